@@ -31,9 +31,7 @@ Text ToText(const ByteArray& value);
 template <typename T,
           std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool>, int> = 0>
 Text ToText(T value) {
-    if constexpr (std::is_signed_v<T>) {
-        return ToText(static_cast<std::int64_t>(value));
-    } else if constexpr (sizeof(T) <= sizeof(std::uint32_t)) {
+    if constexpr (std::is_signed_v<T> || sizeof(T) < sizeof(std::int64_t)) {
         return ToText(static_cast<std::int64_t>(value));
     } else {
         return std::to_string(static_cast<unsigned long long>(value));

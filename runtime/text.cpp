@@ -90,12 +90,8 @@ Text CharText(std::uint8_t code) {
 
 int FindInText(const Text& text, const Text& sought, int start, bool ignoreCase) {
     const std::size_t length = text.size();
-    std::size_t begin = 0;
-    if (start > 1) {
-        begin = static_cast<std::size_t>(start) - 1;
-        if (begin >= length) return -1;
-    }
-    if (begin >= length) return -1;  // empty text
+    const std::size_t begin = start > 1 ? static_cast<std::size_t>(start) - 1 : 0;
+    if (begin >= length) return -1;
     // An empty sought text matches at 1, wherever the search began.
     if (sought.empty()) return 1;
     return ToPosition(ScanRange(text, begin, length, sought, ignoreCase, false));
