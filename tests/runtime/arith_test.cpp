@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 class DivisionTest : public FatalCapture {};
 
 TEST_F(DivisionTest, IntDivideTruncatesTowardZero) {
@@ -63,12 +61,6 @@ TEST(RoundTo, HalfAwayFromZeroWithTheNudge) {
     EXPECT_EQ(RoundTo(1250, -2), 1300.0);
     EXPECT_EQ(RoundTo(-1249, -2), -1200.0);
     EXPECT_EQ(RoundTo(0.5, 0), 1.0);
-}
-
-TEST(Trigonometry, SineAndCosineInRadians) {
-    EXPECT_NEAR(Sine(kPi / 2), 1.0, 1e-15);
-    EXPECT_NEAR(Cosine(kPi), -1.0, 1e-15);
-    EXPECT_EQ(Absolute(-2.5), 2.5);
 }
 
 TEST(Bits, NotAndOrShiftColour) {
@@ -147,12 +139,6 @@ TEST(Random, UnseededSeedsAreTickCountPlusAGrowingCounter) {
     }
     EXPECT_TRUE(explained);
     EXPECT_NE(draws[0], draws[1]);
-}
-
-TEST(TickCount, DefaultClockAdvances) {
-    const std::uint32_t before = TickCount();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_GE(TickCount() - before, 10u);
 }
 
 }  // namespace
