@@ -1,5 +1,51 @@
+// Start-up: runtime, skin engine, GDI+, icon, skin settings, main window,
+// message loop.
 #include <windows.h>
 
+#include <memory>
+
+#include "app/form_loader.h"
+#include "app/main_form.h"
+#include "app/update_client.h"
+#include "runtime/gdiplus_session.h"
+#include "runtime/program.h"
+#include "skin/window/skin_engine.h"
+
+namespace {
+
+constexpr int kProgramIconId = 129;
+std::unique_ptr<SkinEngine> gSkinEngine;
+
+HICON LoadProgramIcon() {
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    HICON icon = ::LoadIconA(module, MAKEINTRESOURCEA(kProgramIconId));
+    if (!icon) icon = ::LoadIconA(module, "DEFAULT_ICON");
+    return icon;
+}
+
+void ExitCleanup() {
+    // The engine's destructor destroys the icon and shuts GDI+ down.
+    gSkinEngine.reset();
+}
+
+}  // namespace
+
+SkinEngine* TheSkinEngine() { return gSkinEngine.get(); }
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return 0;
+    InitialiseRuntime();
+    gSkinEngine = std::make_unique<SkinEngine>();
+    RegisterExitCleanup(&ExitCleanup);
+    StartGdiplus();
+    gSkinEngine->SetAppIcon(LoadProgramIcon());
+    gSkinEngine->WithSettings([](SkinSettings& s) {
+        s.initialSizePending = 1;
+        s.skinControls = 1;
+        s.controlBackAlpha = 160;
+        s.accentColour = 0x00DDCA22;
+        s.trackOption = 1;
+    });
+    HWND mainWindow = LoadMainForm(gSkinEngine->AppIcon());
+    RunFormLoop(mainWindow);
+    ExitAfterCleanup(0);
 }

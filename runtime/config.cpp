@@ -28,9 +28,20 @@ Text ReadIniItem(const Text& file, const Text& section, const Text& key, const T
 
 Text ReadEnvVar(const Text& name) {
     if (name.empty()) return Text();
-    DWORD needed = ::GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    // The wide call, converted back: Wine's A variant reports the size in
+    // characters, not bytes, so a double-byte value would come back cut.
+    int wideLength = ::MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> wideName(static_cast<size_t>(wideLength));
+    ::MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wideName.data(), wideLength);
+    DWORD needed = ::GetEnvironmentVariableW(wideName.data(), nullptr, 0);
     if (needed == 0) return Text();
-    std::vector<char> buffer(needed);
-    DWORD length = ::GetEnvironmentVariableA(name.c_str(), buffer.data(), needed);
-    return length < needed ? Text(buffer.data(), length) : Text();
+    std::vector<wchar_t> value(needed);
+    DWORD length = ::GetEnvironmentVariableW(wideName.data(), value.data(), needed);
+    if (length == 0 || length >= needed) return Text();
+    int bytes = ::WideCharToMultiByte(CP_ACP, 0, value.data(), static_cast<int>(length), nullptr, 0,
+                                      nullptr, nullptr);
+    Text result(static_cast<size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, value.data(), static_cast<int>(length), result.data(), bytes,
+                          nullptr, nullptr);
+    return result;
 }

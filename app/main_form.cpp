@@ -1,0 +1,43 @@
+#include "app/main_form.h"
+
+#include "app/form_loader.h"
+#include "app/update_client.h"
+
+namespace {
+
+void OnMainFormCreated() { LoadManifestAndDecide(); }
+
+const FormDescription& MainFormDescription() {
+    using K = ControlKind;
+    static const FormDescription form{
+        kMainFormId, "软件更新", 50, 50, 492, 293,
+        {
+            {"进度条1", K::ProgressBar, kProgressBar1, 38, 50, 418, 32, "", 0},
+            {"标签1", K::Label, kLabel1, 43, 89, 64, 15, "正在下载:", 0},
+            {"标签4", K::Label, kLabel4, 121, 90, 335, 12, "", 0},
+            {"标签2", K::Label, kLabel2, 43, 106, 64, 15, "已下载:", 0},
+            {"标签5", K::Label, kLabel5, 121, 106, 335, 12, "", 0},
+            {"标签3", K::Label, kLabel3, 43, 123, 64, 15, "下载速度:", 0},
+            {"标签6", K::Label, kLabel6, 121, 122, 335, 12, "", 0},
+            {"标签7", K::Label, kLabel7, 43, 139, 64, 15, "下载地址:", 0},
+            {"标签8", K::Label, kLabel8, 120, 138, 336, 12, "", 0},
+            {"编辑框1", K::MultiLineEdit, kEdit1, 37, 158, 419, 79, "", 0},
+            {"标签检查", K::Label, kLabelCheck, 120, 328, 144, 32, "", 0},
+            {"编辑框2", K::Edit, kEdit2, 824, 344, 72, 32, "", 0},
+            {"编辑框3", K::Edit, kEdit3, 48, 384, 96, 24, "", 0},
+            {"编辑框4", K::Edit, kEdit4, 48, 416, 96, 24, "", 0},
+            {"编辑框5", K::Edit, kEdit5, 160, 384, 128, 24, "", 0},
+            {"编辑框6", K::Edit, kEdit6, 680, 520, 208, 48, "", 0},
+            {"按钮1", K::Button, kButton1, -32, 464, 88, 24, "开始更新", 0},
+            {"按钮3", K::Button, kButton3, -32, 400, 104, 24, "下载完整安装包", 0},
+            {"按钮2", K::Button, kButton2, 712, 630, 89, 32, "暂停更新", 0},
+            {"时钟1", K::Timer, kTimer1, 0, 0, 0, 0, "", 0},
+        },
+        &OnMainFormCreated,
+    };
+    return form;
+}
+
+}  // namespace
+
+HWND LoadMainForm(HICON icon) { return LoadForm(MainFormDescription(), icon); }

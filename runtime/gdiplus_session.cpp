@@ -1,0 +1,40 @@
+#include "runtime/gdiplus_session.h"
+
+#include <atomic>
+
+#include "runtime/external_function.h"
+
+namespace {
+
+struct StartupInput {
+    UINT32 gdiplusVersion;
+    void* debugEventCallback;
+    BOOL suppressBackgroundThread;
+    BOOL suppressExternalCodecs;
+};
+
+typedef int(WINAPI GdiplusStartupFunction)(ULONG_PTR*, const StartupInput*, void*);
+typedef void(WINAPI GdiplusShutdownFunction)(ULONG_PTR);
+
+ExternalFunction<GdiplusStartupFunction> pGdiplusStartup{"gdiplus.dll", "GdiplusStartup"};
+ExternalFunction<GdiplusShutdownFunction> pGdiplusShutdown{"gdiplus.dll", "GdiplusShutdown"};
+
+std::atomic<ULONG_PTR> gDefaultToken{0};
+
+}  // namespace
+
+ULONG_PTR StartGdiplus(UINT32 version) {
+    StartupInput input{version, nullptr, FALSE, FALSE};
+    ULONG_PTR token = 0;
+    pGdiplusStartup(&token, &input, nullptr);
+    gDefaultToken.store(token);
+    return token;
+}
+
+void StopGdiplus() { StopGdiplus(gDefaultToken.exchange(0)); }
+
+void StopGdiplus(ULONG_PTR token) {
+    if (token != 0) pGdiplusShutdown(token);
+}
+
+ULONG_PTR DefaultGdiplusToken() { return gDefaultToken.load(); }

@@ -1,0 +1,273 @@
+// System services on the real Win32 API (under Wine).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "runtime/config.h"
+#include "runtime/files.h"
+#include "runtime/processes.h"
+#include "runtime/window_ops.h"
+#include "tests/support/window_probe.h"
+
+namespace {
+
+class TempDir : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char base[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, base);
+        dir_ = std::string(base) + "rt" + std::to_string(::GetCurrentProcessId()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        ::CreateDirectoryA(dir_.c_str(), nullptr);
+    }
+    void TearDown() override {
+        WIN32_FIND_DATAA data;
+        HANDLE find = ::FindFirstFileA((dir_ + "\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                ::SetFileAttributesA((dir_ + "\\" + data.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA((dir_ + "\\" + data.cFileName).c_str());
+            } while (::FindNextFileA(find, &data));
+            ::FindClose(find);
+        }
+        ::RemoveDirectoryA(dir_.c_str());
+    }
+    std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
+    void Write(const std::string& name, const std::string& content) const {
+        std::ofstream(Path(name), std::ios::binary) << content;
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(Path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string dir_;
+};
+
+using Files = TempDir;
+using Ini = TempDir;
+
+TEST_F(Files, ExistenceAndSize) {
+    Write("a.bin", std::string(1234, 'x'));
+    EXPECT_TRUE(FileExists(Path("a.bin")));
+    EXPECT_TRUE(FileExists(dir_));  // a directory counts
+    EXPECT_TRUE(FileExists(Path("*.bin")));
+    EXPECT_FALSE(FileExists(Path("missing.bin")));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_EQ(FileSize(Path("a.bin")), 1234);
+    EXPECT_EQ(FileSize64(Path("a.bin")), 1234);
+    EXPECT_EQ(FileSize(Path("missing.bin")), -1);
+}
+
+TEST_F(Files, RelocateOntoExistingTargetOverwritesIt) {
+    Write("from.txt", "new");
+    Write("to.txt", "old contents");
+    EXPECT_TRUE(RelocateFile(Path("from.txt"), Path("to.txt")));
+    EXPECT_EQ(Read("to.txt"), "new");
+    EXPECT_FALSE(FileExists(Path("from.txt")));
+    EXPECT_FALSE(RelocateFile(Path("missing.txt"), Path("to.txt")));
+    EXPECT_EQ(Read("to.txt"), "new");
+}
+
+TEST_F(Files, ReplaceKeepsTargetWhenSourceIsMissing) {
+    Write("to.txt", "installed");
+    EXPECT_FALSE(ReplaceFileWith(Path("missing.tmp"), Path("to.txt")));
+    EXPECT_EQ(Read("to.txt"), "installed");
+    Write("new.tmp", "update");
+    EXPECT_TRUE(ReplaceFileWith(Path("new.tmp"), Path("to.txt")));
+    EXPECT_EQ(Read("to.txt"), "update");
+}
+
+TEST_F(Files, SaveBytesCreatesOrTruncates) {
+    Write("s.bin", "a much longer old content");
+    EXPECT_TRUE(SaveBytesToFile(Path("s.bin"), ByteArray{'h', 'i', 0, '!'}));
+    EXPECT_EQ(Read("s.bin"), std::string("hi\0!", 4));
+    EXPECT_FALSE(SaveBytesToFile("", ByteArray{1}));
+}
+
+TEST_F(Files, OpenModesCreateKeepOrRequire) {
+    EXPECT_EQ(OpenDataFile(Path("none.bin"), 1), 0);  // must exist
+    EXPECT_EQ(OpenDataFile(Path("none.bin"), 7), 0);
+    EXPECT_EQ(OpenDataFile(Path("none.bin"), 5, 5), 0);
+    EXPECT_EQ(OpenDataFile("", 4), 0);
+
+    Write("keep.bin", "12345");
+    FileNumber keep = OpenDataFile(Path("keep.bin"), 5);
+    ASSERT_NE(keep, 0);
+    EXPECT_EQ(DataFilePosition(keep), 0);
+    ASSERT_TRUE(SeekDataFileEnd(keep));
+    ASSERT_TRUE(WriteDataFile(keep, ByteArray{'6'}));
+    CloseDataFile(keep);
+    EXPECT_EQ(Read("keep.bin"), "123456");
+
+    FileNumber truncate = OpenDataFile(Path("keep.bin"), 4);
+    ASSERT_NE(truncate, 0);
+    CloseDataFile(truncate);
+    EXPECT_EQ(Read("keep.bin"), "");
+
+    // A closed number is unknown: calls report false and do nothing.
+    EXPECT_FALSE(SeekDataFileEnd(truncate));
+    EXPECT_FALSE(WriteDataFile(truncate, ByteArray{'x'}));
+    CloseDataFile(truncate);
+}
+
+TEST_F(Files, ExclusiveSharingLocksOthersOut) {
+    FileNumber exclusive = OpenDataFile(Path("x.bin"), 6, 4);
+    ASSERT_NE(exclusive, 0);
+    EXPECT_EQ(OpenDataFile(Path("x.bin"), 1, 1), 0);
+    CloseDataFile(exclusive);
+    FileNumber readOnlyShare = OpenDataFile(Path("x.bin"), 1, 3);  // others may only read
+    ASSERT_NE(readOnlyShare, 0);
+    EXPECT_EQ(OpenDataFile(Path("x.bin"), 2, 1), 0);
+    FileNumber reader = OpenDataFile(Path("x.bin"), 1, 1);
+    EXPECT_NE(reader, 0);
+    CloseDataFile(reader);
+    CloseDataFile(readOnlyShare);
+}
+
+TEST_F(Files, FailedWriteRestoresThePosition) {
+    Write("r.bin", "abc");
+    FileNumber readOnly = OpenDataFile(Path("r.bin"), 1);  // opened for reading only
+    ASSERT_NE(readOnly, 0);
+    ASSERT_TRUE(SeekDataFileEnd(readOnly));
+    EXPECT_EQ(DataFilePosition(readOnly), 3);
+    EXPECT_FALSE(WriteDataFile(readOnly, ByteArray{'d', 'e'}));
+    EXPECT_EQ(DataFilePosition(readOnly), 3);
+    CloseDataFile(readOnly);
+    EXPECT_EQ(Read("r.bin"), "abc");
+}
+
+TEST_F(Ini, EmptyKeyIsEmptyButMissingItemIsTheDefault) {
+    Write("config.ini", "[配置]\r\n当前版本号=1.0\r\n");
+    const std::string file = Path("config.ini");
+    EXPECT_EQ(ReadIniItem(file, "配置", "当前版本号"), "1.0");
+    EXPECT_EQ(ReadIniItem(file, "  配置", " \t当前版本号", "d"), "1.0");
+    EXPECT_EQ(ReadIniItem(file, "配置", "", "default"), "");
+    EXPECT_EQ(ReadIniItem(file, "配置", "   ", "default"), "");
+    EXPECT_EQ(ReadIniItem(file, "配置", "missing", "default"), "default");
+    EXPECT_EQ(ReadIniItem(Path("nofile.ini"), "配置", "当前版本号", "d"), "d");
+    EXPECT_EQ(ReadIniItem(Path("nofile.ini"), "配置", "当前版本号"), "");
+}
+
+TEST(Environment, ReadsSetAndUnsetVariables) {
+    ::SetEnvironmentVariableA("UPDATER_TEST_VAR", "值");
+    EXPECT_EQ(ReadEnvVar("UPDATER_TEST_VAR"), "值");
+    EXPECT_EQ(ReadEnvVar("UPDATER_TEST_VAR_UNSET"), "");
+}
+
+TEST(Messages, ResultsAreNumberedFromZero) {
+    EXPECT_EQ(MessageBoxResult(IDOK), 0);
+    EXPECT_EQ(MessageBoxResult(IDCANCEL), 1);
+    EXPECT_EQ(MessageBoxResult(IDYES), 5);
+    EXPECT_EQ(MessageBoxResult(IDNO), 6);
+    EXPECT_EQ(MessageBoxResult(12345), 0);
+}
+
+DWORD WINAPI AnswerInfoBox(LPVOID parameter) {
+    auto* seen = static_cast<std::string*>(parameter);
+    HWND box = probe::WaitForWindow(::GetCurrentProcessId(), "#32770", "信息：", 10000);
+    if (box) {
+        *seen = probe::MessageBoxText(box);
+        probe::PressButton(box, IDOK);
+    }
+    return 0;
+}
+
+TEST(Messages, ShowMessageUsesTheDefaultCaptionAndReturnsZeroForOk) {
+    std::string seen;
+    HANDLE answerer = ::CreateThread(nullptr, 0, AnswerInfoBox, &seen, 0, nullptr);
+    EXPECT_EQ(ShowMessage("你好", 0), 0);
+    ::WaitForSingleObject(answerer, 10000);
+    ::CloseHandle(answerer);
+    EXPECT_EQ(seen, "你好");
+}
+
+TEST(Processes, TerminateByExeNameAndByTitle) {
+    probe::Child child;
+    ASSERT_TRUE(probe::Start(child, "\"" + probe::BinDirectory() + "\\runtime_probe.exe\" form-with-worker"));
+    ASSERT_NE(probe::WaitForWindow(child.id, "", "probe form", 10000), nullptr);
+    EXPECT_TRUE(ProcessExists("RUNTIME_PROBE.EXE"));
+    EXPECT_TRUE(TerminateProcessByName("Runtime_Probe.exe"));
+    EXPECT_EQ(child.Wait(10000), 0u);
+    EXPECT_FALSE(TerminateProcessByName(""));
+    EXPECT_FALSE(TerminateProcessByName("no-such-program.exe"));
+
+    probe::Child second;
+    ASSERT_TRUE(probe::Start(second, "\"" + probe::BinDirectory() + "\\runtime_probe.exe\" form-with-worker"));
+    ASSERT_NE(probe::WaitForWindow(second.id, "", "probe form", 10000), nullptr);
+    EXPECT_TRUE(TerminateProcessByName("probe form"));
+    EXPECT_EQ(second.Wait(10000), 0u);
+}
+
+TEST(Processes, RunProgramWaitsForTheEnd) {
+    EXPECT_TRUE(RunProgram("cmd.exe /c exit 0", true, 1));
+    EXPECT_FALSE(RunProgram("no-such-program-at-all.exe", true));
+}
+
+TEST(Processes, PendingEventsLeaveQuitQueued) {
+    ::PostThreadMessageA(::GetCurrentThreadId(), WM_USER + 1, 0, 0);
+    ::PostQuitMessage(5);
+    ::PostThreadMessageA(::GetCurrentThreadId(), WM_USER + 2, 0, 0);
+    ProcessPendingEvents();
+    MSG message;
+    ASSERT_TRUE(::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+struct ProgramEnd : TempDir {
+    DWORD RunProbe(const std::string& mode, std::string* boxText) {
+        probe::Child child;
+        EXPECT_TRUE(probe::Start(child, "\"" + probe::BinDirectory() + "\\runtime_probe.exe\" " + mode, dir_));
+        if (boxText) {
+            HWND box = probe::WaitForWindow(child.id, "#32770", "错误", 10000);
+            EXPECT_NE(box, nullptr);
+            if (box) {
+                *boxText = probe::MessageBoxText(box);
+                probe::PressButton(box, IDOK);
+            }
+        }
+        return child.Wait(10000);
+    }
+};
+
+TEST_F(ProgramEnd, FromAWorkerThreadGoesThroughTheWindowThread) {
+    EXPECT_EQ(RunProbe("end-from-worker", nullptr), 7u);
+    EXPECT_TRUE(FileExists(Path("cleanup-ran.txt")));  // the clean-up ran before the exit
+}
+
+TEST_F(ProgramEnd, FatalErrorsShowTheBoxAndExitWithMinusOne) {
+    const struct {
+        const char* mode;
+        const char* message;
+    } cases[] = {
+        {"divide-by-zero", "不能整除于零"},
+        {"remainder-by-zero", "不能求余数于零"},
+        {"bad-type", "“欲取出数据的类型”参数值无效"},
+    };
+    for (const auto& c : cases) {
+        std::string text;
+        EXPECT_EQ(RunProbe(c.mode, &text), static_cast<DWORD>(-1)) << c.mode;
+        // Wine's box drops the line breaks from the static text it reports.
+        std::string expected = std::string("运行时出错!\r\n\r\n错误信息：") + c.message + "\r\n";
+        std::string flat;
+        for (char ch : expected) if (ch != '\r' && ch != '\n') flat += ch;
+        std::string seen;
+        for (char ch : text) if (ch != '\r' && ch != '\n') seen += ch;
+        EXPECT_EQ(seen, flat) << c.mode;
+    }
+}
+
+TEST_F(ProgramEnd, ClosingTheFormEndsWithZeroWhileAWorkerRuns) {
+    probe::Child child;
+    ASSERT_TRUE(probe::Start(child, "\"" + probe::BinDirectory() + "\\runtime_probe.exe\" form-with-worker"));
+    HWND form = probe::WaitForWindow(child.id, "", "probe form", 10000);
+    ASSERT_NE(form, nullptr);
+    ::PostMessageA(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(child.Wait(10000), 0u);
+}
+
+}  // namespace
