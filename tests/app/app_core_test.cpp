@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "app/manifest_core.h"
+#include "app/transfer_stats_core.h"
+
+TEST(Manifest, CutsEveryFieldByItsMarkers) {
+    const Text text =
+        "[文件名]Player[/文件名][版本]2.1[/版本][地址]http://h/a.exe[/地址][地址]http://other[/地址]"
+        "[自动]真[/自动][是否完整]假[/是否完整][完整]http://h/setup.exe[/完整]"
+        "[mal]a&nbsp;b&NBSP;c[/mal][MAL]ignored[/MAL]";
+    UpdateManifest m = CutManifest(text);
+    EXPECT_EQ(m.latestVersion, "2.1");
+    EXPECT_EQ(m.updateAddress, "http://h/a.exe");  // the first one wins
+    EXPECT_EQ(m.fileName, "Player.exe");
+    EXPECT_EQ(m.changeLog, "ab&NBSP;c");
+    EXPECT_TRUE(IsTrueText(m.autoUpdate));
+    EXPECT_FALSE(IsTrueText(m.fullUpdate));
+    EXPECT_EQ(m.fullPackageAddress, "http://h/setup.exe");
+
+    UpdateManifest empty = CutManifest("[版本]2.1");
+    EXPECT_EQ(empty.latestVersion, "");
+    EXPECT_EQ(empty.fileName, ".exe");
+
+    UpdateManifest again = m;
+    RecutManifest("[文件名]Player[/文件名][版本]3[/版本]", again);
+    EXPECT_EQ(again.fileName, "Player");  // no ".exe" on the second cut
+    EXPECT_EQ(again.latestVersion, "3");
+    EXPECT_EQ(again.updateAddress, "");
+}
+
+TEST(Manifest, InformationTextKeepsTheBannersByteForByte) {
+    UpdateManifest m;
+    m.fileName = "Norvane.exe";
+    m.latestVersion = "2.0";
+    m.changeLog = "修复";
+    m.updateAddress = "http://h/Norvane.exe";
+    EXPECT_EQ(InformationText(m, "1.0"),
+              Text(24, '-') + "文件版本信息" + Text(23, '-') + "\r\n文件名称：Norvane.exe | 当前版本：1.0 | 最新版本：2.0\r\n" +
+                  Text(24, '-') + " 更新日志 " + Text(24, '-') + "\r\n修复\r\n" + Text(26, '-') + "更新地址" +
+                  Text(23, '-') + "\r\nhttp://h/Norvane.exe");
+}
+
+TEST(Manifest, DecisionOrder) {
+    UpdateManifest m;
+    m.latestVersion = "2.0";
+    m.autoUpdate = "真";
+    m.fullUpdate = "真";
+    EXPECT_EQ(DecideUpdateKind("", "1.0", m), UpdateDecision::ServerFailure);
+    EXPECT_EQ(DecideUpdateKind("http://x", "2.0", m), UpdateDecision::UpToDate);
+    EXPECT_EQ(DecideUpdateKind("http://x", "1.0", m), UpdateDecision::MainExecutable);
+    EXPECT_EQ(DecideUpdateKind("http://x", "", m), UpdateDecision::MainExecutable);
+    m.autoUpdate = "";
+    EXPECT_EQ(DecideUpdateKind("http://x", "2.0.0", m), UpdateDecision::FullInstaller);
+    m.fullUpdate = "true";
+    EXPECT_EQ(DecideUpdateKind("http://x", "1.10", m), UpdateDecision::Idle);
+    EXPECT_EQ(ManifestUrl("127.0.0.1:8080"), "http://127.0.0.1:8080/GX.txt");
+}
+
+TEST(TransferStats, HalfOfAFreshDownload) {
+    TransferStatsTexts t = ComputeTransferStats("Norvane", 102400, 51200, 2000, 51200);
+    EXPECT_EQ(t.label2, "Norvane      |      文件大小:100KB\r\n");
+    EXPECT_EQ(t.label4, "50KB           |      所用时间:2秒\r\n");
+    EXPECT_EQ(t.label6Speed, "25KB/s");
+    ASSERT_TRUE(t.label6);
+    EXPECT_EQ(*t.label6, "25KB/s        |       剩余时间:0时0分2秒");
+    EXPECT_EQ(t.percent, 50);
+}
+
+TEST(TransferStats, SlowLinkShowsOnlyTheSpeed) {
+    TransferStatsTexts t = ComputeTransferStats("f", 1000000, 1, 100000, 1);
+    EXPECT_EQ(t.label6Speed, "0KB/s");
+    EXPECT_FALSE(t.label6);
+    EXPECT_EQ(t.percent, 0);
+}
+
+TEST(TransferStats, ResumedTransferCountsTheWholeFile) {
+    // 1000 bytes were there; this response carries the remaining 9240.
+    TransferStatsTexts t = ComputeTransferStats("f", 9240, 10240, 1000, 9240);
+    EXPECT_EQ(t.label2, "f      |      文件大小:10KB\r\n");
+    EXPECT_EQ(t.percent, 100);
+    ASSERT_TRUE(t.label6);
+    EXPECT_NE(t.label6->find("0时0分0秒"), Text::npos);
+    TransferStatsTexts mid = ComputeTransferStats("f", 9240, 5120, 1000, 4120);
+    EXPECT_EQ(mid.percent, 50);
+}
+
+TEST(TransferStats, MissingLengthIsUnknownAndLeavesTheBar) {
+    TransferStatsTexts t = ComputeTransferStats("f", 0, 20480, 1000, 20480);
+    EXPECT_EQ(t.label2, "f      |      文件大小:未知\r\n");
+    EXPECT_EQ(t.label4, "20KB           |      所用时间:1秒\r\n");
+    ASSERT_TRUE(t.label6);
+    EXPECT_EQ(*t.label6, "20KB/s        |       剩余时间:未知");
+    EXPECT_FALSE(t.percent);
+}
