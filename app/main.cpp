@@ -7,6 +7,7 @@
 #include "app/form_loader.h"
 #include "app/main_form.h"
 #include "app/update_client.h"
+#include "app/update_run.h"
 #include "runtime/gdiplus_session.h"
 #include "runtime/program.h"
 #include "skin/window/skin_engine.h"
@@ -24,6 +25,7 @@ HICON LoadProgramIcon() {
 }
 
 void ExitCleanup() {
+    ReleaseUpdateState();
     // The engine's destructor destroys the icon and shuts GDI+ down.
     gSkinEngine.reset();
 }

@@ -1,4 +1,0 @@
-#include "app/update_client.h"
-
-// The manifest and update run are wired in by the update client.
-void LoadManifestAndDecide() {}

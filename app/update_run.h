@@ -1,0 +1,24 @@
+// The update decision and the two update threads.
+#pragma once
+
+#include <windows.h>
+
+#include "app/manifest_core.h"
+
+// Runs on the UI thread after the manifest was shown: ends the program,
+// leaves the window idle, or starts one update thread.
+void DecideUpdate();
+
+DWORD WINAPI UpdateMainExecutable(LPVOID);
+DWORD WINAPI UpdateFullInstaller(LPVOID);
+
+// The update client's shared state, reached under one lock.
+UpdateManifest ManifestSnapshot();
+void StoreManifest(const UpdateManifest& manifest);
+Text LocalVersion();
+void StoreLocalVersion(const Text& version);
+void ReleaseUpdateState();
+
+// Manifest fetch: "http://" + host + "/GX.txt", the body as text.
+Text FetchManifest();
+Text UpdateHost();

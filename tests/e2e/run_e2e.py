@@ -1,0 +1,302 @@
+#!/usr/bin/env python3
+"""End-to-end tests: the real updater.exe under Wine against the local update
+server, its message boxes answered through uia.exe, files checked by SHA-256.
+
+  run_e2e.py SOURCE_DIR BIN_DIR [unittest arguments]
+"""
+import hashlib
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+SOURCE, BIN = sys.argv[1], sys.argv[2]
+WINE_RUN = os.path.join(SOURCE, "scripts", "wine-run")
+CAPTION = "提示信息"
+IDOK, IDYES, IDNO = 1, 6, 7
+
+SERVER_FAILURE = " 服务器连接失败请重试！    BY:Halvord"
+MAIN_QUESTION = "更新完成！是否启动新程序！选择是启动新程序选择否关闭退出程序   BY:Halvord"
+INSTALLER_QUESTION = "更新完成！建议选择是安装新版本！选择是启动新程序选择否关闭退出程序   BY:Halvord"
+UPDATE_FAILED = "更新出错，请重新更新！ BY:Halvord"
+
+MANIFEST_HEADERS = ("Accept: */*\r\nReferer: {url}\r\nAccept-Language: zh-cn\r\n"
+                    "Content-Type: application/x-www-form-urlencoded")
+DOWNLOAD_HEADERS = ("Accept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\n"
+                    "User-Agent: Mozilla/4.0(compatible; MSIE 6.0; Windows NT 5.0; MyIE2; .NET CLR 1.1.4322)")
+
+
+def sha(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def flat(text):
+    return text.replace("\r", "").replace("\n", "")
+
+
+def uia(*args, timeout_ms=20000):
+    """Runs uia.exe; returns (found, text)."""
+    result = subprocess.run([WINE_RUN, os.path.join(BIN, "uia.exe"), *args, str(timeout_ms)],
+                            capture_output=True, timeout=timeout_ms / 1000 + 30)
+    return result.returncode == 0, flat(result.stdout.decode("gbk", "replace").rstrip("\r\n"))
+
+
+class Scenario:
+    """An installation directory, a server folder with a manifest, and the updater."""
+
+    def __init__(self, test, manifest_fields, server_args=(), local_version="1.0", host=None):
+        self.test = test
+        self.root = tempfile.mkdtemp(prefix="e2e-", dir=os.path.join(SOURCE, "build"))
+        self.install = os.path.join(self.root, "install")
+        self.served = os.path.join(self.root, "served")
+        os.makedirs(self.install)
+        os.makedirs(self.served)
+        shutil.copy(os.path.join(BIN, "updater.exe"), self.install)
+        # The installed program: any file that is not the new one.
+        shutil.copy(os.path.join(BIN, "uia.exe"), os.path.join(self.install, "Norvane.exe"))
+        if local_version is not None:
+            with open(os.path.join(self.install, "config.ini"), "wb") as f:
+                f.write(f"[配置]\r\n当前版本号={local_version}\r\n".encode("gbk"))
+        self.new_program = os.path.join(self.served, "Norvane.exe")
+        shutil.copy(os.path.join(BIN, "payload.exe"), self.new_program)
+        shutil.copy(os.path.join(BIN, "payload.exe"), os.path.join(self.served, "setup.exe"))
+        self.log = os.path.join(self.root, "requests.jsonl")
+        self.server = None
+        self.port = None
+        self.manifest_fields = manifest_fields
+        self.start_server(server_args)
+        self.host = host or f"127.0.0.1:{self.port}"
+        self.write_manifest()
+        self.updater = None
+
+    def start_server(self, server_args):
+        if self.server:
+            self.server.terminate()
+            self.server.wait()
+        port_file = os.path.join(self.root, "port")
+        if os.path.exists(port_file):
+            os.remove(port_file)
+        args = ["python3", os.path.join(SOURCE, "tools", "update_server.py"), self.served,
+                "--port-file", port_file, "--log", self.log, *server_args]
+        if self.port:
+            args += ["--port", str(self.port)]
+        self.server = subprocess.Popen(args)
+        for _ in range(100):
+            if os.path.exists(port_file):
+                break
+            time.sleep(0.05)
+        with open(port_file) as f:
+            self.port = int(f.read())
+
+    def write_manifest(self):
+        fields = {"版本": "2.0", "文件名": "Norvane", "mal": "修复了若干问题&nbsp;",
+                  "地址": f"http://127.0.0.1:{self.port}/Norvane.exe",
+                  "完整": f"http://127.0.0.1:{self.port}/setup.exe", "自动": "真", "是否完整": "假"}
+        fields.update(self.manifest_fields)
+        text = "".join(f"[{k}]{v}[/{k}]\r\n" for k, v in fields.items() if v is not None)
+        with open(os.path.join(self.served, "GX.txt"), "wb") as f:
+            f.write(text.encode("gbk"))
+
+    def run(self):
+        env = dict(os.environ, UPDATER_HOST=self.host)
+        self.updater = subprocess.Popen([WINE_RUN, os.path.join(self.install, "updater.exe")], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def wait(self, seconds=60):
+        return self.updater.wait(timeout=seconds)
+
+    def answer(self, caption, button, expected_text=None):
+        found, text = uia("press", caption, str(button))
+        self.test.assertTrue(found, f"no box '{caption}'")
+        if expected_text is not None:
+            self.test.assertEqual(text, flat(expected_text))
+        return text
+
+    def path(self, name):
+        return os.path.join(self.install, name)
+
+    def requests(self):
+        if not os.path.exists(self.log):
+            return []
+        with open(self.log, encoding="utf-8") as f:
+            return [json.loads(line) for line in f]
+
+    def close(self):
+        if self.updater and self.updater.poll() is None:
+            self.updater.kill()
+        if self.server:
+            self.server.terminate()
+            self.server.wait()
+        subprocess.run([WINE_RUN, "taskkill", "/f", "/im", "payload.exe"], capture_output=True)
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+class UpdateEndToEnd(unittest.TestCase):
+    def scenario(self, fields=None, server_args=(), **kwargs):
+        s = Scenario(self, fields or {}, server_args, **kwargs)
+        self.addCleanup(s.close)
+        return s
+
+    def assert_installed_new(self, s, name="Norvane.exe"):
+        self.assertEqual(sha(s.path(name)), sha(s.new_program))
+        self.assertFalse(os.path.exists(s.path(name + ".tmp")))
+
+    def assert_lines_in_order(self, block, raw):
+        lines = raw.split("\r\n")
+        at = 0
+        for line in block.split("\r\n"):
+            self.assertIn(line, lines[at:], raw)
+            at = lines.index(line, at) + 1
+
+    def wait_for_file(self, path, seconds=20):
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            if os.path.exists(path):
+                return True
+            time.sleep(0.2)
+        return False
+
+    def test_no_address_reports_server_failure(self):
+        s = self.scenario({"地址": None})
+        s.run()
+        s.answer(CAPTION, IDOK, SERVER_FAILURE)
+        self.assertEqual(s.wait(), 0)
+
+    def test_unreachable_server_reports_server_failure(self):
+        s = self.scenario(host="127.0.0.1:9")
+        s.run()
+        s.answer(CAPTION, IDOK, SERVER_FAILURE)
+        self.assertEqual(s.wait(), 0)
+
+    def test_equal_versions_end_silently(self):
+        s = self.scenario(local_version="2.0")
+        s.run()
+        self.assertEqual(s.wait(), 0)
+        self.assertEqual([r["path"] for r in s.requests()], ["/GX.txt"])
+
+    def test_main_executable_update_yes_starts_the_new_program(self):
+        s = self.scenario()
+        old = subprocess.Popen([WINE_RUN, s.path("Norvane.exe"), "wait", "never-shown", "60000"],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(old.kill)
+        time.sleep(1)
+        s.run()
+        s.answer(CAPTION, IDYES, MAIN_QUESTION)
+        self.assertEqual(s.wait(), 0)
+        self.assertEqual(old.wait(timeout=10), 0)  # the running client was ended
+        self.assert_installed_new(s)
+        self.assertTrue(self.wait_for_file(s.path("started.txt")), "new program not started")
+        requests = s.requests()
+        self.assertEqual([r["path"] for r in requests], ["/GX.txt", "/GX.txt", "/Norvane.exe"])
+        manifest_url = f"http://{s.host}/GX.txt"
+        self.assertIn(MANIFEST_HEADERS.format(url=manifest_url), requests[0]["raw"])
+        self.assertIn("User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)", requests[0]["raw"])
+        self.assert_lines_in_order(DOWNLOAD_HEADERS, requests[2]["raw"])
+        self.assertNotIn("Range", requests[2]["raw"])
+
+    def test_main_executable_update_no_closes_without_starting(self):
+        s = self.scenario()
+        s.run()
+        s.answer(CAPTION, IDNO, MAIN_QUESTION)
+        self.assertEqual(s.wait(), 0)
+        self.assert_installed_new(s)
+        time.sleep(1)
+        self.assertFalse(os.path.exists(s.path("started.txt")))
+
+    def test_full_installer_update(self):
+        s = self.scenario({"自动": "假", "是否完整": "真"})
+        s.run()
+        s.answer(CAPTION, IDYES, INSTALLER_QUESTION)
+        self.assertEqual(s.wait(), 0)
+        self.assertEqual(sha(s.path("setup.exe")), sha(s.new_program))
+        self.assertTrue(self.wait_for_file(s.path("started.txt")))
+
+    def test_neither_flag_leaves_the_window_open(self):
+        s = self.scenario({"自动": "", "是否完整": ""})
+        s.run()
+        time.sleep(4)
+        self.assertIsNone(s.updater.poll())
+        self.assertEqual([r["path"] for r in s.requests()], ["/GX.txt"])
+
+    def test_partial_download_is_resumed(self):
+        s = self.scenario()
+        with open(s.new_program, "rb") as f:
+            head = f.read(1000)
+        with open(s.path("Norvane.exe.tmp"), "wb") as f:
+            f.write(head)
+        s.run()
+        s.answer(CAPTION, IDNO)
+        self.assertEqual(s.wait(), 0)
+        self.assert_installed_new(s)
+        download = s.requests()[-1]
+        # WinINet writes a header line "Range:bytes=N-" as "Range: bytes=N-".
+        self.assert_lines_in_order(DOWNLOAD_HEADERS + "\r\nRange: bytes=1000-", download["raw"])
+
+    def test_dropped_connection_keeps_everything_and_resumes(self):
+        s = self.scenario(server_args=["--drop-after", "20000", "--fault-path", "/Norvane.exe"])
+        old_sha = sha(s.path("Norvane.exe"))
+        s.run()
+        s.answer("信息：", IDOK, "读文件出错!")
+        s.answer(CAPTION, IDOK, UPDATE_FAILED)
+        self.assertEqual(s.wait(), 0)
+        self.assertEqual(sha(s.path("Norvane.exe")), old_sha)
+        self.assertEqual(os.path.getsize(s.path("Norvane.exe.tmp")), 20000)
+        s.start_server([])
+        s.run()
+        s.answer(CAPTION, IDNO, MAIN_QUESTION)
+        self.assertEqual(s.wait(), 0)
+        self.assert_installed_new(s)
+        self.assertIn("\r\nRange: bytes=20000-\r\n", s.requests()[-1]["raw"])
+
+    def test_ignored_range_rewrites_the_whole_file(self):
+        s = self.scenario(server_args=["--ignore-range"])
+        with open(s.path("Norvane.exe.tmp"), "wb") as f:
+            f.write(b"x" * 3000)
+        s.run()
+        s.answer(CAPTION, IDNO)
+        self.assertEqual(s.wait(), 0)
+        self.assert_installed_new(s)
+
+    def test_not_found_keeps_the_installed_program(self):
+        s = self.scenario(server_args=["--status", "404"])
+        old_sha = sha(s.path("Norvane.exe"))
+        s.run()
+        s.answer("信息：", IDOK, "不能打开该URL!")
+        s.answer(CAPTION, IDOK, UPDATE_FAILED)
+        self.assertEqual(s.wait(), 0)
+        self.assertEqual(sha(s.path("Norvane.exe")), old_sha)
+
+    def test_complete_partial_file_is_put_in_place(self):
+        s = self.scenario()
+        shutil.copy(s.new_program, s.path("Norvane.exe.tmp"))
+        s.run()
+        s.answer(CAPTION, IDNO)
+        self.assertEqual(s.wait(), 0)
+        self.assert_installed_new(s)
+
+    def test_missing_content_length_completes(self):
+        s = self.scenario(server_args=["--no-length", "--fault-path", "/Norvane.exe"])
+        s.run()
+        s.answer(CAPTION, IDNO)
+        self.assertEqual(s.wait(), 0)
+        self.assert_installed_new(s)
+
+    def test_locked_target_keeps_the_download(self):
+        s = self.scenario()
+        locker = subprocess.Popen([WINE_RUN, os.path.join(BIN, "file_locker.exe"), s.path("Norvane.exe"), "30000"],
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.addCleanup(locker.kill)
+        self.assertEqual(locker.stdout.readline().strip(), b"locked")
+        s.run()
+        s.answer(CAPTION, IDOK, UPDATE_FAILED)
+        self.assertEqual(s.wait(), 0)
+        self.assertEqual(sha(s.path("Norvane.exe.tmp")), sha(s.new_program))
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)

@@ -1,0 +1,157 @@
+#!/usr/bin/env python3
+"""Local update server: serves a folder on 127.0.0.1 with byte ranges.
+
+  update_server.py ROOT [--port N] [--port-file F] [--log F] [--rate BYTES_PER_S]
+                   [--drop-after N] [--ignore-range] [--status CODE]
+                   [--no-length] [--fault-path PATH]
+
+Faults apply to every file except /GX.txt, or only to --fault-path when given:
+  --drop-after N   close the connection after N body bytes
+  --ignore-range   answer 200 with the whole file even when a Range is asked
+  --status CODE    answer CODE with a short body instead of the file
+  --no-length      send no Content-Length (the connection end marks the end)
+Each request's line and headers are appended to --log as one JSON object.
+"""
+import argparse
+import json
+import os
+import re
+import threading
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+ARGS = None
+LOG_LOCK = threading.Lock()
+
+
+class RecordingReader:
+    """Keeps the raw request lines, so the log shows the bytes as sent."""
+
+    def __init__(self, stream):
+        self.stream = stream
+        self.lines = []
+
+    def readline(self, *args):
+        line = self.stream.readline(*args)
+        self.lines.append(line)
+        return line
+
+    def __getattr__(self, name):
+        return getattr(self.stream, name)
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def setup(self):
+        super().setup()
+        self.rfile = RecordingReader(self.rfile)
+
+    def handle_one_request(self):
+        self.rfile.lines = []
+        super().handle_one_request()
+
+    def log_message(self, *args):
+        pass
+
+    def log_request_headers(self):
+        if not ARGS.log:
+            return
+        entry = {"line": self.requestline, "path": self.path,
+                 "headers": [[k, v] for k, v in self.headers.items()],
+                 "raw": b"".join(self.rfile.lines[1:]).decode("latin-1")}
+        with LOG_LOCK, open(ARGS.log, "a", encoding="utf-8") as f:
+            f.write(json.dumps(entry, ensure_ascii=False) + "\n")
+
+    def faulted(self, path):
+        return path != "/GX.txt" and (not ARGS.fault_path or ARGS.fault_path == path)
+
+    def send_body(self, data, drop_after=None):
+        sent = 0
+        chunk = 16384
+        while sent < len(data):
+            piece = data[sent:sent + chunk]
+            if drop_after is not None and sent + len(piece) > drop_after:
+                piece = piece[:max(0, drop_after - sent)]
+                self.wfile.write(piece)
+                self.wfile.flush()
+                self.close_connection = True
+                self.connection.shutdown(2)
+                return
+            self.wfile.write(piece)
+            sent += len(piece)
+            if ARGS.rate:
+                time.sleep(len(piece) / ARGS.rate)
+
+    def do_GET(self):
+        self.log_request_headers()
+        path = self.path.split("?")[0]
+        faulted = self.faulted(path)
+        if faulted and ARGS.status:
+            body = f"status {ARGS.status}".encode()
+            self.send_response(ARGS.status)
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+            return
+        file = os.path.join(ARGS.root, path.lstrip("/"))
+        if not os.path.isfile(file):
+            body = b"not found"
+            self.send_response(404)
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+            return
+        with open(file, "rb") as f:
+            data = f.read()
+        total = len(data)
+        status, start = 200, 0
+        asked = re.match(r"bytes\s*=\s*(\d+)-$", self.headers.get("Range", "").strip())
+        if asked and not (faulted and ARGS.ignore_range):
+            start = int(asked.group(1))
+            if start >= total:
+                self.send_response(416)
+                self.send_header("Content-Range", f"bytes */{total}")
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                return
+            status = 206
+        body = data[start:]
+        self.send_response(status)
+        if status == 206:
+            self.send_header("Content-Range", f"bytes {start}-{total - 1}/{total}")
+        if faulted and ARGS.no_length:
+            self.close_connection = True
+            self.send_header("Connection", "close")
+        else:
+            self.send_header("Content-Length", str(len(body)))
+        self.send_header("Content-Type", "application/octet-stream")
+        self.end_headers()
+        self.send_body(body, ARGS.drop_after if faulted else None)
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("root")
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--port-file")
+    parser.add_argument("--log")
+    parser.add_argument("--rate", type=float, default=0)
+    parser.add_argument("--drop-after", type=int)
+    parser.add_argument("--ignore-range", action="store_true")
+    parser.add_argument("--status", type=int)
+    parser.add_argument("--no-length", action="store_true")
+    parser.add_argument("--fault-path")
+    ARGS = parser.parse_args()
+    server = ThreadingHTTPServer(("127.0.0.1", ARGS.port), Handler)
+    server.daemon_threads = True
+    if ARGS.port_file:
+        with open(ARGS.port_file + ".part", "w") as f:
+            f.write(str(server.server_address[1]))
+        os.replace(ARGS.port_file + ".part", ARGS.port_file)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
