@@ -1,45 +1,76 @@
 #!/bin/bash
-# Installs what is missing, builds, and runs the updater under Wine. On a
-# desktop ($DISPLAY set) a person watches; headless it runs under Xvfb and
-# saves screenshots to build/demo/.
+# Installs what is missing, builds, and runs the updater's main job: an
+# installation with Norvane 1.0 is updated to 2.0 from the bundled local
+# update server. On a desktop ($DISPLAY set) you watch and answer the
+# question yourself; headless it runs under Xvfb, saves screenshots to
+# build/demo/ and answers "Yes" through the UI helper.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ROOT=$PWD
 scripts/setup.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j"$(nproc)"
+BIN="$ROOT/build/win64/bin"
 
 DEMO="$ROOT/build/demo"
-mkdir -p "$DEMO"
+rm -rf "$DEMO"
+mkdir -p "$DEMO/install" "$DEMO/served"
 export WINE_GRAPHICS=x11
 
-XVFB_PID=""
-cleanup() {
-    [ -n "${UPDATER_PID:-}" ] && kill "$UPDATER_PID" 2>/dev/null || true
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-}
+# The installation: updater, config.ini (GBK) with version 1.0, an old program.
+cp "$BIN/updater.exe" "$DEMO/install/"
+printf '[配置]\r\n当前版本号=1.0\r\n' | iconv -f UTF-8 -t GBK >"$DEMO/install/config.ini"
+cp "$BIN/uia.exe" "$DEMO/install/Norvane.exe"
+# The new program, padded to 1.5 MB so that the progress can be watched.
+cp "$BIN/payload.exe" "$DEMO/served/Norvane.exe"
+head -c 1500000 /dev/zero >>"$DEMO/served/Norvane.exe"
+
+PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+{
+    printf '[版本]2.0[/版本]\r\n[文件名]Norvane[/文件名]\r\n[自动]真[/自动][是否完整]假[/是否完整]\r\n'
+    printf '[地址]http://127.0.0.1:%s/Norvane.exe[/地址]\r\n' "$PORT"
+    printf '[mal]1. 下载支持断点续传&nbsp;\r\n2. 修复了若干问题[/mal]\r\n'
+} | iconv -f UTF-8 -t GBK >"$DEMO/served/GX.txt"
+
+PIDS=()
+cleanup() { for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; }
 trap cleanup EXIT
+python3 tools/update_server.py "$DEMO/served" --port "$PORT" --rate 250000 --log "$DEMO/requests.jsonl" &
+PIDS+=($!)
+
+HEADLESS=""
 if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:77
     Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    sleep 1
+    PIDS+=($!)
     HEADLESS=1
+    sleep 1
 fi
+shot() { [ -z "$HEADLESS" ] || { import -display "$DISPLAY" -window root "$DEMO/$1.png" && echo "screenshot: build/demo/$1.png"; }; }
 
-shot() {  # shot NAME: screenshot of the whole (virtual) screen
-    [ -n "${HEADLESS:-}" ] || return 0
-    import -display "$DISPLAY" -window root "$DEMO/$1.png" && echo "screenshot: build/demo/$1.png"
-}
-
-# Prepare the prefix first, so the first screenshot shows the program.
+# Bring the prefix up first, so the screenshots show the program.
 scripts/wine-run cmd /c exit </dev/null >/dev/null 2>&1 || true
+OLD_SHA=$(sha256sum "$DEMO/install/Norvane.exe" | cut -d' ' -f1)
+NEW_SHA=$(sha256sum "$DEMO/served/Norvane.exe" | cut -d' ' -f1)
 
-scripts/wine-run build/win64/bin/updater.exe &
-UPDATER_PID=$!
-if [ -n "${HEADLESS:-}" ]; then
-    sleep 4
-    shot main-window
-    kill "$UPDATER_PID" 2>/dev/null || true
+UPDATER_HOST="127.0.0.1:$PORT" scripts/wine-run "$DEMO/install/updater.exe" &
+UPDATER=$!
+PIDS+=($UPDATER)
+if [ -n "$HEADLESS" ]; then
+    sleep 2.5; shot manifest-shown
+    sleep 2; shot mid-download
+    scripts/wine-run "$BIN/uia.exe" wait 提示信息 60000 >/dev/null || true
+    shot question
+    echo "answering Yes"
+    scripts/wine-run "$BIN/uia.exe" press 提示信息 6 5000 >/dev/null || true
 fi
-wait "$UPDATER_PID" 2>/dev/null || true
+wait "$UPDATER" || true
+for _ in $(seq 30); do [ -f "$DEMO/install/started.txt" ] && break; sleep 0.5; done
+
+echo "old Norvane.exe:       $OLD_SHA"
+echo "served Norvane.exe:    $NEW_SHA"
+echo "installed Norvane.exe: $(sha256sum "$DEMO/install/Norvane.exe" | cut -d' ' -f1)"
+if [ -f "$DEMO/install/started.txt" ]; then echo "the new program started: $(tr -d '\r' <"$DEMO/install/started.txt")"
+else echo "the new program did not start"; fi
+[ -n "$HEADLESS" ] && shot after-update
+scripts/wine-run taskkill /f /im Norvane.exe >/dev/null 2>&1 || true
