@@ -8,11 +8,15 @@ namespace {
 
 constexpr char kFormClass[] = "UpdaterForm";
 constexpr UINT_PTR kFirstControlId = 1000;
+constexpr UINT kRunOnFormThreadMessage = WM_APP + 0x66;
 
 LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kDestroyFormMessage:
             ::DestroyWindow(window);
+            return 0;
+        case kRunOnFormThreadMessage:
+            reinterpret_cast<void (*)()>(wParam)();
             return 0;
         case WM_DESTROY:
             ::PostQuitMessage(0);
@@ -98,6 +102,10 @@ HWND LoadForm(const FormDescription& form, HICON icon) {
         ::UpdateWindow(window);
     }
     return window;
+}
+
+bool PostToFormThread(HWND form, void (*call)()) {
+    return ::PostMessageA(form, kRunOnFormThreadMessage, reinterpret_cast<WPARAM>(call), 0) != 0;
 }
 
 void RunFormLoop(HWND form) {

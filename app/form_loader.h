@@ -28,5 +28,9 @@ struct FormDescription {
 // fires the created event, then shows the form. Returns the form window.
 HWND LoadForm(const FormDescription& form, HICON icon);
 
+// Runs `call` on the form's own thread, when its message loop gets to it.
+// Returns false when the form is gone.
+bool PostToFormThread(HWND form, void (*call)());
+
 // Runs the message loop until the form's window is gone.
 void RunFormLoop(HWND form);

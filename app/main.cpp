@@ -27,16 +27,16 @@ HICON LoadProgramIcon() {
 void ExitCleanup() {
     ReleaseUpdateState();
     // The engine's destructor destroys the icon and shuts GDI+ down.
+    SetTheSkinEngine(nullptr);
     gSkinEngine.reset();
 }
 
 }  // namespace
 
-SkinEngine* TheSkinEngine() { return gSkinEngine.get(); }
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     InitialiseRuntime();
     gSkinEngine = std::make_unique<SkinEngine>();
+    SetTheSkinEngine(gSkinEngine.get());
     RegisterExitCleanup(&ExitCleanup);
     StartGdiplus();
     gSkinEngine->SetAppIcon(LoadProgramIcon());

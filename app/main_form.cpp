@@ -41,3 +41,9 @@ const FormDescription& MainFormDescription() {
 }  // namespace
 
 HWND LoadMainForm(HICON icon) { return LoadForm(MainFormDescription(), icon); }
+
+HWND LoadMainFormWithoutEvents(HICON icon) {
+    FormDescription form = MainFormDescription();
+    form.onCreated = nullptr;
+    return LoadForm(form, icon);
+}

@@ -36,3 +36,5 @@ constexpr WindowRef MainRef(MainControl unit) { return WindowRef{kMainFormId, un
 
 // Loads and shows the main window; its created event runs LoadManifestAndDecide.
 HWND LoadMainForm(HICON icon);
+// The same window without the created event (benchmarks, tests).
+HWND LoadMainFormWithoutEvents(HICON icon);

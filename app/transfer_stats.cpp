@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "app/form_loader.h"
 #include "app/main_form.h"
 #include "app/transfer_stats_core.h"
 
@@ -9,9 +10,11 @@ namespace {
 
 std::mutex gLock;
 Text gFileName;
+// The newest statistics, and whether the window thread still has to show them.
+TransferStatsTexts gLatest;
+bool gApplyPending = false;
 
-// What each target shows now: a write that would not change it is skipped,
-// since every write is a cross-thread call into the window thread.
+// What each target shows now: a write that would not change it is skipped.
 struct Shown {
     Text label2, label4, label6, title;
     int percent = -1;
@@ -23,16 +26,7 @@ void WriteText(MainControl control, Text& shown, const Text& text) {
     shown = text;
 }
 
-}  // namespace
-
-void SetTransferFileName(const Text& fileName) {
-    std::lock_guard<std::mutex> guard(gLock);
-    gFileName = fileName;
-}
-
-void TransferStats(int contentLength, int position, int elapsedMs, int receivedBytes) {
-    std::lock_guard<std::mutex> guard(gLock);
-    TransferStatsTexts texts = ComputeTransferStats(gFileName, contentLength, position, elapsedMs, receivedBytes);
+void Apply(const TransferStatsTexts& texts) {
     WriteText(kLabel2, gShown.label2, texts.label2);
     WriteText(kLabel4, gShown.label4, texts.label4);
     // The speed alone, then with the remaining time: what stays is the latter.
@@ -42,4 +36,39 @@ void TransferStats(int contentLength, int position, int elapsedMs, int receivedB
         SetControlProperty(MainRef(kProgressBar1), kPropertyPosition, *texts.percent);
         gShown.percent = *texts.percent;
     }
+}
+
+// Runs on the window thread: shows the newest statistics. Chunks that arrive
+// faster than the window repaints are folded into one update, so the download
+// thread never waits for the window thread.
+void ApplyLatest() {
+    TransferStatsTexts texts;
+    {
+        std::lock_guard<std::mutex> guard(gLock);
+        texts = gLatest;
+        gApplyPending = false;
+    }
+    Apply(texts);
+}
+
+}  // namespace
+
+void SetTransferFileName(const Text& fileName) {
+    std::lock_guard<std::mutex> guard(gLock);
+    gFileName = fileName;
+}
+
+void TransferStats(int contentLength, int position, int elapsedMs, int receivedBytes) {
+    std::unique_lock<std::mutex> guard(gLock);
+    gLatest = ComputeTransferStats(gFileName, contentLength, position, elapsedMs, receivedBytes);
+    if (gApplyPending) return;
+    HWND form = WindowHandle(MainRef(kMainForm));
+    if (form && PostToFormThread(form, &ApplyLatest)) {
+        gApplyPending = true;
+        return;
+    }
+    // No window to hand the update to: write directly.
+    TransferStatsTexts texts = gLatest;
+    guard.unlock();
+    Apply(texts);
 }

@@ -8,6 +8,8 @@
 
 namespace {
 
+SkinEngine* gSkinEngine = nullptr;
+
 constexpr COLORREF kWindowAccent = 0x51AE51;
 
 void SkinMainWindow() {
@@ -29,6 +31,9 @@ void SkinMainWindow() {
 }
 
 }  // namespace
+
+SkinEngine* TheSkinEngine() { return gSkinEngine; }
+void SetTheSkinEngine(SkinEngine* engine) { gSkinEngine = engine; }
 
 void LoadManifestAndDecide() {
     const UpdateManifest manifest = CutManifest(FetchManifest());
