@@ -222,6 +222,18 @@ TEST(Bitmap, HbitmapRoundTripKeepsThePixels) {
     EXPECT_EQ(back.BitmapGetPixel(0, 0) & 0x00FFFFFF, 0u);
 }
 
+TEST(Bitmap, RotateFlipTurnsTheImageInPlace) {
+    GdipBitmap arrow;
+    ASSERT_TRUE(arrow.CreateBitmapFromStream(EmbeddedImageBytes(EmbeddedImage::ArrowDown)));
+    ASSERT_EQ(SplitArgb(arrow.BitmapGetPixel(0, 3)).a, 0);
+    ASSERT_TRUE(arrow.ImageRotateFlip(Gdiplus::RotateNoneFlipY));  // now pointing up
+    EXPECT_EQ(SplitArgb(arrow.BitmapGetPixel(0, 0)).a, 0);
+    EXPECT_EQ(SplitArgb(arrow.BitmapGetPixel(0, 3)).a, 255);
+    ASSERT_TRUE(arrow.ImageRotateFlip(Gdiplus::Rotate90FlipNone));
+    EXPECT_EQ(arrow.GetImageWidth(), 4);
+    EXPECT_EQ(arrow.GetImageHeight(), 7);
+}
+
 TEST(Bitmap, RotatedBoundsHoldTheTurnedRectangle) {
     Gdiplus::SizeF quarter = GdipBitmap::RotatedBounds(26, 18, 90);
     EXPECT_NEAR(quarter.Width, 18, 1e-3);
