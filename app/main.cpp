@@ -14,15 +14,7 @@
 
 namespace {
 
-constexpr int kProgramIconId = 129;
 std::unique_ptr<SkinEngine> gSkinEngine;
-
-HICON LoadProgramIcon() {
-    HMODULE module = ::GetModuleHandleA(nullptr);
-    HICON icon = ::LoadIconA(module, MAKEINTRESOURCEA(kProgramIconId));
-    if (!icon) icon = ::LoadIconA(module, "DEFAULT_ICON");
-    return icon;
-}
 
 void ExitCleanup() {
     ReleaseUpdateState();

@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr int kProgramIconId = 129;
+
 void OnMainFormCreated() { LoadManifestAndDecide(); }
 
 const FormDescription& MainFormDescription() {
@@ -39,6 +41,13 @@ const FormDescription& MainFormDescription() {
 }
 
 }  // namespace
+
+HICON LoadProgramIcon() {
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    HICON icon = ::LoadIconA(module, MAKEINTRESOURCEA(kProgramIconId));
+    if (!icon) icon = ::LoadIconA(module, "DEFAULT_ICON");
+    return icon;
+}
 
 HWND LoadMainForm(HICON icon) { return LoadForm(MainFormDescription(), icon); }
 

@@ -34,6 +34,10 @@ enum MainControl : int {
 
 constexpr WindowRef MainRef(MainControl unit) { return WindowRef{kMainFormId, unit}; }
 
+// The program icon: resource 129 of the program file, else the icon named
+// "DEFAULT_ICON"; nullptr when neither loads.
+HICON LoadProgramIcon();
+
 // Loads and shows the main window; its created event runs LoadManifestAndDecide.
 HWND LoadMainForm(HICON icon);
 // The same window without the created event (benchmarks, tests).

@@ -61,8 +61,14 @@ TEST(MainWindow, HasItsTitleSizeAndControls) {
     ::GetWindowRect(window, &outer);
     EXPECT_EQ(outer.right - outer.left, 492);  // no system frame
 
+    // The window exists before its controls: wait until the loader is through.
     std::vector<ChildInfo> children;
-    ::EnumChildWindows(window, Collect, reinterpret_cast<LPARAM>(&children));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        children.clear();
+        ::EnumChildWindows(window, Collect, reinterpret_cast<LPARAM>(&children));
+        if (children.size() >= 19u) break;
+        ::Sleep(50);
+    }
     EXPECT_EQ(children.size(), 19u);  // every control but the timer
     int inside = 0;
     for (const ChildInfo& child : children) {
@@ -87,7 +93,7 @@ TEST(MainWindow, HasItsTitleSizeAndControls) {
     }
 
     // Answer whatever box the update client shows, then close the window.
-    if (HWND box = probe::WaitForWindow(updater.id, "#32770", "", 500)) probe::PressButton(box, IDOK);
+    if (HWND box = probe::WaitForMessageBox(updater.id, "", 500)) probe::PressButton(box, IDOK);
     if (::IsWindow(window)) ::PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(updater.Wait(15000), 0u);
 }

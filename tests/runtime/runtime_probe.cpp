@@ -6,9 +6,12 @@
 #include <string>
 
 #include "app/form_loader.h"
+#include "app/main_form.h"
 #include "runtime/arith.h"
 #include "runtime/bytes.h"
+#include "runtime/external_function.h"
 #include "runtime/program.h"
+#include "runtime/text.h"
 
 namespace {
 
@@ -55,9 +58,31 @@ int main(int argc, char** argv) {
     if (std::strcmp(mode, "bad-type") == 0) {
         ReadBytesValue(ByteArray{1, 2}, 11);
     }
+    if (std::strcmp(mode, "index-above-count") == 0) {
+        TextArrayMember(TextArray{"a"}, 2);
+    }
+    if (std::strcmp(mode, "icon") == 0) {
+        // This program carries only an icon named "DEFAULT_ICON", no icon 129.
+        if (::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(129))) return 4;
+        return LoadProgramIcon() ? 0 : 5;
+    }
+    if (std::strcmp(mode, "by-ordinal") == 0) {
+        // probe_ordinals.dll beside the probe exports its one function as ordinal 7 only.
+        static ExternalFunction<decltype(::GetTickCount)> byOrdinal{"probe_ordinals.dll", "#7"};
+        return byOrdinal() == 4242 ? 0 : 5;
+    }
+    if (std::strcmp(mode, "missing-function") == 0) {
+        static ExternalFunction<decltype(::GetTickCount)> missing{"kernel32.dll", "NoSuchExportAnywhere"};
+        missing();
+    }
+    if (std::strcmp(mode, "missing-library") == 0) {
+        static ExternalFunction<decltype(::GetTickCount)> missing{"no_such_library.dll", "Anything"};
+        missing();
+    }
     if (std::strcmp(mode, "form-with-worker") == 0) {
         // A form whose window is closed from outside while a worker runs.
-        FormDescription form{42, "probe form", 10, 10, 200, 100, {}, nullptr};
+        const char* title = argc > 2 ? argv[2] : "probe form";
+        FormDescription form{42, title, 10, 10, 200, 100, {}, nullptr};
         HWND window = LoadForm(form, nullptr);
         ::CreateThread(nullptr, 0, SleepForever, nullptr, 0, nullptr);
         RunFormLoop(window);

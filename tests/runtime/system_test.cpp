@@ -48,6 +48,7 @@ protected:
 
 using Files = TempDir;
 using Ini = TempDir;
+using Terminate = TempDir;
 
 TEST_F(Files, ExistenceAndSize) {
     Write("a.bin", std::string(1234, 'x'));
@@ -167,7 +168,7 @@ TEST(Messages, ResultsAreNumberedFromZero) {
 
 DWORD WINAPI AnswerInfoBox(LPVOID parameter) {
     auto* seen = static_cast<std::string*>(parameter);
-    HWND box = probe::WaitForWindow(::GetCurrentProcessId(), "#32770", "信息：", 10000);
+    HWND box = probe::WaitForMessageBox(::GetCurrentProcessId(), "信息：", 10000);
     if (box) {
         *seen = probe::MessageBoxText(box);
         probe::PressButton(box, IDOK);
@@ -184,21 +185,45 @@ TEST(Messages, ShowMessageUsesTheDefaultCaptionAndReturnsZeroForOk) {
     EXPECT_EQ(seen, "你好");
 }
 
-TEST(Processes, TerminateByExeNameAndByTitle) {
+TEST_F(Terminate, ByExeNameAndByTitle) {
+    // A copy under a name and a title of this run only, so that probes of
+    // other test runs on the machine are never hit.
+    const std::string unique = "probe" + std::to_string(::GetCurrentProcessId());
+    const std::string exe = Path(unique + ".exe");
+    ASSERT_TRUE(::CopyFileA((probe::BinDirectory() + "\\runtime_probe.exe").c_str(), exe.c_str(), FALSE));
+    const std::string command = "\"" + exe + "\" form-with-worker \"" + unique + " form\"";
+
     probe::Child child;
-    ASSERT_TRUE(probe::Start(child, "\"" + probe::BinDirectory() + "\\runtime_probe.exe\" form-with-worker"));
-    ASSERT_NE(probe::WaitForWindow(child.id, "", "probe form", 10000), nullptr);
-    EXPECT_TRUE(ProcessExists("RUNTIME_PROBE.EXE"));
-    EXPECT_TRUE(TerminateProcessByName("Runtime_Probe.exe"));
+    ASSERT_TRUE(probe::Start(child, command));
+    ASSERT_NE(probe::WaitForWindow(child.id, "", unique + " form", 10000), nullptr);
+    EXPECT_TRUE(ProcessExists(unique + ".EXE"));
+    EXPECT_TRUE(TerminateProcessByName(unique + ".Exe"));  // case-insensitive name
     EXPECT_EQ(child.Wait(10000), 0u);
     EXPECT_FALSE(TerminateProcessByName(""));
-    EXPECT_FALSE(TerminateProcessByName("no-such-program.exe"));
+    EXPECT_FALSE(TerminateProcessByName(unique + "-missing.exe"));
 
     probe::Child second;
-    ASSERT_TRUE(probe::Start(second, "\"" + probe::BinDirectory() + "\\runtime_probe.exe\" form-with-worker"));
-    ASSERT_NE(probe::WaitForWindow(second.id, "", "probe form", 10000), nullptr);
-    EXPECT_TRUE(TerminateProcessByName("probe form"));
+    ASSERT_TRUE(probe::Start(second, command));
+    ASSERT_NE(probe::WaitForWindow(second.id, "", unique + " form", 10000), nullptr);
+    EXPECT_TRUE(TerminateProcessByName(unique + " form"));  // by window title
     EXPECT_EQ(second.Wait(10000), 0u);
+}
+
+DWORD WINAPI AnswerNo(LPVOID parameter) {
+    if (HWND box = probe::WaitForMessageBox(::GetCurrentProcessId(), "问题", 10000)) {
+        *static_cast<bool*>(parameter) = true;
+        probe::PressButton(box, IDNO);
+    }
+    return 0;
+}
+
+TEST(Messages, ShowMessageMapsNoToSixAndKeepsTheCaption) {
+    bool answered = false;
+    HANDLE answerer = ::CreateThread(nullptr, 0, AnswerNo, &answered, 0, nullptr);
+    EXPECT_EQ(ShowMessage("继续?", MB_YESNO | MB_ICONQUESTION, "问题"), 6);
+    ::WaitForSingleObject(answerer, 10000);
+    ::CloseHandle(answerer);
+    EXPECT_TRUE(answered);
 }
 
 TEST(Processes, RunProgramWaitsForTheEnd) {
@@ -223,7 +248,7 @@ struct ProgramEnd : TempDir {
         probe::Child child;
         EXPECT_TRUE(probe::Start(child, "\"" + probe::BinDirectory() + "\\runtime_probe.exe\" " + mode, dir_));
         if (boxText) {
-            HWND box = probe::WaitForWindow(child.id, "#32770", "错误", 10000);
+            HWND box = probe::WaitForMessageBox(child.id, "错误", 10000);
             EXPECT_NE(box, nullptr);
             if (box) {
                 *boxText = probe::MessageBoxText(box);
@@ -242,23 +267,35 @@ TEST_F(ProgramEnd, FromAWorkerThreadGoesThroughTheWindowThread) {
 TEST_F(ProgramEnd, FatalErrorsShowTheBoxAndExitWithMinusOne) {
     const struct {
         const char* mode;
+        const char* code;
         const char* message;
     } cases[] = {
-        {"divide-by-zero", "不能整除于零"},
-        {"remainder-by-zero", "不能求余数于零"},
-        {"bad-type", "“欲取出数据的类型”参数值无效"},
+        {"divide-by-zero", "", "不能整除于零"},
+        {"remainder-by-zero", "", "不能求余数于零"},
+        {"bad-type", "", "“欲取出数据的类型”参数值无效"},
+        {"index-above-count", "错误代码：1\r\n\r\n", "数组成员引用下标超出定义范围"},
+        {"missing-function", "", "无法找到指定DLL库文件“kernel32.dll”中的输出命令“NoSuchExportAnywhere”"},
+        {"missing-library", "", "无法找到指定DLL库文件“no_such_library.dll”中的输出命令“Anything”"},
     };
     for (const auto& c : cases) {
         std::string text;
         EXPECT_EQ(RunProbe(c.mode, &text), static_cast<DWORD>(-1)) << c.mode;
         // Wine's box drops the line breaks from the static text it reports.
-        std::string expected = std::string("运行时出错!\r\n\r\n错误信息：") + c.message + "\r\n";
+        std::string expected = std::string("运行时出错!\r\n\r\n") + c.code + "错误信息：" + c.message + "\r\n";
         std::string flat;
         for (char ch : expected) if (ch != '\r' && ch != '\n') flat += ch;
         std::string seen;
         for (char ch : text) if (ch != '\r' && ch != '\n') seen += ch;
         EXPECT_EQ(seen, flat) << c.mode;
     }
+}
+
+TEST_F(ProgramEnd, ExternalFunctionsBindByOrdinal) {
+    EXPECT_EQ(RunProbe("by-ordinal", nullptr), 0u);
+}
+
+TEST_F(ProgramEnd, ProgramIconFallsBackToTheDefaultIconName) {
+    EXPECT_EQ(RunProbe("icon", nullptr), 0u);
 }
 
 TEST_F(ProgramEnd, ClosingTheFormEndsWithZeroWhileAWorkerRuns) {

@@ -79,6 +79,18 @@ HWND WaitForWindow(DWORD processId, const std::string& className, const std::str
     return nullptr;
 }
 
+HWND WaitForMessageBox(DWORD processId, const std::string& caption, DWORD milliseconds) {
+    // A dialog is found as soon as it exists, before its controls are made;
+    // it becomes visible only after its initialisation.
+    DWORD start = ::GetTickCount();
+    HWND box = WaitForWindow(processId, "#32770", caption, milliseconds);
+    while (box && !::IsWindowVisible(box)) {
+        if (::GetTickCount() - start >= milliseconds || !::IsWindow(box)) return nullptr;
+        ::Sleep(20);
+    }
+    return box;
+}
+
 std::string WindowText(HWND window) {
     char buffer[4096] = {};
     int n = ::GetWindowTextA(window, buffer, sizeof buffer);

@@ -27,6 +27,10 @@ bool Start(Child& child, const std::string& commandLine, const std::string& dire
 HWND WaitForWindow(DWORD processId, const std::string& className, const std::string& title,
                    DWORD milliseconds);
 
+// Waits for a message box (#32770) of the process with the caption that is
+// shown, so its texts and buttons exist; nullptr on timeout.
+HWND WaitForMessageBox(DWORD processId, const std::string& caption, DWORD milliseconds);
+
 std::string WindowText(HWND window);
 std::string ClassOf(HWND window);
 // Texts of a message box's Static controls that are not icons.
