@@ -65,4 +65,6 @@ void SkinEngine::SetOptions(int skinControls, std::optional<int> controlBackAlph
     settings_.trackOption = trackOption.value_or(1);
 }
 
+ULONG_PTR SkinEngine::GdiplusToken() const { return DefaultGdiplusToken(); }
+
 bool SkinEngine::AttachForm(HWND, const FormOptions&, const ByteArray&) { return false; }

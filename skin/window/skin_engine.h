@@ -26,6 +26,7 @@ struct SkinSettings {
     ByteArray backImage;
     int backMode = 0;
     int fadeInStarted = 0;
+    HHOOK cbtHook = nullptr;  // around a skinned message box
 };
 
 constexpr COLORREF kDefaultAccentColour = 0x00DDCA22;
@@ -50,7 +51,14 @@ public:
         std::lock_guard<std::mutex> guard(lock_);
         return use(forms_);
     }
+    template <typename F>
+    decltype(auto) WithMemoryDcRegistry(F&& use) {
+        std::lock_guard<std::mutex> guard(lock_);
+        return use(memoryDcRegistry_);
+    }
     HICON AppIcon() const { return appIcon_; }
+    // The token of the process's GDI+ session (started once at start-up).
+    ULONG_PTR GdiplusToken() const;
     void SetAppIcon(HICON icon) { appIcon_ = icon; }
 
     // Process-wide background: accent colour (given, -1 = the derived base
