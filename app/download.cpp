@@ -53,11 +53,6 @@ std::int64_t UnsatisfiedLength(const Text& contentRange) {
     return at == Text::npos ? -1 : std::strtoll(contentRange.c_str() + at + 2, nullptr, 10);
 }
 
-struct FileCloser {
-    FileNumber number;
-    ~FileCloser() { if (number) CloseDataFile(number); }
-};
-
 }  // namespace
 
 Text DownloadRequestHeaders(std::optional<std::int64_t> startOffset) {
@@ -105,10 +100,10 @@ int RangedDownload(const Text& url, const Text& localPath, ProgressProcedure pro
     }
     if (status != 200 && status != 206) return Fail("不能打开该URL!");
 
-    FileCloser file{truncate ? OpenDataFile(localPath, 4)
-                             : OpenDataFile(localPath, FileExists(localPath) ? 5 : 4)};
-    if (!file.number) return Fail("不能打开本地的文件!");
-    if (!truncate) SeekDataFileEnd(file.number);
+    ScopedDataFile file(truncate ? OpenDataFile(localPath, 4)
+                                 : OpenDataFile(localPath, FileExists(localPath) ? 5 : 4));
+    if (!file.Get()) return Fail("不能打开本地的文件!");
+    if (!truncate) SeekDataFileEnd(file.Get());
     std::int64_t position = start;
 
     DWORD contentLength = 0;
@@ -132,7 +127,7 @@ int RangedDownload(const Text& url, const Text& localPath, ProgressProcedure pro
             }
             return 0;
         }
-        if (!WriteDataFile(file.number, buffer.data(), read)) return Fail("写文件出错!");
+        if (!WriteDataFile(file.Get(), buffer.data(), read)) return Fail("写文件出错!");
         position += read;
         std::uint32_t elapsed = TickCount() - t0;
         if (elapsed == 0) elapsed = 10;

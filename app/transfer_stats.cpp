@@ -8,10 +8,15 @@
 
 namespace {
 
+// The four values of the newest chunk; the texts are made on the window
+// thread, once per update it shows, not once per chunk.
+struct Progress {
+    int contentLength, position, elapsedMs, receivedBytes;
+};
+
 std::mutex gLock;
 Text gFileName;
-// The newest statistics, and whether the window thread still has to show them.
-TransferStatsTexts gLatest;
+Progress gLatest{};
 bool gApplyPending = false;
 
 // What each target shows now: a write that would not change it is skipped.
@@ -26,7 +31,9 @@ void WriteText(MainControl control, Text& shown, const Text& text) {
     shown = text;
 }
 
-void Apply(const TransferStatsTexts& texts) {
+void Apply(const Text& fileName, const Progress& p) {
+    const TransferStatsTexts texts =
+        ComputeTransferStats(fileName, p.contentLength, p.position, p.elapsedMs, p.receivedBytes);
     WriteText(kLabel2, gShown.label2, texts.label2);
     WriteText(kLabel4, gShown.label4, texts.label4);
     // The speed alone, then with the remaining time: what stays is the latter.
@@ -42,13 +49,15 @@ void Apply(const TransferStatsTexts& texts) {
 // faster than the window repaints are folded into one update, so the download
 // thread never waits for the window thread.
 void ApplyLatest() {
-    TransferStatsTexts texts;
+    Progress latest;
+    Text fileName;
     {
         std::lock_guard<std::mutex> guard(gLock);
-        texts = gLatest;
+        latest = gLatest;
+        fileName = gFileName;
         gApplyPending = false;
     }
-    Apply(texts);
+    Apply(fileName, latest);
 }
 
 }  // namespace
@@ -60,7 +69,7 @@ void SetTransferFileName(const Text& fileName) {
 
 void TransferStats(int contentLength, int position, int elapsedMs, int receivedBytes) {
     std::unique_lock<std::mutex> guard(gLock);
-    gLatest = ComputeTransferStats(gFileName, contentLength, position, elapsedMs, receivedBytes);
+    gLatest = Progress{contentLength, position, elapsedMs, receivedBytes};
     if (gApplyPending) return;
     HWND form = WindowHandle(MainRef(kMainForm));
     if (form && PostToFormThread(form, &ApplyLatest)) {
@@ -68,7 +77,8 @@ void TransferStats(int contentLength, int position, int elapsedMs, int receivedB
         return;
     }
     // No window to hand the update to: write directly.
-    TransferStatsTexts texts = gLatest;
+    const Progress latest = gLatest;
+    const Text fileName = gFileName;
     guard.unlock();
-    Apply(texts);
+    Apply(fileName, latest);
 }

@@ -97,6 +97,21 @@ bool SaveBytesToFile(const Text& name, const ByteArray& bytes) {
     return true;
 }
 
+ByteArray ReadBytesFromFile(const Text& name) {
+    constexpr LONGLONG kLargest = 256LL << 20;
+    FileHandle file(::CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargest) {
+        return ByteArray();
+    }
+    ByteArray bytes(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return ByteArray();
+    bytes.resize(read);
+    return bytes;
+}
+
 FileNumber OpenDataFile(const Text& name, int mode, int sharing) {
     if (name.empty() || mode < 1 || mode > 6 || sharing < 1 || sharing > 4) return 0;
     static const DWORD kAccess[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE,
@@ -130,14 +145,15 @@ bool WriteDataFile(FileNumber file, const void* data, std::size_t size) {
     HANDLE handle = Lookup(file);
     if (handle == INVALID_HANDLE_VALUE) return false;
     if (size == 0) return true;
-    std::int64_t before = Position(handle);
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     std::size_t done = 0;
     while (done < size) {
         DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
         DWORD written = 0;
         if (!::WriteFile(handle, bytes + done, chunk, &written, nullptr) || written != chunk) {
-            if (before >= 0) SetPosition(handle, before);
+            // Back to where the call began: before the bytes this call wrote.
+            std::int64_t now = Position(handle);
+            if (now >= 0) SetPosition(handle, now - static_cast<std::int64_t>(done + written));
             return false;
         }
         done += written;

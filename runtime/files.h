@@ -15,6 +15,8 @@ bool RelocateFile(const Text& from, const Text& to);
 // Atomic replace where the file system allows it, else copy and delete.
 bool ReplaceFileWith(const Text& from, const Text& to);
 bool SaveBytesToFile(const Text& name, const ByteArray& bytes);
+// The whole file; empty when it is missing, unreadable or over 256 MB.
+ByteArray ReadBytesFromFile(const Text& name);
 
 // Open modes: 1 read, 2 write, 3 read/write (must exist), 4 write (create or
 // truncate), 5 write (create if missing), 6 read/write (create if missing).
@@ -29,3 +31,16 @@ bool WriteDataFile(FileNumber file, const ByteArray& bytes);
 bool WriteDataFile(FileNumber file, const void* data, std::size_t size);
 bool TruncateDataFile(FileNumber file);  // cut at the current position
 std::int64_t DataFilePosition(FileNumber file);  // -1 for an unknown number
+
+// Closes an open data file when it goes out of scope.
+class ScopedDataFile {
+public:
+    explicit ScopedDataFile(FileNumber number) : number_(number) {}
+    ~ScopedDataFile() { CloseDataFile(number_); }
+    ScopedDataFile(const ScopedDataFile&) = delete;
+    ScopedDataFile& operator=(const ScopedDataFile&) = delete;
+    FileNumber Get() const { return number_; }
+
+private:
+    FileNumber number_;
+};

@@ -1,5 +1,6 @@
 #include "skin/window/skin_engine.h"
 
+#include "runtime/files.h"
 #include "runtime/gdiplus_session.h"
 
 namespace {
@@ -16,31 +17,14 @@ SkinEngine::SkinEngine(HICON appIcon) : appIcon_(appIcon) {
 }
 
 SkinEngine::~SkinEngine() {
-    if (appIcon_) ::DestroyIcon(appIcon_);
+    appIcon_.Reset();
     StopGdiplus();
 }
 
 void SkinEngine::SetBackground(const Text& fileName, const ByteArray& image,
                                std::optional<COLORREF> baseColour,
                                std::optional<int> accentColour, int mode) {
-    ByteArray source = image;
-    if (!fileName.empty()) {
-        source.clear();
-        HANDLE file = ::CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            LARGE_INTEGER size{};
-            if (::GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1 << 28)) {
-                source.resize(static_cast<size_t>(size.QuadPart));
-                DWORD read = 0;
-                if (!::ReadFile(file, source.data(), static_cast<DWORD>(source.size()), &read, nullptr)) {
-                    read = 0;
-                }
-                source.resize(read);
-            }
-            ::CloseHandle(file);
-        }
-    }
+    const ByteArray source = fileName.empty() ? image : ReadBytesFromFile(fileName);
     std::lock_guard<std::mutex> guard(lock_);
     std::optional<COLORREF> derived = baseColour ? baseColour : DerivedBaseColour(source);
     if (!accentColour) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/value_types.h"
+#include "runtime/win_handles.h"
 
 struct FormSkin {
     HWND window = nullptr;
@@ -56,10 +57,10 @@ public:
         std::lock_guard<std::mutex> guard(lock_);
         return use(memoryDcRegistry_);
     }
-    HICON AppIcon() const { return appIcon_; }
+    HICON AppIcon() const { return appIcon_.Get(); }
     // The token of the process's GDI+ session (started once at start-up).
     ULONG_PTR GdiplusToken() const;
-    void SetAppIcon(HICON icon) { appIcon_ = icon; }
+    void SetAppIcon(HICON icon) { appIcon_.Reset(icon); }
 
     // Process-wide background: accent colour (given, -1 = the derived base
     // colour, not given = the default accent), then, with an image, base
@@ -91,5 +92,5 @@ private:
     SkinSettings settings_;
     std::vector<FormSkin> forms_;
     std::vector<HDC> memoryDcRegistry_;
-    HICON appIcon_;
+    IconHandle appIcon_;
 };
