@@ -95,7 +95,12 @@ int RangedDownload(const Text& url, const Text& localPath, ProgressProcedure pro
             truncate = true;  // the server ignored the range: the whole file follows
             start = 0;
         } else if (status == 206 && RangeStart(contentRange) != *startOffset) {
-            return Fail("不能打开该URL!");  // a range we did not ask for
+            // A range we did not ask for cannot be appended: fetch the whole
+            // file again. The partial file is replaced only once that answer
+            // carries content.
+            request.Reset();
+            internet.Reset();
+            return RangedDownload(url, localPath, progress, std::nullopt);
         }
     }
     if (status != 200 && status != 206) return Fail("不能打开该URL!");

@@ -3,13 +3,14 @@
 
   update_server.py ROOT [--port N] [--port-file F] [--log F] [--rate BYTES_PER_S]
                    [--drop-after N] [--ignore-range] [--status CODE]
-                   [--no-length] [--fault-path PATH]
+                   [--no-length] [--misplaced-range] [--fault-path PATH]
 
 Faults apply to every file except /GX.txt, or only to --fault-path when given:
   --drop-after N   close the connection after N body bytes
   --ignore-range   answer 200 with the whole file even when a Range is asked
   --status CODE    answer CODE with a short body instead of the file
   --no-length      send no Content-Length (the connection end marks the end)
+  --misplaced-range  answer a Range with 206 and the whole file from byte 0
 Each request's line and headers are appended to --log as one JSON object.
 """
 import argparse
@@ -116,6 +117,8 @@ class Handler(BaseHTTPRequestHandler):
                 self.end_headers()
                 return
             status = 206
+            if faulted and ARGS.misplaced_range:
+                start = 0
         body = data[start:]
         self.send_response(status)
         if status == 206:
@@ -142,6 +145,7 @@ def main():
     parser.add_argument("--ignore-range", action="store_true")
     parser.add_argument("--status", type=int)
     parser.add_argument("--no-length", action="store_true")
+    parser.add_argument("--misplaced-range", action="store_true")
     parser.add_argument("--fault-path")
     ARGS = parser.parse_args()
     server = ThreadingHTTPServer(("127.0.0.1", ARGS.port), Handler)

@@ -262,14 +262,33 @@ class UpdateEndToEnd(unittest.TestCase):
         self.assertEqual(s.wait(), 0)
         self.assert_installed_new(s)
 
-    def test_not_found_keeps_the_installed_program(self):
-        s = self.scenario(server_args=["--status", "404"])
-        old_sha = sha(s.path("Norvane.exe"))
+    def test_misplaced_range_fetches_the_whole_file_again(self):
+        s = self.scenario(server_args=["--misplaced-range"])
+        with open(s.path("Norvane.exe.tmp"), "wb") as f:
+            f.write(b"x" * 3000)
         s.run()
-        s.answer("信息：", IDOK, "不能打开该URL!")
-        s.answer(CAPTION, IDOK, UPDATE_FAILED)
+        s.answer(CAPTION, IDNO, MAIN_QUESTION)
         self.assertEqual(s.wait(), 0)
-        self.assertEqual(sha(s.path("Norvane.exe")), old_sha)
+        self.assert_installed_new(s)
+        downloads = [r for r in s.requests() if r["path"] == "/Norvane.exe"]
+        self.assertEqual(len(downloads), 2)
+        self.assertIn("\r\nRange: bytes=3000-\r\n", downloads[0]["raw"])
+        self.assertNotIn("Range", downloads[1]["raw"])
+
+    def test_error_status_keeps_the_installed_program_and_the_partial_file(self):
+        for status in ("404", "500"):
+            with self.subTest(status=status):
+                s = self.scenario(server_args=["--status", status])
+                old_sha = sha(s.path("Norvane.exe"))
+                with open(s.path("Norvane.exe.tmp"), "wb") as f:
+                    f.write(b"x" * 3000)
+                s.run()
+                s.answer("信息：", IDOK, "不能打开该URL!")
+                s.answer(CAPTION, IDOK, UPDATE_FAILED)
+                self.assertEqual(s.wait(), 0)
+                self.assertEqual(sha(s.path("Norvane.exe")), old_sha)
+                with open(s.path("Norvane.exe.tmp"), "rb") as f:
+                    self.assertEqual(f.read(), b"x" * 3000)
 
     def test_complete_partial_file_is_put_in_place(self):
         s = self.scenario()
