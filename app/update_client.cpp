@@ -2,6 +2,7 @@
 
 #include "app/main_form.h"
 #include "app/update_run.h"
+#include "resources/embedded_images.h"
 #include "runtime/config.h"
 #include "runtime/program.h"
 #include "skin/window/skin_engine.h"
@@ -15,9 +16,7 @@ constexpr COLORREF kWindowAccent = 0x51AE51;
 void SkinMainWindow() {
     SkinEngine* engine = TheSkinEngine();
     if (!engine) return;
-    // The window background image comes with the embedded resources; until
-    // then the engine gets no image and keeps its base colour.
-    const ByteArray background;
+    const ByteArray background = EmbeddedImageBytes(EmbeddedImage::Background);
     engine->SetBackground(Text(), background, std::nullopt, static_cast<int>(kWindowAccent), 3);
     engine->SetOptions(1, 80);
     SkinEngine::FormOptions options;

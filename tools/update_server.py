@@ -103,9 +103,7 @@ class Handler(BaseHTTPRequestHandler):
             self.end_headers()
             self.wfile.write(body)
             return
-        with open(file, "rb") as f:
-            data = f.read()
-        total = len(data)
+        total = os.path.getsize(file)
         status, start = 200, 0
         asked = re.match(r"bytes\s*=\s*(\d+)-$", self.headers.get("Range", "").strip())
         if asked and not (faulted and ARGS.ignore_range):
@@ -119,7 +117,6 @@ class Handler(BaseHTTPRequestHandler):
             status = 206
             if faulted and ARGS.misplaced_range:
                 start = 0
-        body = data[start:]
         self.send_response(status)
         if status == 206:
             self.send_header("Content-Range", f"bytes {start}-{total - 1}/{total}")
@@ -127,10 +124,19 @@ class Handler(BaseHTTPRequestHandler):
             self.close_connection = True
             self.send_header("Connection", "close")
         else:
-            self.send_header("Content-Length", str(len(body)))
+            self.send_header("Content-Length", str(total - start))
         self.send_header("Content-Type", "application/octet-stream")
         self.end_headers()
-        self.send_body(body, ARGS.drop_after if faulted else None)
+        with open(file, "rb") as f:
+            drop_after = ARGS.drop_after if faulted else None
+            if drop_after is None and not ARGS.rate:
+                # Plain transfers go straight from the file to the socket, so
+                # the server does not limit what a benchmark measures.
+                self.wfile.flush()
+                self.connection.sendfile(f, start)
+                return
+            f.seek(start)
+            self.send_body(f.read(), drop_after)
 
 
 def main():
