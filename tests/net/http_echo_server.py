@@ -6,8 +6,12 @@
 /missing       404
 /bigheaders    more than 5,000 bytes of response headers and one cookie
 Writes the port it listens on to the file given as the first argument.
+Each "--tls CERT KEY PORT_FILE" adds a listener serving the same paths over TLS
+with that certificate, and writes its port to PORT_FILE.
 """
-import sys
+import argparse
+import ssl
+import threading
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 
@@ -54,11 +58,28 @@ class Handler(BaseHTTPRequestHandler):
     do_GET = do_POST = do_HEAD = route
 
 
-def main():
+def listen(port_file, tls=None):
     server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-    with open(sys.argv[1], "w") as f:
+    if tls:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(*tls)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
+    with open(port_file, "w") as f:
         f.write(str(server.server_address[1]))
-    server.serve_forever()
+    return server
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("port_file")
+    parser.add_argument("--tls", nargs=3, action="append", default=[],
+                        metavar=("CERT", "KEY", "PORT_FILE"))
+    args = parser.parse_args()
+    plain = listen(args.port_file)
+    for cert, key, port_file in args.tls:
+        secure = listen(port_file, tls=(cert, key))
+        threading.Thread(target=secure.serve_forever, daemon=True).start()
+    plain.serve_forever()
 
 
 if __name__ == "__main__":

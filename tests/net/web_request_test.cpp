@@ -1,11 +1,15 @@
 // The web request against a real local server (and a real proxy), checked
 // from what the server received.
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "net/web_request.h"
 #include "net/wininet_api.h"
@@ -143,6 +147,71 @@ TEST_F(WebRequestTest, PlainHttpGoesThroughTheProxyList) {
 TEST_F(WebRequestTest, UnreachableHostGivesAnEmptyBody) {
     EXPECT_TRUE(WebRequest("http://127.0.0.1:9/GX.txt").empty());
     EXPECT_TRUE(WebRequest("").empty());
+}
+
+// The test server's certificate in the machine root store (of the test Wine
+// prefix) while the tests run. The store is closed after each change so the
+// change reaches the registry, where certificate checks read it; they read it
+// once per process, so the trust is set before the first test.
+class TrustedCertificate : public ::testing::Environment {
+public:
+    void SetUp() override {
+        const char* derPath = std::getenv("NET_TLS_CERT");
+        if (!derPath) return;
+        std::ifstream file(derPath, std::ios::binary);
+        const std::vector<BYTE> der((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        if (der.empty()) return;
+        certificate_ = ::CertCreateCertificateContext(X509_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size()));
+        HCERTSTORE store = OpenRoot();
+        if (!certificate_ || !store) return;
+        added_ = ::CertAddCertificateContextToStore(store, certificate_, CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+        ::CertCloseStore(store, 0);
+    }
+    void TearDown() override {
+        if (added_) {
+            HCERTSTORE store = OpenRoot();
+            PCCERT_CONTEXT found = ::CertFindCertificateInStore(store, X509_ASN_ENCODING, 0,
+                                                                CERT_FIND_EXISTING, certificate_, nullptr);
+            if (found) ::CertDeleteCertificateFromStore(found);  // also frees the found context
+            ::CertCloseStore(store, 0);
+        }
+        if (certificate_) ::CertFreeCertificateContext(certificate_);
+    }
+    static bool Added() { return added_; }
+
+private:
+    static HCERTSTORE OpenRoot() {
+        return ::CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, "Root");
+    }
+    PCCERT_CONTEXT certificate_ = nullptr;
+    static inline bool added_ = false;
+};
+
+const auto* const kTrust = ::testing::AddGlobalTestEnvironment(new TrustedCertificate);
+
+std::string HttpsUrl(const char* portVariable, const std::string& host = "localhost") {
+    return "https://" + host + ":" + Port(portVariable) + "/echo";
+}
+
+TEST_F(WebRequestTest, HttpsWithATrustedCertificate) {
+    ASSERT_TRUE(TrustedCertificate::Added());
+    WebRequestOptions options;
+    options.method = kPost;
+    ByteArray post{'x', 0, 'y'};
+    options.postBytes = &post;
+    const std::string echo = AsText(WebRequest(HttpsUrl("NET_TLS_PORT"), options));
+    EXPECT_EQ(echo.rfind("POST /echo HTTP/1.1", 0), 0u) << echo;
+    EXPECT_NE(echo.find("Accept-Language: zh-cn"), std::string::npos) << echo;
+    EXPECT_EQ(echo.substr(echo.find("\r\n\r\n") + 4), std::string("x\0y", 3));
+}
+
+// Certificate errors are never ignored.
+TEST_F(WebRequestTest, HttpsRefusesAnUnknownIssuerOrAnotherName) {
+    ASSERT_FALSE(Port("NET_TLS_STRANGER_PORT").empty());
+    EXPECT_TRUE(WebRequest(HttpsUrl("NET_TLS_STRANGER_PORT")).empty());
+    // The trusted certificate names localhost only.
+    EXPECT_TRUE(WebRequest(HttpsUrl("NET_TLS_PORT", "127.0.0.1")).empty());
+    EXPECT_FALSE(WebRequest(HttpsUrl("NET_TLS_PORT")).empty());
 }
 
 TEST_F(WebRequestTest, EveryHandleIsClosed) {
