@@ -1,0 +1,165 @@
+// RangedDownload against real local update servers (started by
+// run_with_update_servers.sh): what lands in the file and what the progress
+// procedure is told after each chunk.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/download.h"
+#include "runtime/arith.h"
+#include "runtime/files.h"
+#include "tests/support/window_probe.h"
+
+namespace {
+
+struct Call {
+    int contentLength, position, elapsedMs, receivedBytes;
+};
+std::vector<Call> gCalls;
+
+void Record(int contentLength, int position, int elapsedMs, int receivedBytes) {
+    gCalls.push_back({contentLength, position, elapsedMs, receivedBytes});
+}
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string Bytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string Served(const std::string& name) { return Bytes(Env("DOWNLOAD_FILES") + "\\" + name); }
+
+std::string Url(const std::string& name, const char* portVariable = "DOWNLOAD_PORT") {
+    return "http://127.0.0.1:" + Env(portVariable) + "/" + name;
+}
+
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(Env("DOWNLOAD_PORT").empty()) << "run through run_with_update_servers.sh";
+        char directory[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, directory);
+        target_ = std::string(directory) + "download_test_" + std::to_string(::GetCurrentProcessId()) + ".tmp";
+        ::DeleteFileA(target_.c_str());
+        gCalls.clear();
+    }
+    void TearDown() override { ::DeleteFileA(target_.c_str()); }
+
+    // Every call of one transfer: the same content length, positions rising
+    // to the end, received bytes counted from the start offset.
+    void ExpectConsistentCalls(int contentLength, int start, int end) {
+        ASSERT_FALSE(gCalls.empty());
+        int previous = start;
+        for (const Call& call : gCalls) {
+            EXPECT_EQ(call.contentLength, contentLength);
+            EXPECT_GT(call.position, previous);
+            EXPECT_LE(call.position - previous, 10240);
+            EXPECT_EQ(call.receivedBytes, call.position - start);
+            EXPECT_GT(call.elapsedMs, 0);
+            previous = call.position;
+        }
+        EXPECT_EQ(gCalls.back().position, end);
+    }
+
+    std::string target_;
+};
+
+TEST_F(DownloadTest, FreshDownloadReportsEveryChunk) {
+    Write(target_, "old contents that are replaced");
+    EXPECT_EQ(RangedDownload(Url("data.bin"), target_, Record), 0);
+    EXPECT_EQ(Bytes(target_), Served("data.bin"));
+    ExpectConsistentCalls(100000, 0, 100000);
+}
+
+TEST_F(DownloadTest, ExactlyOneChunkIsOneCall) {
+    EXPECT_EQ(RangedDownload(Url("chunk.bin"), target_, Record), 0);
+    ASSERT_EQ(gCalls.size(), 1u);
+    EXPECT_EQ(gCalls[0].contentLength, 10240);
+    EXPECT_EQ(gCalls[0].position, 10240);
+    EXPECT_EQ(gCalls[0].receivedBytes, 10240);
+    EXPECT_EQ(Bytes(target_), Served("chunk.bin"));
+}
+
+TEST_F(DownloadTest, ElapsedWithinOneTickIsReportedAsTen) {
+    const TickCountSource previous = SetTickCountSource([]() -> std::uint32_t { return 5000; });
+    const int result = RangedDownload(Url("chunk.bin"), target_, Record);
+    SetTickCountSource(previous);
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(gCalls.size(), 1u);
+    EXPECT_EQ(gCalls[0].elapsedMs, 10);
+}
+
+TEST_F(DownloadTest, ZeroLengthResponseMakesNoCall) {
+    EXPECT_EQ(RangedDownload(Url("empty.bin"), target_, Record), 0);
+    EXPECT_TRUE(gCalls.empty());
+    EXPECT_TRUE(FileExists(target_));
+    EXPECT_EQ(Bytes(target_), "");
+    // Resuming an empty file of an empty download: already complete.
+    EXPECT_EQ(RangedDownload(Url("empty.bin"), target_, Record, 0), 0);
+    EXPECT_TRUE(gCalls.empty());
+    EXPECT_EQ(Bytes(target_), "");
+}
+
+TEST_F(DownloadTest, ResumeAppendsFromTheStartOffset) {
+    const std::string whole = Served("data.bin");
+    Write(target_, whole.substr(0, 1000));
+    EXPECT_EQ(RangedDownload(Url("data.bin"), target_, Record, 1000), 0);
+    EXPECT_EQ(Bytes(target_), whole);
+    // The content length is that of the remaining range.
+    ExpectConsistentCalls(99000, 1000, 100000);
+}
+
+TEST_F(DownloadTest, CompletePartialFileIsLeftAsItIs) {
+    const std::string whole = Served("data.bin");
+    Write(target_, whole);
+    EXPECT_EQ(RangedDownload(Url("data.bin"), target_, Record, 100000), 0);
+    EXPECT_TRUE(gCalls.empty());
+    EXPECT_EQ(Bytes(target_), whole);
+}
+
+TEST_F(DownloadTest, IgnoredRangeRewritesTheFileFromTheStart) {
+    Write(target_, std::string(3000, 'x'));
+    EXPECT_EQ(RangedDownload(Url("data.bin", "DOWNLOAD_IGNORE_RANGE_PORT"), target_, Record, 3000), 0);
+    EXPECT_EQ(Bytes(target_), Served("data.bin"));
+    ExpectConsistentCalls(100000, 0, 100000);
+}
+
+TEST_F(DownloadTest, MisplacedRangeFetchesTheWholeFileAgain) {
+    Write(target_, std::string(3000, 'x'));
+    EXPECT_EQ(RangedDownload(Url("data.bin", "DOWNLOAD_MISPLACED_PORT"), target_, Record, 3000), 0);
+    EXPECT_EQ(Bytes(target_), Served("data.bin"));
+    ExpectConsistentCalls(100000, 0, 100000);
+}
+
+// Failures show their message (answered here from the test thread) and
+// leave the partial file as it was.
+TEST_F(DownloadTest, MissingFileFailsAndKeepsThePartialFile) {
+    Write(target_, std::string(3000, 'x'));
+    int result = 0;
+    std::thread worker([&] { result = RangedDownload(Url("nothing.bin"), target_, Record, 3000); });
+    HWND box = probe::WaitForMessageBox(::GetCurrentProcessId(), "信息：", 20000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(probe::MessageBoxText(box), "不能打开该URL!");
+    probe::PressButton(box, IDOK);
+    worker.join();
+    EXPECT_EQ(result, -1);
+    EXPECT_TRUE(gCalls.empty());
+    EXPECT_EQ(Bytes(target_), std::string(3000, 'x'));
+}
+
+}  // namespace

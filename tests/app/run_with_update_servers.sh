@@ -1,0 +1,32 @@
+#!/bin/bash
+# Serves a folder of download fixtures with three local update servers (plain,
+# ignoring Range, answering a misplaced range), runs a Windows test program
+# under Wine with their ports in DOWNLOAD_PORT / DOWNLOAD_IGNORE_RANGE_PORT /
+# DOWNLOAD_MISPLACED_PORT and the folder in DOWNLOAD_FILES, then stops them.
+#   run_with_update_servers.sh ROOT PROGRAM.exe [ARGS...]
+set -uo pipefail
+ROOT="$1"; shift
+WORK=$(mktemp -d)
+PIDS=()
+trap 'kill "${PIDS[@]}" 2>/dev/null; rm -rf "$WORK"' EXIT
+
+mkdir "$WORK/files"
+: >"$WORK/files/empty.bin"
+head -c 10240 /dev/urandom >"$WORK/files/chunk.bin"
+head -c 100000 /dev/urandom >"$WORK/files/data.bin"
+
+serve() {  # port file, server options...
+    local port_file="$1"; shift
+    python3 "$ROOT/tools/update_server.py" "$WORK/files" --port-file "$WORK/$port_file" "$@" &
+    PIDS+=($!)
+}
+serve plain
+serve ignore --ignore-range
+serve misplaced --misplaced-range
+for name in plain ignore misplaced; do
+    for _ in $(seq 100); do [ -s "$WORK/$name" ] && break; sleep 0.05; done
+done
+export DOWNLOAD_PORT=$(cat "$WORK/plain") DOWNLOAD_IGNORE_RANGE_PORT=$(cat "$WORK/ignore")
+export DOWNLOAD_MISPLACED_PORT=$(cat "$WORK/misplaced")
+export DOWNLOAD_FILES="Z:${WORK//\//\\}\\files"
+"$ROOT/scripts/wine-run" "$@"
