@@ -40,10 +40,17 @@ def flat(text):
 
 
 def uia(*args, timeout_ms=20000):
-    """Runs uia.exe; returns (found, text)."""
-    result = subprocess.run([WINE_RUN, os.path.join(BIN, "uia.exe"), *args, str(timeout_ms)],
-                            capture_output=True, timeout=timeout_ms / 1000 + 30)
-    return result.returncode == 0, flat(result.stdout.decode("gbk", "replace").rstrip("\r\n"))
+    """Runs uia.exe; returns (found, text).
+
+    Its output goes through a file, not a pipe: a Wine program may start the
+    prefix's desktop process, which inherits the standard handles and lives
+    as long as the updater, so a pipe would not reach its end."""
+    with tempfile.TemporaryFile() as out:
+        result = subprocess.run([WINE_RUN, os.path.join(BIN, "uia.exe"), *args, str(timeout_ms)],
+                                stdout=out, stderr=subprocess.DEVNULL, timeout=timeout_ms / 1000 + 30)
+        out.seek(0)
+        text = out.read().decode("gbk", "replace")
+    return result.returncode == 0, flat(text.rstrip("\r\n"))
 
 
 class Scenario:
@@ -86,9 +93,10 @@ class Scenario:
         if self.port:
             args += ["--port", str(self.port)]
         self.server = subprocess.Popen(args)
-        for _ in range(100):
-            if os.path.exists(port_file):
-                break
+        deadline = time.time() + 30
+        while not os.path.exists(port_file):
+            self.test.assertIsNone(self.server.poll(), "the update server ended at start")
+            self.test.assertLess(time.time(), deadline, "the update server did not start")
             time.sleep(0.05)
         with open(port_file) as f:
             self.port = int(f.read())
@@ -132,7 +140,8 @@ class Scenario:
         if self.server:
             self.server.terminate()
             self.server.wait()
-        subprocess.run([WINE_RUN, "taskkill", "/f", "/im", "payload.exe"], capture_output=True)
+        subprocess.run([WINE_RUN, "taskkill", "/f", "/im", "payload.exe"],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         shutil.rmtree(self.root, ignore_errors=True)
 
 
