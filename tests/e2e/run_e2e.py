@@ -225,6 +225,22 @@ class UpdateEndToEnd(unittest.TestCase):
         self.assertEqual(sha(s.path("setup.exe")), sha(s.new_program))
         self.assertTrue(self.wait_for_file(s.path("started.txt")))
 
+    def test_without_config_file_the_update_runs(self):
+        s = self.scenario(local_version=None)
+        s.run()
+        s.answer(CAPTION, IDNO, MAIN_QUESTION)
+        self.assertEqual(s.wait(), 0)
+        self.assert_installed_new(s)
+
+    def test_both_flags_update_only_the_main_executable(self):
+        s = self.scenario({"自动": "真", "是否完整": "真"})
+        s.run()
+        s.answer(CAPTION, IDNO, MAIN_QUESTION)
+        self.assertEqual(s.wait(), 0)
+        self.assert_installed_new(s)
+        self.assertFalse(os.path.exists(s.path("setup.exe")))
+        self.assertEqual([r["path"] for r in s.requests()], ["/GX.txt", "/GX.txt", "/Norvane.exe"])
+
     def test_neither_flag_leaves_the_window_open(self):
         s = self.scenario({"自动": "", "是否完整": ""})
         s.run()
