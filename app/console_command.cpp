@@ -23,6 +23,10 @@ Text RunConsoleCommand(const Text& command) {
     if (!::CreatePipe(&readRaw, &writeRaw, &attributes, 0)) return Text();
     KernelHandle readEnd(readRaw);
     KernelHandle writeEnd(writeRaw);
+    // Only the write end goes to the interpreter. Were the read end inherited
+    // too, the interpreter would keep its own output pipe open after we stop
+    // reading, and block for ever once more than a pipe buffer is written.
+    ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
 
     Text commandLine = ConsoleCommandLine(command, OsKind());
     STARTUPINFOA startup{};

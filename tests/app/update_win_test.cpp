@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "app/console_command.h"
 #include "app/download.h"
 
@@ -26,10 +28,28 @@ TEST(ConsoleCommand, FirstChunkOrEmpty) {
     EXPECT_EQ(RunConsoleCommand("echo hello"), "hello\r\n");
     EXPECT_EQ(RunConsoleCommand("exit 0"), "");
     // More output than one read: only the first chunk, at most 1,023 bytes.
-    // (Kept below one pipe buffer, so the interpreter ends on its own after
-    // the read end is closed.)
     Text longOutput = RunConsoleCommand("for /l %i in (1,1,150) do @echo 0123456789");
     EXPECT_FALSE(longOutput.empty());
     EXPECT_LE(longOutput.size(), 1023u);
     EXPECT_EQ(longOutput.rfind("0123456789\r\n", 0), 0u);
+}
+
+// Far more output than a pipe holds: once the first chunk is taken, the
+// interpreter's further writes fail instead of blocking, so it goes on to the
+// end of its command line.
+TEST(ConsoleCommand, InterpreterEndsAfterTheFirstChunkOfALongOutput) {
+    char directory[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, directory);
+    const Text marker = Text(directory) + "console_done_" + std::to_string(::GetCurrentProcessId()) + ".txt";
+    ::DeleteFileA(marker.c_str());
+    const Text output =
+        RunConsoleCommand("(for /l %i in (1,1,5000) do @echo 0123456789) & echo done>\"" + marker + "\"");
+    EXPECT_EQ(output.rfind("0123456789\r\n", 0), 0u);
+    bool ended = false;
+    for (int i = 0; i < 300 && !ended; ++i) {
+        ended = ::GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (!ended) ::Sleep(100);
+    }
+    EXPECT_TRUE(ended) << "the interpreter never reached the end of its command line";
+    ::DeleteFileA(marker.c_str());
 }
