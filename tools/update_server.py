@@ -4,6 +4,7 @@
   update_server.py ROOT [--port N] [--port-file F] [--log F] [--rate BYTES_PER_S]
                    [--drop-after N] [--ignore-range] [--status CODE]
                    [--no-length] [--misplaced-range] [--fault-path PATH]
+                   [--tls CERT KEY]
 
 Faults apply to every file except /GX.txt, or only to --fault-path when given:
   --drop-after N   close the connection after N body bytes
@@ -12,11 +13,13 @@ Faults apply to every file except /GX.txt, or only to --fault-path when given:
   --no-length      send no Content-Length (the connection end marks the end)
   --misplaced-range  answer a Range with 206 and the whole file from byte 0
 Each request's line and headers are appended to --log as one JSON object.
+With --tls the server speaks HTTPS with that certificate and key.
 """
 import argparse
 import json
 import os
 import re
+import ssl
 import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -153,8 +156,13 @@ def main():
     parser.add_argument("--no-length", action="store_true")
     parser.add_argument("--misplaced-range", action="store_true")
     parser.add_argument("--fault-path")
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     ARGS = parser.parse_args()
     server = ThreadingHTTPServer(("127.0.0.1", ARGS.port), Handler)
+    if ARGS.tls:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(*ARGS.tls)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     server.daemon_threads = True
     if ARGS.port_file:
         with open(ARGS.port_file + ".part", "w") as f:

@@ -15,6 +15,7 @@
 #include "app/download.h"
 #include "runtime/arith.h"
 #include "runtime/files.h"
+#include "tests/support/trusted_certificate.h"
 #include "tests/support/window_probe.h"
 
 namespace {
@@ -47,6 +48,13 @@ std::string Served(const std::string& name) { return Bytes(Env("DOWNLOAD_FILES")
 std::string Url(const std::string& name, const char* portVariable = "DOWNLOAD_PORT") {
     return "http://127.0.0.1:" + Env(portVariable) + "/" + name;
 }
+
+std::string HttpsUrl(const std::string& name) {
+    return "https://localhost:" + Env("DOWNLOAD_TLS_PORT") + "/" + name;
+}
+
+const auto* const kTrust =
+    ::testing::AddGlobalTestEnvironment(new probe::TrustedCertificate("DOWNLOAD_TLS_CERT"));
 
 class DownloadTest : public ::testing::Test {
 protected:
@@ -144,6 +152,20 @@ TEST_F(DownloadTest, MisplacedRangeFetchesTheWholeFileAgain) {
     EXPECT_EQ(RangedDownload(Url("data.bin", "DOWNLOAD_MISPLACED_PORT"), target_, Record, 3000), 0);
     EXPECT_EQ(Bytes(target_), Served("data.bin"));
     ExpectConsistentCalls(100000, 0, 100000);
+}
+
+TEST_F(DownloadTest, HttpsDownloadAndResume) {
+    ASSERT_TRUE(probe::TrustedCertificate::Added());
+    const std::string whole = Served("data.bin");
+    EXPECT_EQ(RangedDownload(HttpsUrl("data.bin"), target_, Record), 0);
+    EXPECT_EQ(Bytes(target_), whole);
+    ExpectConsistentCalls(100000, 0, 100000);
+
+    gCalls.clear();
+    Write(target_, whole.substr(0, 5000));
+    EXPECT_EQ(RangedDownload(HttpsUrl("data.bin"), target_, Record, 5000), 0);
+    EXPECT_EQ(Bytes(target_), whole);
+    ExpectConsistentCalls(95000, 5000, 100000);
 }
 
 // Failures show their message (answered here from the test thread) and

@@ -1,8 +1,10 @@
 #!/bin/bash
-# Serves a folder of download fixtures with three local update servers (plain,
-# ignoring Range, answering a misplaced range), runs a Windows test program
-# under Wine with their ports in DOWNLOAD_PORT / DOWNLOAD_IGNORE_RANGE_PORT /
-# DOWNLOAD_MISPLACED_PORT and the folder in DOWNLOAD_FILES, then stops them.
+# Serves a folder of download fixtures with four local update servers (plain,
+# ignoring Range, answering a misplaced range, HTTPS), runs a Windows test
+# program under Wine with their ports in DOWNLOAD_PORT /
+# DOWNLOAD_IGNORE_RANGE_PORT / DOWNLOAD_MISPLACED_PORT / DOWNLOAD_TLS_PORT, the
+# HTTPS server's certificate (DER) in DOWNLOAD_TLS_CERT and the folder in
+# DOWNLOAD_FILES, then stops them.
 #   run_with_update_servers.sh ROOT PROGRAM.exe [ARGS...]
 set -uo pipefail
 ROOT="$1"; shift
@@ -20,13 +22,15 @@ serve() {  # port file, server options...
     python3 "$ROOT/tools/update_server.py" "$WORK/files" --port-file "$WORK/$port_file" "$@" &
     PIDS+=($!)
 }
+"$ROOT/tests/support/make_certificate.sh" "$WORK" server
 serve plain
 serve ignore --ignore-range
 serve misplaced --misplaced-range
-for name in plain ignore misplaced; do
+serve tls --tls "$WORK/server.pem" "$WORK/server.key"
+for name in plain ignore misplaced tls; do
     for _ in $(seq 100); do [ -s "$WORK/$name" ] && break; sleep 0.05; done
 done
 export DOWNLOAD_PORT=$(cat "$WORK/plain") DOWNLOAD_IGNORE_RANGE_PORT=$(cat "$WORK/ignore")
-export DOWNLOAD_MISPLACED_PORT=$(cat "$WORK/misplaced")
-export DOWNLOAD_FILES="Z:${WORK//\//\\}\\files"
+export DOWNLOAD_MISPLACED_PORT=$(cat "$WORK/misplaced") DOWNLOAD_TLS_PORT=$(cat "$WORK/tls")
+export DOWNLOAD_FILES="Z:${WORK//\//\\}\\files" DOWNLOAD_TLS_CERT="Z:${WORK//\//\\}\\server.der"
 "$ROOT/scripts/wine-run" "$@"

@@ -11,12 +11,8 @@ WORK=$(mktemp -d)
 trap 'kill $SERVER_PID $PROXY_PID 2>/dev/null; rm -rf "$WORK"' EXIT
 
 # Two certificates for localhost: one the test trusts, one it does not.
-for name in trusted stranger; do
-    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost \
-        -addext subjectAltName=DNS:localhost \
-        -keyout "$WORK/$name.key" -out "$WORK/$name.pem" 2>/dev/null
-done
-openssl x509 -in "$WORK/trusted.pem" -outform der -out "$WORK/trusted.der"
+"$ROOT/tests/support/make_certificate.sh" "$WORK" trusted
+"$ROOT/tests/support/make_certificate.sh" "$WORK" stranger
 python3 "$ROOT/tests/net/http_echo_server.py" "$WORK/port" \
     --tls "$WORK/trusted.pem" "$WORK/trusted.key" "$WORK/tls-port" \
     --tls "$WORK/stranger.pem" "$WORK/stranger.key" "$WORK/stranger-port" &

@@ -1,19 +1,16 @@
 // The web request against a real local server (and a real proxy), checked
 // from what the server received.
 #include <windows.h>
-#include <wincrypt.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 #include "net/web_request.h"
 #include "net/wininet_api.h"
 #include "runtime/text.h"
+#include "tests/support/trusted_certificate.h"
 
 namespace {
 
@@ -149,52 +146,15 @@ TEST_F(WebRequestTest, UnreachableHostGivesAnEmptyBody) {
     EXPECT_TRUE(WebRequest("").empty());
 }
 
-// The test server's certificate in the machine root store (of the test Wine
-// prefix) while the tests run. The store is closed after each change so the
-// change reaches the registry, where certificate checks read it; they read it
-// once per process, so the trust is set before the first test.
-class TrustedCertificate : public ::testing::Environment {
-public:
-    void SetUp() override {
-        const char* derPath = std::getenv("NET_TLS_CERT");
-        if (!derPath) return;
-        std::ifstream file(derPath, std::ios::binary);
-        const std::vector<BYTE> der((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        if (der.empty()) return;
-        certificate_ = ::CertCreateCertificateContext(X509_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size()));
-        HCERTSTORE store = OpenRoot();
-        if (!certificate_ || !store) return;
-        added_ = ::CertAddCertificateContextToStore(store, certificate_, CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
-        ::CertCloseStore(store, 0);
-    }
-    void TearDown() override {
-        if (added_) {
-            HCERTSTORE store = OpenRoot();
-            PCCERT_CONTEXT found = ::CertFindCertificateInStore(store, X509_ASN_ENCODING, 0,
-                                                                CERT_FIND_EXISTING, certificate_, nullptr);
-            if (found) ::CertDeleteCertificateFromStore(found);  // also frees the found context
-            ::CertCloseStore(store, 0);
-        }
-        if (certificate_) ::CertFreeCertificateContext(certificate_);
-    }
-    static bool Added() { return added_; }
-
-private:
-    static HCERTSTORE OpenRoot() {
-        return ::CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, "Root");
-    }
-    PCCERT_CONTEXT certificate_ = nullptr;
-    static inline bool added_ = false;
-};
-
-const auto* const kTrust = ::testing::AddGlobalTestEnvironment(new TrustedCertificate);
+const auto* const kTrust =
+    ::testing::AddGlobalTestEnvironment(new probe::TrustedCertificate("NET_TLS_CERT"));
 
 std::string HttpsUrl(const char* portVariable, const std::string& host = "localhost") {
     return "https://" + host + ":" + Port(portVariable) + "/echo";
 }
 
 TEST_F(WebRequestTest, HttpsWithATrustedCertificate) {
-    ASSERT_TRUE(TrustedCertificate::Added());
+    ASSERT_TRUE(probe::TrustedCertificate::Added());
     WebRequestOptions options;
     options.method = kPost;
     ByteArray post{'x', 0, 'y'};
