@@ -4,15 +4,16 @@
 
 int GdipLastStatus = 0;
 
-void GdipFontTraits::Close(Handle h) { pGdipDeleteFont(h); }
-void GdipFontFamilyTraits::Close(Handle h) { pGdipDeleteFontFamily(h); }
-void GdipGraphicsTraits::Close(Handle h) { pGdipDeleteGraphics(h); }
-void GdipPathTraits::Close(Handle h) { pGdipDeletePath(h); }
-void GdipBrushTraits::Close(Handle h) { pGdipDeleteBrush(h); }
-void GdipPenTraits::Close(Handle h) { pGdipDeletePen(h); }
-void GdipStringFormatTraits::Close(Handle h) { pGdipDeleteStringFormat(h); }
-void GdipImageTraits::Close(Handle h) { pGdipDisposeImage(h); }
-void GdipRegionTraits::Close(Handle h) { pGdipDeleteRegion(h); }
+template <> void GdipFontTraits::Close(Handle h) { pGdipDeleteFont(h); }
+template <> void GdipFontFamilyTraits::Close(Handle h) { pGdipDeleteFontFamily(h); }
+template <> void GdipGraphicsTraits::Close(Handle h) { pGdipDeleteGraphics(h); }
+template <> void GdipPathTraits::Close(Handle h) { pGdipDeletePath(h); }
+template <> void GdipBrushTraits::Close(Handle h) { pGdipDeleteBrush(h); }
+template <> void GdipPenTraits::Close(Handle h) { pGdipDeletePen(h); }
+template <> void GdipStringFormatTraits::Close(Handle h) { pGdipDeleteStringFormat(h); }
+template <> void GdipImageTraits::Close(Handle h) { pGdipDisposeImage(h); }
+template <> void GdipRegionTraits::Close(Handle h) { pGdipDeleteRegion(h); }
+template <> void GdipFontCollectionTraits::Close(Handle) {}
 
 void* GdipAllocate(std::size_t size) { return pGdipAlloc(size); }
 void GdipRelease(void* pointer) { pGdipFree(pointer); }

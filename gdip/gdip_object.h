@@ -26,59 +26,36 @@ inline bool RecordGdipStatus(Gdiplus::GpStatus status) {
     return status == Gdiplus::Ok;
 }
 
-// One traits type per GDI+ kind: Close is the flat delete function, so each
-// kind keeps its own live counter (UniqueHandle<...>::Live()).
-struct GdipFontTraits {
-    using Handle = Gdiplus::GpFont*;
+// The traits of one GDI+ kind: Close is that kind's flat delete function
+// (defined beside the bound flat interface), so each kind keeps its own live
+// counter (UniqueHandle<...>::Live()).
+template <typename Native>
+struct GdipTraits {
+    using Handle = Native;
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h);
 };
-struct GdipFontFamilyTraits {
-    using Handle = Gdiplus::GpFontFamily*;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h);
-};
-struct GdipGraphicsTraits {
-    using Handle = Gdiplus::GpGraphics*;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h);
-};
-struct GdipPathTraits {
-    using Handle = Gdiplus::GpPath*;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h);
-};
-struct GdipBrushTraits {
-    using Handle = Gdiplus::GpBrush*;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h);
-};
-struct GdipPenTraits {
-    using Handle = Gdiplus::GpPen*;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h);
-};
-struct GdipStringFormatTraits {
-    using Handle = Gdiplus::GpStringFormat*;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h);
-};
-struct GdipImageTraits {
-    using Handle = Gdiplus::GpImage*;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h);
-};
-struct GdipRegionTraits {
-    using Handle = Gdiplus::GpRegion*;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h);
-};
+using GdipFontTraits = GdipTraits<Gdiplus::GpFont*>;
+using GdipFontFamilyTraits = GdipTraits<Gdiplus::GpFontFamily*>;
+using GdipGraphicsTraits = GdipTraits<Gdiplus::GpGraphics*>;
+using GdipPathTraits = GdipTraits<Gdiplus::GpPath*>;
+using GdipBrushTraits = GdipTraits<Gdiplus::GpBrush*>;
+using GdipPenTraits = GdipTraits<Gdiplus::GpPen*>;
+using GdipStringFormatTraits = GdipTraits<Gdiplus::GpStringFormat*>;
+using GdipImageTraits = GdipTraits<Gdiplus::GpImage*>;
+using GdipRegionTraits = GdipTraits<Gdiplus::GpRegion*>;
 // Font collections are never deleted (the installed collection belongs to GDI+).
-struct GdipFontCollectionTraits {
-    using Handle = Gdiplus::GpFontCollection*;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle) {}
-};
+using GdipFontCollectionTraits = GdipTraits<Gdiplus::GpFontCollection*>;
+template <> void GdipFontTraits::Close(Handle);
+template <> void GdipFontFamilyTraits::Close(Handle);
+template <> void GdipGraphicsTraits::Close(Handle);
+template <> void GdipPathTraits::Close(Handle);
+template <> void GdipBrushTraits::Close(Handle);
+template <> void GdipPenTraits::Close(Handle);
+template <> void GdipStringFormatTraits::Close(Handle);
+template <> void GdipImageTraits::Close(Handle);
+template <> void GdipRegionTraits::Close(Handle);
+template <> void GdipFontCollectionTraits::Close(Handle);
 
 using GdipFontHandle = UniqueHandle<GdipFontTraits>;
 using GdipFontFamilyHandle = UniqueHandle<GdipFontFamilyTraits>;

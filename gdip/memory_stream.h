@@ -11,17 +11,12 @@
 #include "runtime/unique_handle.h"
 #include "runtime/value_types.h"
 
-struct GlobalBlockTraits {
-    using Handle = HGLOBAL;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::GlobalFree(h); }
-};
 struct ComStreamTraits {
     using Handle = IStream*;
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { h->Release(); }
 };
-using GlobalBlockHandle = UniqueHandle<GlobalBlockTraits>;
+using GlobalBlockHandle = UniqueHandle<NullHandleTraits<HGLOBAL, ::GlobalFree>>;
 using ComStreamHandle = UniqueHandle<ComStreamTraits>;
 
 class MemoryStream {

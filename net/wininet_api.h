@@ -17,12 +17,7 @@ inline ExternalFunction<decltype(::InternetCloseHandle)> pInternetCloseHandle{"w
 inline ExternalFunction<decltype(::InternetSetOptionA)> pInternetSetOptionA{"wininet.dll", "InternetSetOptionA"};
 inline ExternalFunction<decltype(::InternetOpenUrlA)> pInternetOpenUrlA{"wininet.dll", "InternetOpenUrlA"};
 
-struct InternetHandleTraits {
-    using Handle = HINTERNET;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { pInternetCloseHandle(h); }
-};
-using InternetHandle = UniqueHandle<InternetHandleTraits>;
+using InternetHandle = UniqueHandle<NullHandleTraits<HINTERNET, pInternetCloseHandle>>;
 
 // Connect, send and receive time-outs, so a stalled peer ends the call.
 inline void SetInternetTimeouts(HINTERNET handle, DWORD milliseconds) {

@@ -9,6 +9,19 @@
 
 // Traits: `using Handle = ...;`, `static Handle Invalid()`, `static void Close(Handle)`.
 template <typename Traits>
+class UniqueHandle;
+
+// The traits of a kind whose failure value is null and whose release is one
+// call of `close` (a function, or a callable object with static storage).
+// Each handle type and release pair is its own kind, with its own counter.
+template <typename H, auto& close>
+struct NullHandleTraits {
+    using Handle = H;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { close(h); }
+};
+
+template <typename Traits>
 class UniqueHandle {
 public:
     using Handle = typename Traits::Handle;

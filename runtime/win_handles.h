@@ -5,32 +5,6 @@
 
 #include "runtime/unique_handle.h"
 
-template <typename T>
-struct GdiObjectTraits {
-    using Handle = T;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::DeleteObject(h); }
-};
-
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::DeleteDC(h); }
-};
-
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::DestroyIcon(h); }
-};
-
-// Kernel handles whose failure value is NULL (threads, processes, events, pipes).
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::CloseHandle(h); }
-};
-
 // Kernel handles whose failure value is INVALID_HANDLE_VALUE (CreateFile, snapshots).
 struct FileHandleTraits {
     using Handle = HANDLE;
@@ -44,30 +18,19 @@ struct FindHandleTraits {
     static void Close(Handle h) { ::FindClose(h); }
 };
 
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::FreeLibrary(h); }
-};
-
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::DestroyWindow(h); }
-};
-
-using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using PenHandle = UniqueHandle<GdiObjectTraits<HPEN>>;
-using RegionHandle = UniqueHandle<GdiObjectTraits<HRGN>>;
-using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
-using MemoryDc = UniqueHandle<MemoryDcTraits>;
-using IconHandle = UniqueHandle<IconTraits>;
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
+using BitmapHandle = UniqueHandle<NullHandleTraits<HBITMAP, ::DeleteObject>>;
+using BrushHandle = UniqueHandle<NullHandleTraits<HBRUSH, ::DeleteObject>>;
+using PenHandle = UniqueHandle<NullHandleTraits<HPEN, ::DeleteObject>>;
+using RegionHandle = UniqueHandle<NullHandleTraits<HRGN, ::DeleteObject>>;
+using FontHandle = UniqueHandle<NullHandleTraits<HFONT, ::DeleteObject>>;
+using MemoryDc = UniqueHandle<NullHandleTraits<HDC, ::DeleteDC>>;
+using IconHandle = UniqueHandle<NullHandleTraits<HICON, ::DestroyIcon>>;
+// Threads, processes, events, pipes: kernel handles whose failure value is NULL.
+using KernelHandle = UniqueHandle<NullHandleTraits<HANDLE, ::CloseHandle>>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
-using ModuleHandle = UniqueHandle<ModuleTraits>;
-using WindowHandleOwner = UniqueHandle<WindowTraits>;
+using ModuleHandle = UniqueHandle<NullHandleTraits<HMODULE, ::FreeLibrary>>;
+using WindowHandleOwner = UniqueHandle<NullHandleTraits<HWND, ::DestroyWindow>>;
 
 // A DC obtained with GetDC/GetWindowDC, given back with ReleaseDC.
 class WindowDc {
