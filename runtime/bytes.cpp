@@ -153,7 +153,9 @@ ByteArray ReadStoredBytes(const std::uint8_t* stored, std::size_t storedSize) {
 }
 
 ByteArray StoreBytes(const ByteArray& bytes) {
-    ByteArray stored(kStoredHeaderSize);
+    ByteArray stored;
+    stored.reserve(kStoredHeaderSize + bytes.size());
+    stored.resize(kStoredHeaderSize);
     const auto count = static_cast<std::uint32_t>(bytes.size());
     for (int i = 0; i < 4; ++i) {
         stored[i] = static_cast<std::uint8_t>(kStoredDimensions >> (8 * i));
