@@ -3,28 +3,34 @@
 #include "net/text_between.h"
 #include "runtime/text.h"
 
+namespace {
+
+// The text between "[name]" and "[/name]".
+Text Field(const Text& manifest, const Text& name) {
+    return TextBetween(manifest, "[" + name + "]", "[/" + name + "]");
+}
+
+}  // namespace
+
 UpdateManifest CutManifest(const Text& manifest) {
     UpdateManifest m;
-    m.latestVersion = TextBetween(manifest, "[版本]", "[/版本]");
-    m.updateAddress = TextBetween(manifest, "[地址]", "[/地址]");
-    m.dayIntro = TextBetween(manifest, "[日介绍]", "[/日介绍]");
-    m.fullPackageAddress = TextBetween(manifest, "[完整]", "[/完整]");
-    m.autoUpdate = TextBetween(manifest, "[自动]", "[/自动]");
-    m.manualUpdate = TextBetween(manifest, "[手动]", "[/手动]");
-    m.fullUpdate = TextBetween(manifest, "[是否完整]", "[/是否完整]");
-    m.fileName = TextBetween(manifest, "[文件名]", "[/文件名]");
-    m.currentVersionField = TextBetween(manifest, "[当前版本]", "[/当前版本]");
-    m.changeLog = TextBetween(manifest, "[mal]", "[/mal]");
+    RecutManifest(manifest, m);
+    m.dayIntro = Field(manifest, "日介绍");
+    m.autoUpdate = Field(manifest, "自动");
+    m.manualUpdate = Field(manifest, "手动");
+    m.fullUpdate = Field(manifest, "是否完整");
+    m.currentVersionField = Field(manifest, "当前版本");
+    m.changeLog = Field(manifest, "mal");
     m.fileName += ".exe";
     m.changeLog = ReplaceInText(m.changeLog, "&nbsp;", Text(), 1, kUnlimited, true);
     return m;
 }
 
 void RecutManifest(const Text& manifest, UpdateManifest& fields) {
-    fields.latestVersion = TextBetween(manifest, "[版本]", "[/版本]");
-    fields.updateAddress = TextBetween(manifest, "[地址]", "[/地址]");
-    fields.fullPackageAddress = TextBetween(manifest, "[完整]", "[/完整]");
-    fields.fileName = TextBetween(manifest, "[文件名]", "[/文件名]");
+    fields.latestVersion = Field(manifest, "版本");
+    fields.updateAddress = Field(manifest, "地址");
+    fields.fullPackageAddress = Field(manifest, "完整");
+    fields.fileName = Field(manifest, "文件名");
 }
 
 Text InformationText(const UpdateManifest& m, const Text& localVersion) {

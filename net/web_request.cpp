@@ -83,16 +83,14 @@ ByteArray WebRequest(const Text& url, const WebRequestOptions& options) {
 
     const Text cookies = options.cookies ? *options.cookies : Text();
     CompleteRequestHeaders(headers, url, cookies);
-    if (options.method == kPost || options.method == kHead) {
-        ByteArray localPost;
-        ByteArray& post = options.postBytes ? *options.postBytes : localPost;
-        if (post.empty()) post = ToBytes(options.postText);
-        pHttpSendRequestA(request.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
-                          post.empty() ? nullptr : post.data(), static_cast<DWORD>(post.size()));
-    } else {
-        pHttpSendRequestA(request.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
-                          nullptr, 0);
-    }
+    // POST and HEAD send the caller's bytes, filled from the text when empty.
+    const bool sendsBody = options.method == kPost || options.method == kHead;
+    ByteArray localPost;
+    ByteArray& post = options.postBytes ? *options.postBytes : localPost;
+    if (sendsBody && post.empty()) post = ToBytes(options.postText);
+    const DWORD postSize = sendsBody ? static_cast<DWORD>(post.size()) : 0;
+    pHttpSendRequestA(request.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
+                      postSize ? post.data() : nullptr, postSize);
 
     ByteArray body = ReadBody(request.Get());
     const Text responseHeaders = NormaliseSetCookie(ReadRawHeaders(request.Get()));
