@@ -1,5 +1,5 @@
-# 32-bit Windows through MinGW-w64. Compiled here, not run: this machine's
-# kernel cannot execute 32-bit programs under Wine.
+# 32-bit Windows through MinGW-w64. Its programs run under Wine's 32-bit
+# loader (wine32:i386), in the same prefix as the 64-bit ones.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
@@ -9,3 +9,4 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs what is missing, builds the three targets (win64, win32, native),
-# runs every test (native under ASan/UBSan, win64 under Wine) and a short fuzz
-# run. Exits non-zero on any failure.
+# runs every test (native under ASan/UBSan, the 64-bit and the 32-bit programs
+# under Wine) and a short fuzz run. Exits non-zero on any failure.
 #   scripts/test.sh              everything
 #   FUZZ_SECONDS=600 scripts/test.sh   a longer fuzz run per target
 set -euo pipefail
@@ -20,8 +20,10 @@ done
 status=0
 echo "== tests: native (ASan/UBSan)"
 ctest --preset native -j"$JOBS" || status=1
-echo "== tests: win64 (Wine)"
-ctest --preset win64 -j"$JOBS" || status=1
+for preset in win64 win32; do
+    echo "== tests: $preset (Wine)"
+    ctest --preset "$preset" -j"$JOBS" || status=1
+done
 
 echo "== fuzz ($FUZZ_SECONDS s per target)"
 scripts/fuzz.sh "$FUZZ_SECONDS" || status=1
