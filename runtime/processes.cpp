@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "runtime/allocation_failure.h"
 #include "runtime/win_handles.h"
 
 namespace {
@@ -46,9 +47,30 @@ bool RunProgram(const Text& commandLine, bool wait, int showMode) {
     return true;
 }
 
+namespace {
+
+struct ThreadStart {
+    ThreadEntry entry;
+    LPVOID parameter;
+};
+
+DWORD WINAPI GuardedThreadEntry(LPVOID start) {
+    return StopAllocationFailure([start]() -> DWORD {
+        const ThreadStart copy = *static_cast<ThreadStart*>(start);
+        delete static_cast<ThreadStart*>(start);
+        return copy.entry(copy.parameter);
+    });
+}
+
+}  // namespace
+
 bool StartThread(ThreadEntry entry, LPVOID parameter, HANDLE* threadHandle) {
-    KernelHandle thread(::CreateThread(nullptr, 0, entry, parameter, 0, nullptr));
-    if (!thread) return false;
+    auto* start = new ThreadStart{entry, parameter};
+    KernelHandle thread(::CreateThread(nullptr, 0, GuardedThreadEntry, start, 0, nullptr));
+    if (!thread) {
+        delete start;
+        return false;
+    }
     if (threadHandle) *threadHandle = thread.Release();
     return true;
 }
