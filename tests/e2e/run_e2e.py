@@ -355,11 +355,14 @@ class UpdateEndToEnd(unittest.TestCase):
         self.assertEqual(sha(s.path("Norvane.exe.tmp")), sha(s.new_program))
 
 
-def read_window(class_name="UpdaterForm", timeout_ms=20000):
-    """What the updater's main window shows, read by uia.exe from outside:
-    (title, {(class, left, top, width, height): (style, text, position)})."""
+def read_window(scenario, class_name="UpdaterForm", timeout_ms=20000):
+    """What the scenario's updater main window shows, read by uia.exe from
+    outside: (title, {(class, left, top, width, height): (style, text, position)})."""
+    # The program path's end tells this updater from one another test runs.
+    program = "\\".join([os.path.basename(scenario.root), "install", "updater.exe"])
     with tempfile.TemporaryFile() as out:
-        result = subprocess.run([WINE_RUN, os.path.join(BIN, "uia.exe"), "window", class_name, str(timeout_ms)],
+        result = subprocess.run([WINE_RUN, os.path.join(BIN, "uia.exe"), "window", class_name, str(timeout_ms),
+                                 program],
                                 stdout=out, stderr=subprocess.DEVNULL, timeout=timeout_ms / 1000 + 30)
         out.seek(0)
         lines = out.read().decode("ascii").split()
@@ -415,7 +418,7 @@ class WindowContentsEndToEnd(unittest.TestCase):
         s.run()
         deadline = time.time() + 30
         while True:
-            title, controls = read_window()
+            title, controls = read_window(s)
             if controls.get(EDITS[1], (0, ""))[1] or time.time() > deadline:
                 break
             time.sleep(0.3)
@@ -446,7 +449,7 @@ class WindowContentsEndToEnd(unittest.TestCase):
         during = None
         deadline = time.time() + 60
         while time.time() < deadline:
-            title, controls = read_window()
+            title, controls = read_window(s)
             position = controls.get(PROGRESS, (0, "", 0))[2]
             if position and position < 100:
                 during = title, controls
@@ -464,7 +467,7 @@ class WindowContentsEndToEnd(unittest.TestCase):
         # After: the question is up and the window shows the whole file.
         found, _ = uia("wait", CAPTION)
         self.assertTrue(found)
-        title, controls = read_window()
+        title, controls = read_window(s)
         self.assertEqual(title, "软件自动更新")
         self.assertEqual(controls[PROGRESS][2], 100)
         self.assertEqual(controls[LABEL2][1], f"Norvane      |      文件大小:{kilobytes(size)}KB\r\n")

@@ -3,7 +3,9 @@
 //   uia.exe wait CAPTION [TIMEOUT_MS]         prints the box's text
 //   uia.exe press CAPTION ID [TIMEOUT_MS]     prints the text, presses ID
 // Reads what a top-level window shows, from outside its process:
-//   uia.exe window CLASS [TIMEOUT_MS]
+//   uia.exe window CLASS [TIMEOUT_MS] [PROGRAM_PATH_END]
+// (only a window of a process whose program path ends so, in any case, when
+// given: other tests may show a window of the same class meanwhile)
 // prints "title HEX" and then one line per child window:
 //   "CLASS LEFT TOP WIDTH HEIGHT STYLE_HEX TEXT_HEX [POSITION]"
 // with the texts as hex bytes (byte for byte, line breaks included) and a
@@ -13,6 +15,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -52,14 +55,35 @@ BOOL CALLBACK CollectText(HWND child, LPARAM lParam) {
 
 struct WindowSearch {
     const char* className;
+    std::string programPathEnd;  // lower case; empty matches any process
     HWND found;
 };
+
+std::string LowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool ProgramPathEndsWith(HWND window, const std::string& end) {
+    if (end.empty()) return true;
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return false;
+    char path[MAX_PATH * 2] = {};
+    DWORD size = sizeof path;
+    const bool known = ::QueryFullProcessImageNameA(process, 0, path, &size) != 0;
+    ::CloseHandle(process);
+    const std::string program = LowerCase(std::string(path, known ? size : 0));
+    return program.size() >= end.size() && program.compare(program.size() - end.size(), end.size(), end) == 0;
+}
 
 BOOL CALLBACK MatchClass(HWND window, LPARAM lParam) {
     auto* search = reinterpret_cast<WindowSearch*>(lParam);
     char className[64] = {};
     ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == search->className && ::IsWindowVisible(window)) {
+    if (std::string(className) == search->className && ::IsWindowVisible(window) &&
+        ProgramPathEndsWith(window, search->programPathEnd)) {
         search->found = window;
         return FALSE;
     }
@@ -111,8 +135,8 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
     return TRUE;
 }
 
-int ReadWindow(const char* className, DWORD timeout) {
-    WindowSearch search{className, nullptr};
+int ReadWindow(const char* className, DWORD timeout, const char* programPathEnd) {
+    WindowSearch search{className, LowerCase(programPathEnd), nullptr};
     const DWORD start = ::GetTickCount();
     while (!search.found) {
         ::EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&search));
@@ -130,7 +154,7 @@ int ReadWindow(const char* className, DWORD timeout) {
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::string(argv[1]) == "window") {
-        return ReadWindow(argv[2], argc > 3 ? static_cast<DWORD>(std::atoi(argv[3])) : 30000);
+        return ReadWindow(argv[2], argc > 3 ? static_cast<DWORD>(std::atoi(argv[3])) : 30000, argc > 4 ? argv[4] : "");
     }
     if (argc < 3) {
         std::fprintf(stderr, "usage: uia wait|press CAPTION [ID] [TIMEOUT_MS]\n");
