@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "runtime/allocation_failure.h"
 #include "runtime/win_handles.h"
@@ -54,23 +55,22 @@ struct ThreadStart {
     LPVOID parameter;
 };
 
-DWORD WINAPI GuardedThreadEntry(LPVOID start) {
-    return StopAllocationFailure([start]() -> DWORD {
-        const ThreadStart copy = *static_cast<ThreadStart*>(start);
-        delete static_cast<ThreadStart*>(start);
-        return copy.entry(copy.parameter);
+// Every thread of the program starts here: an allocation failure inside it
+// ends in the fatal error instead of escaping the thread.
+DWORD WINAPI GuardedThreadEntry(LPVOID rawStart) {
+    return StopAllocationFailure([rawStart]() -> DWORD {
+        const ThreadStart start = *std::unique_ptr<ThreadStart>(static_cast<ThreadStart*>(rawStart));
+        return start.entry(start.parameter);
     });
 }
 
 }  // namespace
 
 bool StartThread(ThreadEntry entry, LPVOID parameter, HANDLE* threadHandle) {
-    auto* start = new ThreadStart{entry, parameter};
-    KernelHandle thread(::CreateThread(nullptr, 0, GuardedThreadEntry, start, 0, nullptr));
-    if (!thread) {
-        delete start;
-        return false;
-    }
+    auto start = std::make_unique<ThreadStart>(ThreadStart{entry, parameter});
+    KernelHandle thread(::CreateThread(nullptr, 0, GuardedThreadEntry, start.get(), 0, nullptr));
+    if (!thread) return false;
+    start.release();  // the new thread owns it now
     if (threadHandle) *threadHandle = thread.Release();
     return true;
 }
