@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "runtime/allocation_failure.h"
 #include "runtime/window_ops.h"
 
 namespace {
@@ -10,7 +11,7 @@ constexpr char kFormClass[] = "UpdaterForm";
 constexpr UINT_PTR kFirstControlId = 1000;
 constexpr UINT kRunOnFormThreadMessage = WM_APP + 0x66;
 
-LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleFormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kDestroyFormMessage:
             ::DestroyWindow(window);
@@ -24,6 +25,10 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         default:
             return ::DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return StopAllocationFailure([&] { return HandleFormMessage(window, message, wParam, lParam); });
 }
 
 void RegisterFormClass(HICON icon) {
@@ -48,7 +53,8 @@ struct ChildClass {
 ChildClass ClassFor(ControlKind kind) {
     switch (kind) {
         case ControlKind::ProgressBar: return {PROGRESS_CLASSA, 0, 0};
-        case ControlKind::Label: return {"Static", SS_LEFT, 0};
+        // Without prefix processing, so an address with "&" shows as it is.
+        case ControlKind::Label: return {"Static", SS_LEFT | SS_NOPREFIX, 0};
         case ControlKind::Edit: return {"Edit", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::MultiLineEdit:
             return {"Edit", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN | WS_TABSTOP,

@@ -1,6 +1,8 @@
 // Bitmap wrapper: an image with pixels the program can make, read and turn.
 #pragma once
 
+#include <utility>
+
 #include "gdip/image.h"
 
 class GdipGraphics;
@@ -8,7 +10,9 @@ class GdipGraphics;
 class GdipBitmap : public GdipImage {
 public:
     GdipBitmap() = default;
-    GdipBitmap(GdipBitmap&&) noexcept = default;
+    // The moved-from wrapper is left empty, its typed copy included.
+    GdipBitmap(GdipBitmap&& other) noexcept
+        : GdipImage(std::move(other)), bitmap_(std::exchange(other.bitmap_, nullptr)) {}
 
     GdipBitmap Clone() const;
     void NativeChanged() override { bitmap_ = static_cast<Gdiplus::GpBitmap*>(Get()); }

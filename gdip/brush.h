@@ -2,6 +2,7 @@
 // share the brush members and keep a typed copy of their native pointer.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "gdip/gdip_object.h"
@@ -12,7 +13,9 @@ class GdipPath;
 class GdipBrush : public GdipObject<GdipBrushTraits> {
 public:
     GdipBrush() = default;
-    GdipBrush(GdipBrush&&) noexcept = default;
+    // The moved-from wrapper is left empty, its typed copy included.
+    GdipBrush(GdipBrush&& other) noexcept
+        : GdipObject(std::move(other)), brush_(std::exchange(other.brush_, nullptr)) {}
     ~GdipBrush() override { Destroy(); }
 
     void Destroy() { DeleteBrush(); }

@@ -70,10 +70,23 @@ int EncoderValueTypeSize(std::uint32_t type) {
 
 // The layout is GDI+'s own structure (count, then per parameter the GUID,
 // value count, type and value pointer), so it is pointer-sized on 64 bits.
-ByteArray PackEncoderParameters(const std::vector<EncoderParameterValue>& parameters) {
-    if (parameters.empty()) return ByteArray();
+bool IsWellFormedEncoderParameter(const EncoderParameterValue& parameter) {
+    GUID guid;
+    if (!TextToGuid(parameter.guid, guid)) return false;
+    const std::uint64_t needed =
+        std::uint64_t{parameter.count} * static_cast<std::uint64_t>(EncoderValueTypeSize(parameter.type));
+    if (parameter.count > 0 && needed == 0) return false;  // a type of unknown size
+    return parameter.value.size() >= needed;
+}
+
+bool PackEncoderParameters(const std::vector<EncoderParameterValue>& parameters, ByteArray& packed) {
+    packed.clear();
+    for (const EncoderParameterValue& parameter : parameters) {
+        if (!IsWellFormedEncoderParameter(parameter)) return false;
+    }
+    if (parameters.empty()) return true;
     constexpr std::size_t kFirst = offsetof(Gdiplus::EncoderParameters, Parameter);
-    ByteArray packed = ZeroBytes(static_cast<int>(kFirst + sizeof(Gdiplus::EncoderParameter) * parameters.size()));
+    packed = ZeroBytes(static_cast<int>(kFirst + sizeof(Gdiplus::EncoderParameter) * parameters.size()));
     auto* header = reinterpret_cast<Gdiplus::EncoderParameters*>(packed.data());
     header->Count = static_cast<UINT>(parameters.size());
     auto* entries = reinterpret_cast<Gdiplus::EncoderParameter*>(packed.data() + kFirst);
@@ -84,7 +97,7 @@ ByteArray PackEncoderParameters(const std::vector<EncoderParameterValue>& parame
         entries[i].Type = parameter.type;
         entries[i].Value = parameter.value.empty() ? nullptr : const_cast<std::uint8_t*>(parameter.value.data());
     }
-    return packed;
+    return true;
 }
 
 std::vector<EncoderParameterValue> UnpackEncoderParameters(const ByteArray& packed) {

@@ -50,8 +50,13 @@ struct EncoderParameterValue {
 // Size in bytes of one value of an encoder-parameter type; 0 when unknown.
 int EncoderValueTypeSize(std::uint32_t type);
 
-// The EncoderParameters layout of a list (empty list: empty array). The
-// packed array points into the values of `parameters`, which must outlive it.
-ByteArray PackEncoderParameters(const std::vector<EncoderParameterValue>& parameters);
+// Whether a parameter's bytes cover its count of values of its type (GDI+
+// reads exactly that many) and its GUID text is a GUID.
+bool IsWellFormedEncoderParameter(const EncoderParameterValue& parameter);
+// The EncoderParameters layout of a list (empty list: empty array) into
+// `packed`; false, with `packed` empty, when a parameter is not well formed.
+// The packed array points into the values of `parameters`, which must
+// outlive it.
+bool PackEncoderParameters(const std::vector<EncoderParameterValue>& parameters, ByteArray& packed);
 // Reads an EncoderParameters layout back, copying each parameter's values.
 std::vector<EncoderParameterValue> UnpackEncoderParameters(const ByteArray& packed);

@@ -1,8 +1,9 @@
 #include "gdip/gdip_object.h"
 
 #include "gdip/gdip_api.h"
+#include "gdip/image_streams.h"
 
-int GdipLastStatus = 0;
+thread_local int GdipLastStatus = 0;
 
 template <> void GdipFontTraits::Close(Handle h) { pGdipDeleteFont(h); }
 template <> void GdipFontFamilyTraits::Close(Handle h) { pGdipDeleteFontFamily(h); }
@@ -11,7 +12,7 @@ template <> void GdipPathTraits::Close(Handle h) { pGdipDeletePath(h); }
 template <> void GdipBrushTraits::Close(Handle h) { pGdipDeleteBrush(h); }
 template <> void GdipPenTraits::Close(Handle h) { pGdipDeletePen(h); }
 template <> void GdipStringFormatTraits::Close(Handle h) { pGdipDeleteStringFormat(h); }
-template <> void GdipImageTraits::Close(Handle h) { pGdipDisposeImage(h); }
+template <> void GdipImageTraits::Close(Handle h) { DisposeImageAndStream(h); }
 template <> void GdipRegionTraits::Close(Handle h) { pGdipDeleteRegion(h); }
 template <> void GdipFontCollectionTraits::Close(Handle) {}
 

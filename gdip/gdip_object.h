@@ -1,6 +1,6 @@
 // The common shape of every GDI+ wrapper: the native object as callers see it
 // (handle) and as the class uses it (native), equal after every member, and
-// the process-wide status of the last GDI+ call.
+// the calling thread's status of the last GDI+ call.
 //
 // Ownership: a wrapper owns its native object through a shared UniqueHandle,
 // so clones share one object and it is deleted once, when the last holder
@@ -16,9 +16,9 @@
 #include "gdip/gdip_types.h"
 #include "runtime/unique_handle.h"
 
-// Status code of the last wrapper member that called GDI+, in any object.
-// Written on the window thread only; not safe for concurrent use.
-extern int GdipLastStatus;
+// Status code of the last wrapper member that called GDI+ on this thread, in
+// any object (message boxes are painted on the update thread too).
+extern thread_local int GdipLastStatus;
 
 // Stores the status as the last status; true exactly when it is Ok.
 inline bool RecordGdipStatus(Gdiplus::GpStatus status) {

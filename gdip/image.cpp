@@ -24,10 +24,9 @@ GdipImage GdipImage::Clone() const {
 
 bool GdipImage::DisposeImage() {
     if (IsEmpty()) return false;
-    // The last holder frees the stream and its block before the image.
-    if (stream_ && stream_.use_count() == 1 && ShareCount() == 1) stream_->Release();
+    // The stream goes with the last image that reads it.
     stream_.reset();
-    return DeleteWith(pGdipDisposeImage);
+    return DeleteWith(DisposeImageAndStream);
 }
 
 bool GdipImage::LoadImageFromFile(const Text& fileName, bool useIcm) {
@@ -50,7 +49,13 @@ bool GdipImage::LoadImageFromStream(const ByteArray& bytes, bool useIcm) {
 GdipImage GdipImage::CloneImage() const {
     GdipImage copy;
     GpImage* created = nullptr;
-    copy.AdoptCreated(pGdipCloneImage(Get(), &created), created);
+    GpStatus status = pGdipCloneImage(Get(), &created);
+    // GDI+ may go on reading the source's stream for the copy.
+    if (status == Ok && created && stream_) {
+        copy.stream_ = stream_;
+        KeepStreamForImage(created, stream_);
+    }
+    copy.AdoptCreated(status, created);
     return copy;
 }
 
@@ -70,7 +75,8 @@ bool GdipImage::SaveToFileWide(const wchar_t* fileName, const Text& format,
                                const std::vector<EncoderParameterValue>& parameters) {
     CLSID encoder;
     if (!FindEncoderClassId(format.empty() ? Text(kImageFormatBmp) : format, encoder)) return false;
-    ByteArray packed = PackEncoderParameters(parameters);
+    ByteArray packed;
+    if (!PackEncoderParameters(parameters, packed)) return RecordGdipStatus(InvalidParameter);
     const auto* packedParameters = packed.empty() ? nullptr : reinterpret_cast<const EncoderParameters*>(packed.data());
     return RecordGdipStatus(pGdipSaveImageToFile(Get(), fileName, &encoder, packedParameters));
 }
@@ -89,11 +95,15 @@ bool GdipImage::SaveImageToFile(const ByteArray& wideFileName, const Text& forma
 ByteArray GdipImage::SaveImageToStream(const Text& format, const std::vector<EncoderParameterValue>& parameters) {
     CLSID encoder;
     if (!FindEncoderClassId(format.empty() ? GetImageRawFormat() : format, encoder)) return ByteArray();
+    ByteArray packed;
+    if (!PackEncoderParameters(parameters, packed)) {
+        RecordGdipStatus(InvalidParameter);
+        return ByteArray();
+    }
     IStream* stream = nullptr;
     if (FAILED(::CreateStreamOnHGlobal(nullptr, FALSE, &stream))) return ByteArray();
     MemoryStream output;
     if (!output.Attach(stream)) return ByteArray();
-    ByteArray packed = PackEncoderParameters(parameters);
     const auto* packedParameters = packed.empty() ? nullptr : reinterpret_cast<const EncoderParameters*>(packed.data());
     if (!RecordGdipStatus(pGdipSaveImageToStream(Get(), output.GetStream(), &encoder, packedParameters)))
         return ByteArray();

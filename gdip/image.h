@@ -1,6 +1,7 @@
 // Image wrapper: images from files or bytes, their properties, and saving
 // through the installed encoders. An image loaded from bytes keeps its own
-// copy of them in a memory stream for as long as the image lives.
+// copy of them in a memory stream for as long as the native image lives,
+// also after a create member has replaced it in the wrapper.
 #pragma once
 
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "gdip/encoders.h"
 #include "gdip/gdip_object.h"
+#include "gdip/image_streams.h"
 #include "gdip/memory_stream.h"
 #include "runtime/value_types.h"
 
@@ -86,10 +88,11 @@ protected:
 
 template <typename Load>
 bool GdipImage::LoadFromBytes(const ByteArray& bytes, const Load& load) {
-    // A clone may share the old stream: this image gets a new one.
+    // The image held before (left alive) keeps its own stream in the table.
     stream_ = std::make_shared<MemoryStream>();
     IStream* stream = stream_->FromBytes(bytes);
     Gdiplus::GpImage* created = nullptr;
     Gdiplus::GpStatus status = load(stream, &created);
+    KeepStreamForImage(created, stream_);
     return AdoptCreated(status, created);
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "net/text_between.h"
 #include "runtime/text.h"
 
 namespace {
@@ -19,13 +18,16 @@ Text JoinWith(const TextArray& members, const Text& separator) {
 }  // namespace
 
 Text ExtractSetCookies(const Text& responseHeaders) {
+    static const Text kHeaderName = "set-cookie:";
     Text result;
     for (const Text& line : SplitInText(responseHeaders, "\r\n")) {
-        if (FindInText(line, "Set-Cookie") == -1) continue;
-        Text value = FindInText(line, ";") == -1
-                         ? TrimSpaces(ReplaceInText(line, "Set-Cookie:", Text(), 1, kUnlimited, false))
-                         : TrimSpaces(TextBetween(line, "Set-Cookie:", ";"));
-        result += value + "; ";
+        // Only a header whose name is Set-Cookie counts, not one that merely
+        // contains it ("X-Set-Cookie-Info").
+        if (ToLowerCase(TextLeft(line, TextLength(kHeaderName))) != kHeaderName) continue;
+        Text value = TextMiddle(line, TextLength(kHeaderName) + 1, TextLength(line));
+        int semicolon = FindInText(value, ";");
+        if (semicolon != -1) value = TextLeft(value, semicolon - 1);
+        result += TrimSpaces(value) + "; ";
     }
     return TextLeft(result, TextLength(result) - 2);
 }

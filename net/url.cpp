@@ -4,16 +4,22 @@
 #include "runtime/conversions.h"
 #include "runtime/text.h"
 
+namespace {
+
+// Length of a leading "http://" or "https://" (any case), else 0.
+int SchemeLength(const Text& url) {
+    const Text head = ToLowerCase(TextLeft(url, 8));
+    if (head == "https://") return 8;
+    if (TextLeft(head, 7) == "http://") return 7;
+    return 0;
+}
+
+}  // namespace
+
 Text UrlHost(const Text& url, bool keepPort) {
-    Text u = ToLowerCase(url);
-    if (u.empty() || u.back() != '/') u += '/';
-    Text host;
-    if (TextLeft(u, 8) == "https://") {
-        host = TextBetween(u, "https://", "/");
-    } else {
-        if (FindInText(u, "http://") == -1) u = "http://" + u;
-        host = TextBetween(u, "http://", "/");
-    }
+    Text rest = ToLowerCase(TextMiddle(url, SchemeLength(url) + 1, TextLength(url)));
+    int slash = FindInText(rest, "/");
+    Text host = slash == -1 ? rest : TextLeft(rest, slash - 1);
     if (keepPort) return host;
     int colon = FindInText(host, ":");
     return colon == -1 ? host : TextLeft(host, colon - 1);
@@ -26,9 +32,9 @@ int UrlPort(const Text& url) {
     return ToInteger(TextMiddle(host, colon + 1, TextLength(host)));
 }
 
+bool IsUsablePort(int port) { return port >= 0 && port <= 65535; }
+
 Text UrlPath(const Text& url) {
-    Text host = UrlHost(url);
-    int a = FindInText(url, host, 1, true);
-    int b = FindInText(url, "/", a, true);
-    return b > 0 ? TextMiddle(url, b, TextLength(url)) : Text("/");
+    int slash = FindInText(url, "/", SchemeLength(url) + 1);
+    return slash > 0 ? TextMiddle(url, slash, TextLength(url)) : Text("/");
 }

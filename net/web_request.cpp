@@ -67,12 +67,16 @@ ByteArray WebRequest(const Text& url, const WebRequestOptions& options) {
     Text& headers = options.headers ? *options.headers : localHeaders;
     const Text agent = UserAgentFromHeaders(headers);
 
+    // A port WinINet's 16 bits cannot hold would wrap to another port.
+    const int port = UrlPort(url);
+    if (!IsUsablePort(port)) return ByteArray();
+
     InternetHandle internet = OpenInternet(agent, options.proxy, https);
     if (!internet) return ByteArray();
     SetInternetTimeouts(internet.Get(), kTimeoutMilliseconds);
     const Text host = UrlHost(url);
     InternetHandle connection(pInternetConnectA(internet.Get(), host.c_str(),
-                                                static_cast<INTERNET_PORT>(UrlPort(url)), "", "",
+                                                static_cast<INTERNET_PORT>(port), "", "",
                                                 INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return ByteArray();
     const Text path = UrlPath(url);

@@ -71,10 +71,3 @@ void* BindExternalFunction(const char* library, const char* function) {
     if (!address) CannotBind(library, function);
     return reinterpret_cast<void*>(address);
 }
-
-void UnloadExternalLibraries() {
-    LibraryTable& table = Libraries();
-    std::lock_guard<std::mutex> guard(table.lock);
-    for (auto& entry : table.loaded) ::FreeLibrary(entry.second);
-    table.loaded.clear();
-}

@@ -1,7 +1,8 @@
 // Typed entries of the external function table: a library and a function
 // (by name, or "#" + ordinal) bound on the first call and kept for the life of
-// the process. A library name without a drive colon is looked for in the
-// program directory first, then by the system's normal search. A missing
+// the process; libraries are never unloaded, as another thread may still be
+// inside one when the program ends. A library name without a drive colon is
+// looked for in the program directory first, then by the system's normal search. A missing
 // library or function ends the program with the runtime's fatal error.
 //
 //   inline ExternalFunction<decltype(::InternetOpenA)> pInternetOpenA{"wininet.dll", "InternetOpenA"};
@@ -16,9 +17,6 @@
 
 // Returns the bound address; never returns on failure (fatal error).
 void* BindExternalFunction(const char* library, const char* function);
-
-// Frees every library the table loaded (orderly shutdown only).
-void UnloadExternalLibraries();
 
 template <typename F>
 class ExternalFunction {

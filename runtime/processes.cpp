@@ -3,7 +3,9 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <memory>
 
+#include "runtime/allocation_failure.h"
 #include "runtime/win_handles.h"
 
 namespace {
@@ -46,9 +48,29 @@ bool RunProgram(const Text& commandLine, bool wait, int showMode) {
     return true;
 }
 
+namespace {
+
+struct ThreadStart {
+    ThreadEntry entry;
+    LPVOID parameter;
+};
+
+// Every thread of the program starts here: an allocation failure inside it
+// ends in the fatal error instead of escaping the thread.
+DWORD WINAPI GuardedThreadEntry(LPVOID rawStart) {
+    return StopAllocationFailure([rawStart]() -> DWORD {
+        const ThreadStart start = *std::unique_ptr<ThreadStart>(static_cast<ThreadStart*>(rawStart));
+        return start.entry(start.parameter);
+    });
+}
+
+}  // namespace
+
 bool StartThread(ThreadEntry entry, LPVOID parameter, HANDLE* threadHandle) {
-    KernelHandle thread(::CreateThread(nullptr, 0, entry, parameter, 0, nullptr));
+    auto start = std::make_unique<ThreadStart>(ThreadStart{entry, parameter});
+    KernelHandle thread(::CreateThread(nullptr, 0, GuardedThreadEntry, start.get(), 0, nullptr));
     if (!thread) return false;
+    start.release();  // the new thread owns it now
     if (threadHandle) *threadHandle = thread.Release();
     return true;
 }

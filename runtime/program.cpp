@@ -6,8 +6,8 @@
 #include <mutex>
 #include <vector>
 
+#include "runtime/allocation_failure.h"
 #include "runtime/arith.h"
-#include "runtime/external_function.h"
 #include "runtime/fatal.h"
 
 namespace {
@@ -28,10 +28,12 @@ constexpr char kMessageWindowClass[] = "UpdaterRuntimeMessageWindow";
 }
 
 LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kEndProgramMessage) {
-        ExitAfterCleanup(static_cast<int>(wParam));
-    }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+    return StopAllocationFailure([&]() -> LRESULT {
+        if (message == kEndProgramMessage) {
+            ExitAfterCleanup(static_cast<int>(wParam));
+        }
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    });
 }
 
 void CreateMessageWindow() {
@@ -67,6 +69,7 @@ void InitialiseRuntime() {
     gProgramFileName = slash == Text::npos ? full : full.substr(slash + 1);
     ::SetCurrentDirectoryA(gProgramDirectory.c_str());
     SetFatalErrorHandler(&WindowsFatalHandler);
+    InstallAllocationFailureHandler();
     SetTickCountSource([]() -> std::uint32_t { return ::GetTickCount(); });
     CreateMessageWindow();
     gWindowThreadId = ::GetCurrentThreadId();
@@ -89,7 +92,9 @@ void ExitAfterCleanup(int exitCode) {
             ::DestroyWindow(gMessageWindow);
             gMessageWindow = nullptr;
         }
-        UnloadExternalLibraries();
+        // Bound libraries stay loaded: another thread may still be inside
+        // one (a download in InternetReadFile), and ending the process
+        // releases them anyway.
         ::OleUninitialize();
     }
     ::ExitProcess(static_cast<UINT>(exitCode));

@@ -195,11 +195,9 @@ Text ReplaceInText(const Text& text, const Text& find, const Text& replacement, 
     return result;
 }
 
-TextArray SplitInText(const Text& text, const Text& delimiter, int maximum) {
-    const bool unlimited = maximum == kUnlimited;
-    if (!unlimited && maximum < 0) maximum = 0;
+TextArray SplitInText(const Text& text, const Text& delimiter, std::optional<int> maximum) {
     TextArray members;
-    if (text.empty() || maximum == 0) return members;
+    if (text.empty() || (maximum && *maximum < 1)) return members;
     if (delimiter.empty()) {
         members.push_back(text);
         return members;
@@ -213,7 +211,7 @@ TextArray SplitInText(const Text& text, const Text& delimiter, int maximum) {
             members.push_back(text.substr(memberStart, cursor - memberStart));
             cursor += delimiter.size();
             memberStart = cursor;
-            if (!unlimited && members.size() == static_cast<std::size_t>(maximum)) return members;
+            if (maximum && members.size() == static_cast<std::size_t>(*maximum)) return members;
             continue;
         }
         cursor = StepChar(text, cursor);

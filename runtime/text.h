@@ -6,6 +6,7 @@
 #include "runtime/value_types.h"
 
 #include <climits>
+#include <optional>
 
 constexpr int kUnlimited = -1;
 
@@ -28,8 +29,9 @@ Text RemoveSpaces(const Text& text);
 // count kUnlimited replaces every match.
 Text ReplaceInText(const Text& text, const Text& find, const Text& replacement = Text(),
                    int start = 1, int count = kUnlimited, bool caseSensitive = false);
-// maximum kUnlimited keeps every member.
-TextArray SplitInText(const Text& text, const Text& delimiter = ",", int maximum = kUnlimited);
+// Without a maximum every member is kept; a maximum below 1 keeps none.
+TextArray SplitInText(const Text& text, const Text& delimiter = ",",
+                      std::optional<int> maximum = std::nullopt);
 Text SpaceText(int n);
 Text TextAtAddress(const char* address);
 

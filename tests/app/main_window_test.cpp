@@ -36,6 +36,7 @@ struct ChildInfo {
     std::string className;
     RECT rect;
     std::string caption;
+    LONG style;
 };
 
 BOOL CALLBACK Collect(HWND child, LPARAM lParam) {
@@ -43,7 +44,7 @@ BOOL CALLBACK Collect(HWND child, LPARAM lParam) {
     RECT rect;
     ::GetWindowRect(child, &rect);
     ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    children->push_back({probe::ClassOf(child), rect, probe::WindowText(child)});
+    children->push_back({probe::ClassOf(child), rect, probe::WindowText(child), ::GetWindowLongA(child, GWL_STYLE)});
     return TRUE;
 }
 
@@ -89,6 +90,8 @@ TEST(MainWindow, HasItsTitleSizeAndControls) {
                 EXPECT_EQ(child.className, e.className) << e.left << "," << e.top;
                 if (child.className == "Static") {
                     EXPECT_EQ(child.caption, e.caption);
+                    // A download address with "&" shows as it is.
+                    EXPECT_TRUE(child.style & SS_NOPREFIX) << e.left << "," << e.top;
                 }
             }
         }

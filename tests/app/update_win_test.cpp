@@ -1,5 +1,5 @@
-// The Windows pieces of the update client: download header block and the
-// console command runner.
+// The Windows pieces of the update client: download header block, the
+// console command runner and the message boxes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 
 #include "app/console_command.h"
 #include "app/download.h"
+#include "app/message_box.h"
 
 TEST(DownloadHeaders, BlockAndOpenEndedRange) {
     const Text block =
@@ -52,4 +53,97 @@ TEST(ConsoleCommand, InterpreterEndsAfterTheFirstChunkOfALongOutput) {
     }
     EXPECT_TRUE(ended) << "the interpreter never reached the end of its command line";
     ::DeleteFileA(marker.c_str());
+}
+
+namespace {
+
+std::string BinDirectory() {
+    char path[MAX_PATH] = {};
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string full(path, n);
+    return full.substr(0, full.find_last_of('\\'));
+}
+
+constexpr char kServedCaption[] = "console-runner-served";
+
+// Sends the window a text, and only if the window's thread served that
+// message shows the box the console command waits for.
+DWORD WINAPI SendThenShowBox(LPVOID window) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(static_cast<HWND>(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("served"),
+                               SMTO_NORMAL, 15000, &result)) {
+        return 1;
+    }
+    ::MessageBoxA(nullptr, "served", kServedCaption, MB_OK);
+    return 0;
+}
+
+HWND FindOwnBox(const char* caption) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        HWND box = ::FindWindowA("#32770", caption);
+        if (box && ::IsWindowVisible(box)) return box;
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
+HICON BoxIcon(HWND box) {
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            return reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+        }
+    }
+    return nullptr;
+}
+
+struct BoxCall {
+    int style;
+    const char* caption;
+};
+
+DWORD WINAPI ShowBox(LPVOID call) {
+    const auto* box = static_cast<const BoxCall*>(call);
+    return static_cast<DWORD>(SkinnedMessageBox(nullptr, "text", box->style, box->caption));
+}
+
+}  // namespace
+
+// The command waits for a box that another thread shows only after this
+// thread, inside the wait, has served its sent message.
+TEST(ConsoleCommand, ServesTheCallersMessagesWhileItWaits) {
+    HWND window = ::CreateWindowExA(0, "Static", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    HANDLE sender = ::CreateThread(nullptr, 0, SendThenShowBox, window, 0, nullptr);
+    const Text output = RunConsoleCommand("\"" + BinDirectory() + "\\uia.exe\" press " + kServedCaption +
+                                          " 1 20000");
+    EXPECT_EQ(output, "served\r\n");
+    char text[32] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    EXPECT_STREQ(text, "served");
+    if (::WaitForSingleObject(sender, 20000) == WAIT_TIMEOUT) {
+        if (HWND box = ::FindWindowA("#32770", kServedCaption)) ::PostMessageA(box, WM_CLOSE, 0, 0);
+        ::WaitForSingleObject(sender, 10000);
+    }
+    ::CloseHandle(sender);
+    ::DestroyWindow(window);
+}
+
+TEST(MessageBoxes, StylesTwentyAndThirtyShowTheQuestionAndExclamationIcons) {
+    const struct {
+        int style;
+        LPCSTR icon;
+    } cases[] = {{0x20, IDI_QUESTION}, {0x30, IDI_EXCLAMATION}};
+    for (const auto& c : cases) {
+        BoxCall call{c.style, "icon-box"};
+        HANDLE thread = ::CreateThread(nullptr, 0, ShowBox, &call, 0, nullptr);
+        HWND box = FindOwnBox(call.caption);
+        ASSERT_NE(box, nullptr) << c.style;
+        EXPECT_EQ(BoxIcon(box), ::LoadIconA(nullptr, c.icon)) << c.style;
+        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_EQ(::WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+        DWORD result = 99;
+        ::GetExitCodeThread(thread, &result);
+        EXPECT_EQ(result, 0u) << c.style;  // OK
+        ::CloseHandle(thread);
+    }
 }

@@ -7,7 +7,9 @@ server, its message boxes answered through uia.exe, files checked by SHA-256.
 import hashlib
 import json
 import os
+import resource
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -219,11 +221,22 @@ class UpdateEndToEnd(unittest.TestCase):
 
     def test_full_installer_update(self):
         s = self.scenario({"自动": "假", "是否完整": "真"})
+        # The installer differs from the main program (bytes after the image
+        # do not stop it from running), so the one fetched can be told apart.
+        installer = os.path.join(s.served, "setup.exe")
+        with open(installer, "ab") as f:
+            f.write(b"full installer")
+        self.assertNotEqual(sha(installer), sha(s.new_program))
         s.run()
         s.answer(CAPTION, IDYES, INSTALLER_QUESTION)
         self.assertEqual(s.wait(), 0)
-        self.assertEqual(sha(s.path("setup.exe")), sha(s.new_program))
+        self.assertEqual(sha(s.path("setup.exe")), sha(installer))
         self.assertTrue(self.wait_for_file(s.path("started.txt")))
+        # The address of [完整] is fetched, never the main program's (标签8).
+        paths = [r["path"] for r in s.requests()]
+        self.assertIn("/setup.exe", paths)
+        self.assertNotIn("/Norvane.exe", paths)
+        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp")))
 
     def test_without_config_file_the_update_runs(self):
         s = self.scenario(local_version=None)
@@ -340,6 +353,167 @@ class UpdateEndToEnd(unittest.TestCase):
         s.answer(CAPTION, IDOK, UPDATE_FAILED)
         self.assertEqual(s.wait(), 0)
         self.assertEqual(sha(s.path("Norvane.exe.tmp")), sha(s.new_program))
+
+
+def read_window(scenario, class_name="UpdaterForm", timeout_ms=20000):
+    """What the scenario's updater main window shows, read by uia.exe from
+    outside: (title, {(class, left, top, width, height): (style, text, position)})."""
+    # The program path's end tells this updater from one another test runs.
+    program = "\\".join([os.path.basename(scenario.root), "install", "updater.exe"])
+    with tempfile.TemporaryFile() as out:
+        result = subprocess.run([WINE_RUN, os.path.join(BIN, "uia.exe"), "window", class_name, str(timeout_ms),
+                                 program],
+                                stdout=out, stderr=subprocess.DEVNULL, timeout=timeout_ms / 1000 + 30)
+        out.seek(0)
+        lines = out.read().decode("ascii").split()
+    if result.returncode != 0:
+        return None, {}
+
+    def text(field):
+        return bytes.fromhex(field[1:]).decode("gbk")
+
+    title, controls = None, {}
+    words = iter(lines)
+    for word in words:
+        if word == "title":
+            title = text(next(words))
+            continue
+        rect = tuple(int(next(words)) for _ in range(4))
+        style = int(next(words), 16)
+        shown = text(next(words))
+        position = int(next(words)) if word == "msctls_progress32" else None
+        controls[(word, *rect)] = (style, shown, position)
+    return title, controls
+
+
+# Every control the update client writes, by its place on the main window.
+PROGRESS = ("msctls_progress32", 38, 50, 418, 32)
+LABEL2 = ("Static", 43, 106, 64, 15)
+LABEL4 = ("Static", 121, 90, 335, 12)
+LABEL6 = ("Static", 121, 122, 335, 12)
+LABEL8 = ("Static", 120, 138, 336, 12)
+EDITS = {n: ("Edit", *r) for n, r in {1: (37, 158, 419, 79), 2: (824, 344, 72, 32), 3: (48, 384, 96, 24),
+                                       4: (48, 416, 96, 24), 5: (160, 384, 128, 24), 6: (680, 520, 208, 48)}.items()}
+SS_NOPREFIX = 0x80
+
+
+def kilobytes(size):
+    """A byte count as the statistics show it in KB (two decimals at most)."""
+    return f"{round(size / 1024, 2):.2f}".rstrip("0").rstrip(".")
+
+
+class WindowContentsEndToEnd(unittest.TestCase):
+    def scenario(self, fields=None, server_args=(), **kwargs):
+        s = Scenario(self, fields or {}, server_args, **kwargs)
+        self.addCleanup(s.close)
+        return s
+
+    def test_before_a_download_the_window_shows_the_manifest(self):
+        s = self.scenario({"自动": "", "是否完整": ""})
+        # An address with a query: "&" must show as it is.
+        address = f"http://127.0.0.1:{s.port}/Norvane.exe?from=e2e&lang=zh"
+        full = f"http://127.0.0.1:{s.port}/setup.exe?x=1&y=2"
+        s.manifest_fields.update({"地址": address, "完整": full})
+        s.write_manifest()
+        s.run()
+        deadline = time.time() + 30
+        while True:
+            title, controls = read_window(s)
+            if controls.get(EDITS[1], (0, ""))[1] or time.time() > deadline:
+                break
+            time.sleep(0.3)
+        self.assertEqual(title, "软件更新")
+        style, label8, _ = controls[LABEL8]
+        self.assertEqual(label8, address)
+        self.assertTrue(style & SS_NOPREFIX, "labels must draw '&' as it is")
+        information = ("------------------------文件版本信息-----------------------\r\n"
+                       "文件名称：Norvane.exe | 当前版本：1.0 | 最新版本：2.0\r\n"
+                       "------------------------ 更新日志 ------------------------\r\n"
+                       "修复了若干问题\r\n"
+                       "--------------------------更新地址-----------------------\r\n" + address)
+        self.assertEqual(controls[EDITS[1]][1], information)
+        expected_edits = {2: "Norvane.exe", 3: "1.0", 4: "2.0", 5: full, 6: "2.0"}
+        for number, text in expected_edits.items():
+            self.assertEqual(controls[EDITS[number]][1], text, f"编辑框{number}")
+        # Nothing was downloaded, so the statistics are still empty.
+        self.assertEqual(controls[LABEL2][1], "已下载:")
+        self.assertEqual(controls[LABEL4][1], "")
+        self.assertEqual(controls[LABEL6][1], "")
+        self.assertEqual(controls[PROGRESS][2], 0)
+
+    def test_during_and_after_a_download_the_window_shows_the_statistics(self):
+        size = os.path.getsize(os.path.join(BIN, "payload.exe"))
+        s = self.scenario(server_args=["--rate", str(size // 6)])
+        s.run()
+        # During: wait until the bar has moved but the file is not complete.
+        during = None
+        deadline = time.time() + 60
+        while time.time() < deadline:
+            title, controls = read_window(s)
+            position = controls.get(PROGRESS, (0, "", 0))[2]
+            if position and position < 100:
+                during = title, controls
+                break
+            time.sleep(0.2)
+        self.assertIsNotNone(during, "never saw the download half way")
+        title, controls = during
+        self.assertEqual(title, "软件自动更新")
+        self.assertEqual(controls[LABEL2][1], f"Norvane      |      文件大小:{kilobytes(size)}KB\r\n")
+        self.assertRegex(controls[LABEL4][1], r"^[0-9.]+KB {11}\|      所用时间:\d+秒\r\n$")
+        self.assertRegex(controls[LABEL6][1], r"^[0-9.]+KB/s(        \|       剩余时间:\d+时\d+分\d+秒)?$")
+        done = float(controls[LABEL4][1].split("KB")[0])
+        self.assertLess(done, size / 1024)
+
+        # After: the question is up and the window shows the whole file.
+        found, _ = uia("wait", CAPTION)
+        self.assertTrue(found)
+        title, controls = read_window(s)
+        self.assertEqual(title, "软件自动更新")
+        self.assertEqual(controls[PROGRESS][2], 100)
+        self.assertEqual(controls[LABEL2][1], f"Norvane      |      文件大小:{kilobytes(size)}KB\r\n")
+        self.assertTrue(controls[LABEL4][1].startswith(f"{kilobytes(size)}KB "), controls[LABEL4][1])
+        self.assertRegex(controls[LABEL6][1], r"^[0-9.]+KB/s        \|       剩余时间:0时0分0秒$")
+        self.assertEqual(controls[LABEL8][1], f"http://127.0.0.1:{s.port}/Norvane.exe")
+        s.answer(CAPTION, IDNO, MAIN_QUESTION)
+        self.assertEqual(s.wait(), 0)
+
+    def test_a_running_setup_is_ended_before_the_installer_update(self):
+        s = self.scenario({"自动": "假", "是否完整": "真"})
+        shutil.copy(os.path.join(BIN, "uia.exe"), s.path("setup.exe"))
+        running = subprocess.Popen([WINE_RUN, s.path("setup.exe"), "wait", "never-shown", "60000"],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(running.kill)
+        time.sleep(1)
+        s.run()
+        s.answer(CAPTION, IDNO, INSTALLER_QUESTION)
+        self.assertEqual(s.wait(), 0)
+        self.assertEqual(running.wait(timeout=10), 0)  # ended, not timed out (1)
+        self.assertEqual(sha(s.path("setup.exe")), sha(os.path.join(s.served, "setup.exe")))
+
+    def test_a_failed_write_keeps_what_was_written(self):
+        # Files of the updater may not grow past 100,000 bytes: the write
+        # beyond fails (EFBIG) like a full disk, instead of ending the process.
+        limit = 100000
+
+        def limit_file_size():
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+
+        s = self.scenario()
+        old_sha = sha(s.path("Norvane.exe"))
+        env = dict(os.environ, UPDATER_HOST=s.host)
+        s.updater = subprocess.Popen([WINE_RUN, s.path("updater.exe")], env=env, preexec_fn=limit_file_size,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        s.answer("信息：", IDOK, "写文件出错!")
+        s.answer(CAPTION, IDOK, UPDATE_FAILED)
+        self.assertEqual(s.wait(), 0)
+        self.assertEqual(sha(s.path("Norvane.exe")), old_sha)
+        partial = s.path("Norvane.exe.tmp")
+        self.assertLessEqual(os.path.getsize(partial), limit)
+        with open(partial, "rb") as f, open(s.new_program, "rb") as new:
+            written = f.read()
+            self.assertGreater(len(written), 0)
+            self.assertEqual(written, new.read(len(written)))
 
 
 if __name__ == "__main__":

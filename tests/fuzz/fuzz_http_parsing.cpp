@@ -51,6 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)UrlPort(text);
     Text path = UrlPath(text);
     Check(!path.empty() && path[0] == '/', "path does not start with a slash");
+    // Anything but the fallback "/" is the URL's own end, after the host.
+    if (path != "/") {
+        Check(text.size() >= path.size() && text.compare(text.size() - path.size(), path.size(), path) == 0,
+              "path is not the end of the URL");
+        Check(text.size() - path.size() >= host.size(), "path overlaps the host");
+    }
 
     Text cookies = ExtractSetCookies(text);
     Check(cookies.size() <= text.size(), "more cookie text than header text");

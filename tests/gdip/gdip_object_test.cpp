@@ -3,6 +3,8 @@
 // the live counters of every kind after many create/destroy rounds.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "gdip/bitmap.h"
 #include "gdip/brush.h"
 #include "gdip/font.h"
@@ -141,6 +143,44 @@ TEST(GdipObject, ImageClonesKeepTheSharedStreamAlive) {
     EXPECT_EQ(SplitArgb(clone.BitmapGetPixel(6, 6)).a, 255);
     EXPECT_TRUE(clone.DisposeImage());
     EXPECT_EQ(GlobalBlockHandle::Live(), blocks);
+}
+
+TEST(GdipObject, MovedFromBitmapsAndBrushesHoldNoObject) {
+    GdipBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateBitmapFromScan0(2, 2));
+    ASSERT_TRUE(bitmap.BitmapSetPixel(0, 0, 0xFFFF0000));
+    GdipBitmap movedBitmap(std::move(bitmap));
+    EXPECT_EQ(movedBitmap.BitmapGetPixel(0, 0), 0xFFFF0000u);
+    // The moved-from wrapper must not reach the object its successor owns.
+    EXPECT_TRUE(bitmap.IsEmpty());
+    EXPECT_EQ(bitmap.BitmapGetPixel(0, 0), 0u);
+    EXPECT_NE(GdipLastStatus, Gdiplus::Ok);
+    EXPECT_FALSE(bitmap.BitmapSetPixel(0, 0, 0xFF00FF00));
+    EXPECT_EQ(movedBitmap.BitmapGetPixel(0, 0), 0xFFFF0000u);
+
+    GdipSolidBrush brush;
+    ASSERT_TRUE(brush.CreateSolidFill(0xFF0000FF));
+    GdipSolidBrush movedBrush(std::move(brush));
+    EXPECT_EQ(movedBrush.GetSolidFillColor(), 0xFF0000FFu);
+    EXPECT_EQ(brush.GetBrushType(), -1);
+    EXPECT_FALSE(brush.SetSolidFillColor(0xFFFFFFFF));
+    EXPECT_EQ(movedBrush.GetSolidFillColor(), 0xFF0000FFu);
+}
+
+TEST(GdipObject, TheLastStatusIsKeptPerThread) {
+    GdipRegion region;
+    GdipLastStatus = kUntouched;
+    // Another thread's calls (here a failing one) leave this thread's status.
+    std::thread other([] {
+        GdipPath path;
+        EXPECT_EQ(path.GetPointCount(), 0);
+        EXPECT_NE(GdipLastStatus, Gdiplus::Ok);
+        EXPECT_NE(GdipLastStatus, kUntouched);
+    });
+    other.join();
+    EXPECT_EQ(GdipLastStatus, kUntouched);
+    ASSERT_TRUE(region.CreateRegion());
+    EXPECT_EQ(GdipLastStatus, Gdiplus::Ok);
 }
 
 // Every kind, made and released many times, directly and through clones.

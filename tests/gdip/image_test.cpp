@@ -159,7 +159,8 @@ TEST(EncoderParameters, PackedLayoutReadsBack) {
         {"{E4B92B1C-B8F5-4C3B-8A01-7C7A6E1C9A3B}", 2, 5, ByteArray{1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0}},
         {"{A2D6A50C-E0F7-4E0E-B5A5-3DA4E5D6AC60}", 3, 1, ByteArray{7, 8, 9}},
     };
-    ByteArray packed = PackEncoderParameters(parameters);
+    ByteArray packed;
+    ASSERT_TRUE(PackEncoderParameters(parameters, packed));
     std::uint32_t count = 0;
     std::memcpy(&count, packed.data(), 4);
     EXPECT_EQ(count, 3u);
@@ -171,10 +172,62 @@ TEST(EncoderParameters, PackedLayoutReadsBack) {
         EXPECT_EQ(read[i].type, parameters[i].type);
         EXPECT_EQ(read[i].value, parameters[i].value);
     }
-    EXPECT_TRUE(PackEncoderParameters({}).empty());
+    EXPECT_TRUE(PackEncoderParameters({}, packed));
+    EXPECT_TRUE(packed.empty());
     EXPECT_EQ(EncoderValueTypeSize(8), 16);
     EXPECT_EQ(EncoderValueTypeSize(3), 2);
     EXPECT_EQ(EncoderValueTypeSize(9), 0);
+}
+
+TEST(EncoderParameters, ValuesShorterThanCountTimesTypeSizeAreRefused) {
+    const EncoderParameterValue refused[] = {
+        {kQualityParameter, 1, 4, ByteArray{90, 0, 0}},           // 3 bytes for one long
+        {kQualityParameter, 2, 5, ByteArray(8)},                  // one rational of two
+        {kQualityParameter, 1, 9, ByteArray(64)},                 // a type of no known size
+        {"not a guid", 1, 1, ByteArray{1}},
+    };
+    for (const EncoderParameterValue& parameter : refused) {
+        ByteArray packed{1};
+        EXPECT_FALSE(PackEncoderParameters({parameter}, packed)) << parameter.count << "x" << parameter.type;
+        EXPECT_TRUE(packed.empty());
+    }
+    ByteArray packed;
+    EXPECT_TRUE(PackEncoderParameters({{kQualityParameter, 0, 9, ByteArray()}}, packed));
+
+    // A save with such a parameter fails before GDI+ reads past the bytes.
+    GdipBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateBitmapFromScan0(4, 4));
+    EXPECT_TRUE(bitmap.SaveImageToStream(kImageFormatJpeg, {refused[0]}).empty());
+    EXPECT_EQ(GdipLastStatus, Gdiplus::InvalidParameter);
+    const std::string file = TempPath("short-parameter.jpg");
+    ::DeleteFileA(file.c_str());
+    EXPECT_FALSE(bitmap.SaveImageToFile(file, kImageFormatJpeg, {refused[0]}));
+    EXPECT_FALSE(FileExists(file));
+}
+
+TEST(ImageFromBytes, AReplacedImageKeepsItsBytesUntilItIsDisposed) {
+    const long blocks = GlobalBlockHandle::Live();
+    GdipImage image;
+    ASSERT_TRUE(image.LoadImageFromStream(EmbeddedImageBytes(EmbeddedImage::CheckBoxOn)));
+    const std::uintptr_t first = image.GetHandle();
+    ASSERT_TRUE(image.LoadImageFromStream(EmbeddedImageBytes(EmbeddedImage::FormClose)));
+    // The first image is alive (not deleted by the load) and so are its bytes.
+    EXPECT_EQ(GlobalBlockHandle::Live(), blocks + 2);
+
+    GdipImage earlier;
+    earlier.SetHandle(first);
+    EXPECT_EQ(earlier.GetImageWidth(), 13);
+    EXPECT_TRUE(earlier.DisposeImage());
+    EXPECT_EQ(GlobalBlockHandle::Live(), blocks + 1);
+
+    // A copy made by GDI+ keeps the bytes it may read after the source goes.
+    GdipImage copy = image.CloneImage();
+    ASSERT_FALSE(copy.IsEmpty());
+    EXPECT_TRUE(image.DisposeImage());
+    EXPECT_EQ(GlobalBlockHandle::Live(), blocks + 1);
+    EXPECT_EQ(copy.GetImageWidth(), 38);
+    EXPECT_TRUE(copy.DisposeImage());
+    EXPECT_EQ(GlobalBlockHandle::Live(), blocks);
 }
 
 TEST(Encoders, ListHasTheCommonFormatsAndLookupIsExact) {

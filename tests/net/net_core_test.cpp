@@ -47,6 +47,35 @@ TEST(Url, QueryWithoutSlashStaysWithTheHost) {
     EXPECT_EQ(UrlPort(""), 80);
 }
 
+TEST(Url, PathAndHostComeAfterTheScheme) {
+    // The host "h" also occurs inside "http"; the path still starts after it.
+    EXPECT_EQ(UrlPath("http://h/x"), "/x");
+    EXPECT_EQ(UrlPath("http://p:81/x"), "/x");
+    EXPECT_EQ(UrlPath("HTTPS://t/a?b=/c"), "/a?b=/c");
+    EXPECT_EQ(UrlPath("t/y"), "/y");
+    // A query's "http://" never names the host of a URL without a scheme.
+    EXPECT_EQ(UrlHost("example.com/?r=http://evil/"), "example.com");
+    EXPECT_EQ(UrlPath("example.com/?r=http://evil/"), "/?r=http://evil/");
+    EXPECT_EQ(UrlPort("example.com/?r=http://evil:99/"), 80);
+}
+
+TEST(Url, PortsOutsideSixteenBitsAreNotUsable) {
+    EXPECT_EQ(UrlPort("http://h:65616/x"), 65616);
+    EXPECT_FALSE(IsUsablePort(UrlPort("http://h:65616/x")));
+    EXPECT_FALSE(IsUsablePort(UrlPort("http://h:99999999999/")));
+    EXPECT_FALSE(IsUsablePort(UrlPort("http://h:-1/")));
+    EXPECT_TRUE(IsUsablePort(UrlPort("http://h:65535/")));
+    EXPECT_TRUE(IsUsablePort(UrlPort("http://h/")));
+    EXPECT_TRUE(IsUsablePort(0));
+}
+
+TEST(Cookies, OnlyTheSetCookieHeaderNameCountsInAnyCase) {
+    EXPECT_EQ(ExtractSetCookies("HTTP/1.1 200 OK\r\nX-Set-Cookie-Info: 1\r\n\r\n"), "");
+    EXPECT_EQ(ExtractSetCookies("HTTP/1.1 200 OK\r\nVia: Set-Cookie: z=1\r\nset-cookie: a=1; path=/\r\n"
+                                "SET-COOKIE:b=2\r\n"),
+              "a=1; b=2");
+}
+
 TEST(Cookies, ExtractsTheFirstPairOfEverySetCookieLine) {
     EXPECT_EQ(ExtractSetCookies("HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nSet-Cookie: b=2\r\n\r\n"),
               "a=1; b=2");

@@ -146,6 +146,14 @@ TEST_F(WebRequestTest, UnreachableHostGivesAnEmptyBody) {
     EXPECT_TRUE(WebRequest("").empty());
 }
 
+TEST_F(WebRequestTest, APortAboveSixteenBitsFailsInsteadOfWrapping) {
+    // The server's port + 65536 would wrap to the server itself.
+    const int wrapped = std::stoi(Port("NET_TEST_PORT")) + 65536;
+    const std::string url = "http://127.0.0.1:" + std::to_string(wrapped) + "/echo";
+    EXPECT_TRUE(WebRequest(url).empty());
+    EXPECT_FALSE(WebRequest(Url("/echo")).empty());  // the server itself answers
+}
+
 const auto* const kTrust =
     ::testing::AddGlobalTestEnvironment(new probe::TrustedCertificate("NET_TLS_CERT"));
 

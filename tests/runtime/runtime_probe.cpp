@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "app/form_loader.h"
@@ -10,6 +11,7 @@
 #include "runtime/arith.h"
 #include "runtime/bytes.h"
 #include "runtime/external_function.h"
+#include "runtime/processes.h"
 #include "runtime/program.h"
 #include "runtime/text.h"
 
@@ -23,6 +25,14 @@ DWORD WINAPI SleepForever(LPVOID) {
     ::Sleep(INFINITE);
     return 0;
 }
+
+ExternalFunction<decltype(::GetTickCount)> gStayInside{"probe_ordinals.dll", "ProbeStayInside"};
+
+DWORD WINAPI InsideTheLibrary(LPVOID) { return gStayInside(); }
+
+DWORD WINAPI ThrowBadAlloc(LPVOID) { throw std::bad_alloc(); }
+
+void ThrowBadAllocOnFormThread() { throw std::bad_alloc(); }
 
 char gStartDirectory[MAX_PATH];
 
@@ -78,6 +88,33 @@ int main(int argc, char** argv) {
     if (std::strcmp(mode, "missing-library") == 0) {
         static ExternalFunction<decltype(::GetTickCount)> missing{"no_such_library.dll", "Anything"};
         missing();
+    }
+    if (std::strcmp(mode, "end-inside-library") == 0) {
+        // A worker stays inside a bound library while the program ends.
+        gStayInside.Bound();
+        ::CreateThread(nullptr, 0, InsideTheLibrary, nullptr, 0, nullptr);
+        ::Sleep(200);
+        EndProgram(0);
+    }
+    if (std::strcmp(mode, "allocate-too-much") == 0) {
+        volatile std::size_t huge = std::size_t{1} << (sizeof(void*) == 8 ? 50 : 31);
+        // Kept in a volatile global, so the compiler cannot leave the allocation out.
+        static char* volatile kept = nullptr;
+        kept = new char[huge];
+        return kept ? 6 : 8;
+    }
+    if (std::strcmp(mode, "bad-alloc-in-thread") == 0) {
+        HANDLE thread = nullptr;
+        if (!StartThread(ThrowBadAlloc, nullptr, &thread)) return 6;
+        ::WaitForSingleObject(thread, INFINITE);
+        return 7;
+    }
+    if (std::strcmp(mode, "bad-alloc-in-window-procedure") == 0) {
+        FormDescription form{43, "probe form", 10, 10, 200, 100, {}, nullptr};
+        HWND window = LoadForm(form, nullptr);
+        PostToFormThread(window, &ThrowBadAllocOnFormThread);
+        RunFormLoop(window);
+        return 7;
     }
     if (std::strcmp(mode, "form-with-worker") == 0) {
         // A form whose window is closed from outside while a worker runs.

@@ -290,6 +290,31 @@ TEST_F(ProgramEnd, FatalErrorsShowTheBoxAndExitWithMinusOne) {
     }
 }
 
+TEST_F(ProgramEnd, RunningOutOfMemoryShowsTheBoxAndExitsWithMinusOne) {
+    const std::string huge = sizeof(void*) == 8 ? "1125899906842624" : "2147483648";
+    const struct {
+        const char* mode;
+        std::string bytes;
+    } cases[] = {
+        {"allocate-too-much", huge},
+        // A bad_alloc thrown past a thread entry or a window procedure, with
+        // no size to report.
+        {"bad-alloc-in-thread", "0"},
+        {"bad-alloc-in-window-procedure", "0"},
+    };
+    for (const auto& c : cases) {
+        std::string text;
+        EXPECT_EQ(RunProbe(c.mode, &text), static_cast<DWORD>(-1)) << c.mode;
+        EXPECT_NE(text.find("错误信息：分配 " + c.bytes + " 字节内存失败!"), std::string::npos)
+            << c.mode << ": " << text;
+    }
+}
+
+TEST_F(ProgramEnd, BoundLibrariesStayLoadedUntilTheProcessEnds) {
+    // The probe library ends its process with 9 if it is unloaded first.
+    EXPECT_EQ(RunProbe("end-inside-library", nullptr), 0u);
+}
+
 TEST_F(ProgramEnd, ExternalFunctionsBindByOrdinal) {
     EXPECT_EQ(RunProbe("by-ordinal", nullptr), 0u);
 }

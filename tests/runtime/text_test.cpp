@@ -188,7 +188,9 @@ TEST(SplitInText, MaximumAndEmptyDelimiter) {
     EXPECT_EQ(SplitInText("a,b,c", ",", 1), (TextArray{"a"}));
     EXPECT_TRUE(SplitInText("a,b,c", ",", 0).empty());
     EXPECT_TRUE(SplitInText("a,b,c", ",", -2).empty());
-    EXPECT_EQ(SplitInText("a,b,c", ",", kUnlimited).size(), 3u);
+    // Every negative maximum keeps none, -1 included; only no maximum keeps all.
+    EXPECT_TRUE(SplitInText("a,b,c", ",", -1).empty());
+    EXPECT_EQ(SplitInText("a,b,c", ",", std::nullopt).size(), 3u);
     EXPECT_EQ(SplitInText("a,b", ""), (TextArray{"a,b"}));
     EXPECT_TRUE(SplitInText("", "").empty());
 }

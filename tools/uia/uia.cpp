@@ -2,9 +2,20 @@
 // caption, prints its texts, and presses a button by id.
 //   uia.exe wait CAPTION [TIMEOUT_MS]         prints the box's text
 //   uia.exe press CAPTION ID [TIMEOUT_MS]     prints the text, presses ID
-// Exit code 0 when the box was found (and the button pressed), 1 otherwise.
+// Reads what a top-level window shows, from outside its process:
+//   uia.exe window CLASS [TIMEOUT_MS] [PROGRAM_PATH_END]
+// (only a window of a process whose program path ends so, in any case, when
+// given: other tests may show a window of the same class meanwhile)
+// prints "title HEX" and then one line per child window:
+//   "CLASS LEFT TOP WIDTH HEIGHT STYLE_HEX TEXT_HEX [POSITION]"
+// with the texts as hex bytes (byte for byte, line breaks included) and a
+// progress bar's position last.
+// Exit code 0 when the box or window was found (and the button pressed),
+// 1 otherwise.
 #include <windows.h>
+#include <commctrl.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -42,9 +53,109 @@ BOOL CALLBACK CollectText(HWND child, LPARAM lParam) {
     return TRUE;
 }
 
+struct WindowSearch {
+    const char* className;
+    std::string programPathEnd;  // lower case; empty matches any process
+    HWND found;
+};
+
+std::string LowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool ProgramPathEndsWith(HWND window, const std::string& end) {
+    if (end.empty()) return true;
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return false;
+    char path[MAX_PATH * 2] = {};
+    DWORD size = sizeof path;
+    const bool known = ::QueryFullProcessImageNameA(process, 0, path, &size) != 0;
+    ::CloseHandle(process);
+    const std::string program = LowerCase(std::string(path, known ? size : 0));
+    return program.size() >= end.size() && program.compare(program.size() - end.size(), end.size(), end) == 0;
+}
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    char className[64] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == search->className && ::IsWindowVisible(window) &&
+        ProgramPathEndsWith(window, search->programPathEnd)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+constexpr UINT kAnswerWithin = 5000;
+
+// WM_GETTEXT sent to the window: for another process's Edit control the
+// stored caption is only its first text, the message gives the contents.
+std::string CurrentText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerWithin, &length)) return {};
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                               SMTO_ABORTIFHUNG, kAnswerWithin, &copied)) {
+        return {};
+    }
+    text.resize(copied);
+    return text;
+}
+
+std::string Hex(const std::string& bytes) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex = "-";  // never empty, so every line splits alike
+    for (unsigned char byte : bytes) {
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 15];
+    }
+    return hex;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+    char className[64] = {};
+    ::GetClassNameA(child, className, sizeof className);
+    RECT rect;
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    std::printf("%s %ld %ld %ld %ld %lx %s", className, rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top, static_cast<unsigned long>(::GetWindowLongA(child, GWL_STYLE)),
+                Hex(CurrentText(child)).c_str());
+    if (std::string(className) == "msctls_progress32") {
+        DWORD_PTR position = 0;
+        ::SendMessageTimeoutA(child, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, kAnswerWithin, &position);
+        std::printf(" %lu", static_cast<unsigned long>(position));
+    }
+    std::printf("\n");
+    return TRUE;
+}
+
+int ReadWindow(const char* className, DWORD timeout, const char* programPathEnd) {
+    WindowSearch search{className, LowerCase(programPathEnd), nullptr};
+    const DWORD start = ::GetTickCount();
+    while (!search.found) {
+        ::EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&search));
+        if (search.found) break;
+        if (::GetTickCount() - start > timeout) return 1;
+        ::Sleep(50);
+    }
+    std::printf("title %s\n", Hex(CurrentText(search.found)).c_str());
+    ::EnumChildWindows(search.found, PrintChild, 0);
+    std::fflush(stdout);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "window") {
+        return ReadWindow(argv[2], argc > 3 ? static_cast<DWORD>(std::atoi(argv[3])) : 30000, argc > 4 ? argv[4] : "");
+    }
     if (argc < 3) {
         std::fprintf(stderr, "usage: uia wait|press CAPTION [ID] [TIMEOUT_MS]\n");
         return 2;
