@@ -21,11 +21,12 @@
 namespace {
 
 struct Call {
-    int contentLength, position, elapsedMs, receivedBytes;
+    std::int64_t contentLength, position, elapsedMs, receivedBytes;
 };
 std::vector<Call> gCalls;
 
-void Record(int contentLength, int position, int elapsedMs, int receivedBytes) {
+void Record(std::int64_t contentLength, std::int64_t position, std::int64_t elapsedMs,
+            std::int64_t receivedBytes) {
     gCalls.push_back({contentLength, position, elapsedMs, receivedBytes});
 }
 
@@ -70,9 +71,9 @@ protected:
 
     // Every call of one transfer: the same content length, positions rising
     // to the end, received bytes counted from the start offset.
-    void ExpectConsistentCalls(int contentLength, int start, int end) {
+    void ExpectConsistentCalls(std::int64_t contentLength, std::int64_t start, std::int64_t end) {
         ASSERT_FALSE(gCalls.empty());
-        int previous = start;
+        std::int64_t previous = start;
         for (const Call& call : gCalls) {
             EXPECT_EQ(call.contentLength, contentLength);
             EXPECT_GT(call.position, previous);
