@@ -57,7 +57,8 @@ HWND MainWindow() { return WindowHandle(MainRef(kMainForm)); }
 int Ask(const Text& text, int style) {
     LogEvent("message shown: " + text);
     const int answer = SkinnedMessageBox(MainWindow(), text, style, kCaption);
-    LogEvent("answer: " + std::to_string(answer));
+    static const char* const kAnswers[] = {"OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
+    LogEvent(Text("answer: ") + (answer >= 0 && answer <= 6 ? kAnswers[answer] : std::to_string(answer).c_str()));
     return answer;
 }
 
