@@ -125,6 +125,7 @@ int Transfer(HINTERNET request, const DownloadAnswer& answer, FileNumber file, c
             }
             bytes = decoded.data();
             size = decoded.size();
+            if (size == 0) continue;  // headers or a trailer: nothing new to show
         }
         if (size && !WriteDataFile(file, bytes, size)) return Fail("写文件出错!");
         position += static_cast<std::int64_t>(size);

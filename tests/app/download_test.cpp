@@ -180,6 +180,14 @@ TEST_F(DownloadTest, HttpsDownloadAndResume) {
     ExpectConsistentCalls(95000, 5000, 100000);
 }
 
+// A gzip-encoded body is written decoded; its Content-Length counts the
+// encoded bytes, so the progress calls report the length as unknown (0).
+TEST_F(DownloadTest, EncodedBodyIsWrittenDecodedWithUnknownLength) {
+    EXPECT_EQ(RangedDownload(Url("data.bin", "DOWNLOAD_GZIP_PORT"), target_, Record), 0);
+    EXPECT_EQ(Bytes(target_), Served("data.bin"));
+    ExpectConsistentCalls(0, 0, 100000);
+}
+
 // A partial file from a file the server no longer serves (its recorded ETag
 // differs) is not continued: the whole file is fetched again.
 TEST_F(DownloadTest, PartialFileOfAnotherFileIsFetchedAgain) {
