@@ -1,8 +1,10 @@
 #include "app/download.h"
 
-#include <cstdlib>
 #include <vector>
 
+#include "app/content_decoder.h"
+#include "app/download_answer.h"
+#include "app/update_log.h"
 #include "net/wininet_api.h"
 #include "runtime/arith.h"
 #include "runtime/files.h"
@@ -18,6 +20,7 @@ inline ExternalFunction<decltype(::InternetGetConnectedState)> pInternetGetConne
     "wininet.dll", "InternetGetConnectedState"};
 
 int Fail(const char* message) {
+    LogEvent(Text("message shown: ") + message);
     ShowMessage(message, 0);
     return -1;
 }
@@ -32,25 +35,131 @@ DWORD StatusCode(HINTERNET request) {
     return status;
 }
 
+// One header's value as text; empty when the answer has none.
 Text HeaderText(HINTERNET request, DWORD query) {
-    char buffer[256] = {};
-    DWORD size = sizeof buffer - 1;
+    std::vector<char> buffer(1024);
+    DWORD size = static_cast<DWORD>(buffer.size() - 1);
     DWORD index = 0;
-    if (!pHttpQueryInfoA(request, query, buffer, &size, &index)) return Text();
-    return Text(buffer, size);
+    if (!pHttpQueryInfoA(request, query, buffer.data(), &size, &index)) {
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return Text();
+        buffer.resize(size + 1);
+        index = 0;
+        if (!pHttpQueryInfoA(request, query, buffer.data(), &size, &index)) return Text();
+    }
+    return Text(buffer.data(), size);
 }
 
-// First byte of a "bytes a-b/n" or "bytes */n" Content-Range, -1 when absent.
-std::int64_t RangeStart(const Text& contentRange) {
-    size_t at = contentRange.find("bytes ");
-    if (at == Text::npos || contentRange.compare(at + 6, 1, "*") == 0) return -1;
-    return std::strtoll(contentRange.c_str() + at + 6, nullptr, 10);
+DownloadAnswer ReadAnswer(HINTERNET request) {
+    DownloadAnswer answer;
+    answer.status = static_cast<int>(StatusCode(request));
+    // The length as text: a number query is 32-bit, too small above 4 GB.
+    answer.contentLength = HeaderText(request, HTTP_QUERY_CONTENT_LENGTH);
+    answer.contentRange = HeaderText(request, HTTP_QUERY_CONTENT_RANGE);
+    answer.contentEncoding = HeaderText(request, HTTP_QUERY_CONTENT_ENCODING);
+    answer.etag = HeaderText(request, HTTP_QUERY_ETAG);
+    answer.lastModified = HeaderText(request, HTTP_QUERY_LAST_MODIFIED);
+    return answer;
 }
 
-// Whole size from "bytes */n" (a 416 answer), -1 when absent.
-std::int64_t UnsatisfiedLength(const Text& contentRange) {
-    size_t at = contentRange.find("*/");
-    return at == Text::npos ? -1 : std::strtoll(contentRange.c_str() + at + 2, nullptr, 10);
+Text OrNone(const Text& value) { return value.empty() ? Text("none") : value; }
+
+void LogRequest(const Text& url, std::optional<std::int64_t> startOffset, const DownloadAnswer& answer) {
+    LogEvent("download request " + url + " offset " + (startOffset ? std::to_string(*startOffset) : "none") +
+             ": status " + std::to_string(answer.status) + ", Content-Length " + OrNone(answer.contentLength) +
+             ", Content-Range " + OrNone(answer.contentRange) + ", Content-Encoding " +
+             OrNone(answer.contentEncoding) + ", ETag " + OrNone(answer.etag) + ", Last-Modified " +
+             OrNone(answer.lastModified));
+}
+
+std::optional<ServedIdentity> StoredIdentity(const Text& localPath) {
+    const Text path = DownloadIdentityPath(localPath);
+    if (!FileExists(path)) return std::nullopt;
+    const ByteArray bytes = ReadBytesFromFile(path);
+    return ParseIdentity(Text(bytes.begin(), bytes.end()));
+}
+
+// Records what the server serves now, for the resume of a later run.
+void KeepIdentity(const Text& localPath, const ServedIdentity& identity) {
+    const Text path = DownloadIdentityPath(localPath);
+    if (identity.Empty()) {
+        RemoveFile(path);
+        return;
+    }
+    const Text text = FormatIdentity(identity);
+    if (!SaveBytesToFile(path, ByteArray(text.begin(), text.end()))) RemoveFile(path);
+}
+
+struct TransferPlan {
+    std::int64_t start = 0;      // file offset of the body's first byte
+    std::int64_t wholeEnd = -1;  // the file's size once the body is in, when known
+};
+
+// Reads the body into the open file, decoding it when it is encoded. A body
+// that ends before its announced length, before its encoded stream's end, or
+// short of the whole file is a read failure, never a finished file.
+int Transfer(HINTERNET request, const DownloadAnswer& answer, FileNumber file, const TransferPlan& plan,
+             ProgressProcedure progress) {
+    const std::int64_t wireLength = ParseLength(answer.contentLength);
+    const std::int64_t shownLength = answer.Encoded() ? 0 : (wireLength < 0 ? 0 : wireLength);
+    ContentDecoder decoder(answer.Encoding());
+    std::vector<std::uint8_t> buffer(kChunk);
+    std::vector<std::uint8_t> decoded;
+    std::int64_t position = plan.start;
+    std::int64_t onWire = 0;
+    const std::uint32_t t0 = TickCount();
+    for (;;) {
+        DWORD read = 0;
+        if (!pInternetReadFile(request, buffer.data(), kChunk, &read)) {
+            LogEvent("read failed after " + std::to_string(onWire) + " bytes");
+            return Fail("读文件出错!");
+        }
+        if (read == 0) break;
+        onWire += read;
+        const std::uint8_t* bytes = buffer.data();
+        std::size_t size = read;
+        if (answer.Encoded()) {
+            decoded.clear();
+            if (!decoder.Decode(buffer.data(), read, decoded)) {
+                LogEvent("the encoded body is corrupt after " + std::to_string(onWire) + " bytes");
+                return Fail("读文件出错!");
+            }
+            bytes = decoded.data();
+            size = decoded.size();
+            if (size == 0) continue;  // headers or a trailer: nothing new to show
+        }
+        if (size && !WriteDataFile(file, bytes, size)) return Fail("写文件出错!");
+        position += static_cast<std::int64_t>(size);
+        std::uint32_t elapsed = TickCount() - t0;
+        if (elapsed == 0) elapsed = 10;
+        if (progress) progress(shownLength, position, elapsed, position - plan.start);
+    }
+    LogEvent("received " + std::to_string(position - plan.start) + " bytes of the file (" +
+             std::to_string(onWire) + " on the wire), file size " + std::to_string(position));
+    if (wireLength >= 0 && onWire < wireLength) {
+        LogEvent("the connection ended before the announced " + std::to_string(wireLength) + " bytes");
+        return Fail("读文件出错!");
+    }
+    if (!decoder.Finished()) {
+        LogEvent("the encoded body ended before its end marker");
+        return Fail("读文件出错!");
+    }
+    if (plan.wholeEnd >= 0 && position != plan.wholeEnd) {
+        LogEvent("the file is " + std::to_string(position) + " bytes, the server's whole length is " +
+                 std::to_string(plan.wholeEnd));
+        return Fail("读文件出错!");
+    }
+    return 0;
+}
+
+// Where the file must end for this answer, when the headers say.
+std::int64_t WholeEnd(const DownloadAnswer& answer, std::int64_t start) {
+    if (answer.Encoded()) return -1;
+    if (answer.status == 206) {
+        const ContentRange range = ParseContentRange(answer.contentRange);
+        if (range.whole >= 0) return range.whole;
+    }
+    const std::int64_t length = ParseLength(answer.contentLength);
+    return length < 0 ? -1 : start + length;
 }
 
 }  // namespace
@@ -62,6 +171,8 @@ Text DownloadRequestHeaders(std::optional<std::int64_t> startOffset) {
     if (startOffset) headers += "\r\nRange:bytes=" + std::to_string(*startOffset) + "-";
     return headers;
 }
+
+Text DownloadIdentityPath(const Text& localPath) { return localPath + ".id"; }
 
 int RangedDownload(const Text& url, const Text& localPath, ProgressProcedure progress,
                    std::optional<std::int64_t> startOffset) {
@@ -79,66 +190,45 @@ int RangedDownload(const Text& url, const Text& localPath, ProgressProcedure pro
     const Text headers = DownloadRequestHeaders(startOffset);
     InternetHandle request(pInternetOpenUrlA(internet.Get(), url.c_str(), headers.c_str(),
                                              static_cast<DWORD>(headers.size()), kOpenUrlFlags, 0));
-    if (!request) return Fail("不能打开该URL!");
+    if (!request) {
+        LogEvent("download request " + url + ": no answer (error " + std::to_string(::GetLastError()) + ")");
+        return Fail("不能打开该URL!");
+    }
 
-    // Only 200 and 206 carry content; anything else is never written.
-    const DWORD status = StatusCode(request.Get());
-    const Text contentRange = HeaderText(request.Get(), HTTP_QUERY_CONTENT_RANGE);
-    std::int64_t start = startOffset.value_or(0);
-    bool truncate = !startOffset;
-    if (startOffset) {
-        const std::int64_t localSize = FileExists(localPath) ? FileSize64(localPath) : 0;
-        if (status == 416 && UnsatisfiedLength(contentRange) == localSize && localSize == *startOffset) {
-            return 0;  // the partial file is already complete
-        }
-        if (status == 200) {
-            truncate = true;  // the server ignored the range: the whole file follows
-            start = 0;
-        } else if (status == 206 && RangeStart(contentRange) != *startOffset) {
-            // A range we did not ask for cannot be appended: fetch the whole
-            // file again. The partial file is replaced only once that answer
-            // carries content.
+    const DownloadAnswer answer = ReadAnswer(request.Get());
+    LogRequest(url, startOffset, answer);
+    const AnswerPlan plan =
+        PlanAnswer(answer, startOffset, startOffset ? StoredIdentity(localPath) : std::nullopt);
+    TransferPlan transfer;
+    switch (plan.action) {
+        case AnswerAction::Refuse:
+            LogEvent("refused: " + plan.reason);
+            return Fail("不能打开该URL!");
+        case AnswerAction::Complete:
+            LogEvent("complete: " + plan.reason);
+            return 0;
+        case AnswerAction::Restart:
+            // The partial file is replaced only once an answer for the whole
+            // file carries content.
+            LogEvent("restart from byte 0: " + plan.reason);
             request.Reset();
             internet.Reset();
             return RangedDownload(url, localPath, progress, std::nullopt);
-        }
+        case AnswerAction::WriteFromStart:
+            if (startOffset) LogEvent("restart from byte 0: " + plan.reason);
+            KeepIdentity(localPath, answer.Identity());
+            break;
+        case AnswerAction::Append:
+            LogEvent("resume at " + std::to_string(*startOffset) + ": " + plan.reason);
+            transfer.start = *startOffset;
+            break;
     }
-    if (status != 200 && status != 206) return Fail("不能打开该URL!");
+    transfer.wholeEnd = WholeEnd(answer, transfer.start);
 
-    ScopedDataFile file(truncate ? OpenDataFile(localPath, 4)
-                                 : OpenDataFile(localPath, FileExists(localPath) ? 5 : 4));
+    const bool append = plan.action == AnswerAction::Append;
+    ScopedDataFile file(append ? OpenDataFile(localPath, FileExists(localPath) ? 5 : 4)
+                               : OpenDataFile(localPath, 4));
     if (!file.Get()) return Fail("不能打开本地的文件!");
-    if (!truncate) SeekDataFileEnd(file.Get());
-    std::int64_t position = start;
-
-    DWORD contentLength = 0;
-    DWORD size = sizeof contentLength;
-    DWORD index = 0;
-    if (!pHttpQueryInfoA(request.Get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
-                         &contentLength, &size, &index)) {
-        contentLength = 0;
-    }
-
-    std::vector<std::uint8_t> buffer(kChunk);
-    const std::uint32_t t0 = TickCount();
-    for (;;) {
-        DWORD read = 0;
-        if (!pInternetReadFile(request.Get(), buffer.data(), kChunk, &read)) return Fail("读文件出错!");
-        if (read == 0) {
-            // A connection that ends before the announced length is a read
-            // failure, not a complete file.
-            if (contentLength && position - start < static_cast<std::int64_t>(contentLength)) {
-                return Fail("读文件出错!");
-            }
-            return 0;
-        }
-        if (!WriteDataFile(file.Get(), buffer.data(), read)) return Fail("写文件出错!");
-        position += read;
-        std::uint32_t elapsed = TickCount() - t0;
-        if (elapsed == 0) elapsed = 10;
-        if (progress) {
-            progress(static_cast<int>(contentLength), static_cast<int>(position),
-                     static_cast<int>(elapsed), static_cast<int>(position - start));
-        }
-    }
+    if (append) SeekDataFileEnd(file.Get());
+    return Transfer(request.Get(), answer, file.Get(), transfer, progress);
 }

@@ -31,6 +31,8 @@ void RecutManifest(const Text& manifest, UpdateManifest& fields) {
     fields.updateAddress = Field(manifest, "地址");
     fields.fullPackageAddress = Field(manifest, "完整");
     fields.fileName = Field(manifest, "文件名");
+    fields.checksum = Field(manifest, "校验");
+    fields.fullChecksum = Field(manifest, "完整校验");
 }
 
 Text InformationText(const UpdateManifest& m, const Text& localVersion) {
@@ -52,3 +54,20 @@ UpdateDecision DecideUpdateKind(const Text& shownAddress, const Text& localVersi
 }
 
 Text ManifestUrl(const Text& host) { return "http://" + host + "/GX.txt"; }
+
+PublishedChecksum ReadPublishedChecksum(const Text& field) {
+    PublishedChecksum published;
+    if (field.empty()) return published;
+    published.state = PublishedChecksum::State::Malformed;
+    if (field.size() != 64) return published;
+    Text hex;
+    for (char c : field) {
+        if (c >= '0' && c <= '9') hex += c;
+        else if (c >= 'a' && c <= 'f') hex += c;
+        else if (c >= 'A' && c <= 'F') hex += static_cast<char>(c - 'A' + 'a');
+        else return published;
+    }
+    published.state = PublishedChecksum::State::Present;
+    published.hex = hex;
+    return published;
+}

@@ -15,14 +15,16 @@ struct UpdateManifest {
     Text fileName;             // [文件名]
     Text currentVersionField;  // [当前版本]
     Text changeLog;            // [mal]
+    Text checksum;             // [校验]  SHA-256 of the main executable
+    Text fullChecksum;         // [完整校验]  SHA-256 of the full installer
 };
 
 // Every field cut from the start of the text, ".exe" appended to the file
 // name and every "&nbsp;" deleted from the change log.
 UpdateManifest CutManifest(const Text& manifest);
 
-// The second cut an update thread makes: version, addresses and the bare
-// file name (no ".exe"), written into the shared fields.
+// The second cut an update thread makes: version, addresses, checksums and
+// the bare file name (no ".exe"), written into the shared fields.
 void RecutManifest(const Text& manifest, UpdateManifest& fields);
 
 Text InformationText(const UpdateManifest& manifest, const Text& localVersion);
@@ -37,3 +39,11 @@ UpdateDecision DecideUpdateKind(const Text& shownAddress, const Text& localVersi
 
 // The manifest's address: "http://" + host + "/GX.txt".
 Text ManifestUrl(const Text& host);
+
+// A published SHA-256: 64 hexadecimal digits in either case. An absent or
+// malformed field means the download is not checked.
+struct PublishedChecksum {
+    enum class State { Absent, Malformed, Present } state = State::Absent;
+    Text hex;  // lower case, when present
+};
+PublishedChecksum ReadPublishedChecksum(const Text& field);

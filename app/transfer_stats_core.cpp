@@ -5,14 +5,15 @@
 
 const char kUnknownText[] = "未知";
 
-TransferStatsTexts ComputeTransferStats(const Text& fileName, int contentLength, int position,
-                                        int elapsedMs, int receivedBytes) {
+TransferStatsTexts ComputeTransferStats(const Text& fileName, std::int64_t contentLength,
+                                        std::int64_t position, std::int64_t elapsedMs,
+                                        std::int64_t receivedBytes) {
     const bool sizeKnown = contentLength > 0;
-    // Offsets are unsigned 32-bit on the wire; a whole file is start + this response.
-    const double done = static_cast<double>(static_cast<unsigned>(position));
-    const double received = static_cast<double>(static_cast<unsigned>(receivedBytes));
-    const double total = done - received + static_cast<double>(static_cast<unsigned>(contentLength));
-    const double elapsed = elapsedMs > 0 ? elapsedMs : 10;
+    // A whole file is where this response started plus its length.
+    const double done = static_cast<double>(position);
+    const double received = static_cast<double>(receivedBytes);
+    const double total = static_cast<double>(position - receivedBytes + contentLength);
+    const double elapsed = elapsedMs > 0 ? static_cast<double>(elapsedMs) : 10.0;
 
     TransferStatsTexts texts;
     const Text sizeText = sizeKnown ? ToText(RoundTo(total / 1024, 2)) : Text(kUnknownText);

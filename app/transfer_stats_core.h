@@ -1,6 +1,7 @@
 // What the window shows after each downloaded chunk (portable).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "runtime/value_types.h"
@@ -13,11 +14,13 @@ struct TransferStatsTexts {
     std::optional<int> percent;    // progress bar; absent when the size is unknown
 };
 
-// The four values of the progress call. The size, the percent and the
-// remaining time refer to the whole file: when resuming, the file's size is
-// position - receivedBytes + contentLength. A response without a length shows
-// the size and the remaining time as unknown.
-TransferStatsTexts ComputeTransferStats(const Text& fileName, int contentLength, int position,
-                                        int elapsedMs, int receivedBytes);
+// The four values of the progress call, 64-bit so that files above 2 GB and
+// 4 GB are shown right. The size, the percent and the remaining time refer to
+// the whole file: when resuming, the file's size is position - receivedBytes +
+// contentLength. A response without a known length (none sent, or an encoded
+// body) shows the size and the remaining time as unknown.
+TransferStatsTexts ComputeTransferStats(const Text& fileName, std::int64_t contentLength,
+                                        std::int64_t position, std::int64_t elapsedMs,
+                                        std::int64_t receivedBytes);
 
 extern const char kUnknownText[];  // "未知"

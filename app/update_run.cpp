@@ -2,11 +2,13 @@
 
 #include <mutex>
 
+#include "app/checksum.h"
 #include "app/console_command.h"
 #include "app/download.h"
 #include "app/main_form.h"
 #include "app/message_box.h"
 #include "app/transfer_stats.h"
+#include "app/update_log.h"
 #include "net/web_request.h"
 #include "runtime/config.h"
 #include "runtime/conversions.h"
@@ -38,22 +40,75 @@ Text gLocalVersion;
 HANDLE gUpdateThread = nullptr;  // kept for the life of the process
 
 struct UpdateKind {
+    const char* name;  // for the log
     const char* targetName;
     const char* question;
     const char* startCommand;
-    bool urlFromWindow;  // the main executable's address as the window shows it
+    bool mainExecutable;  // address as the window shows it, checksum [校验]
 };
 
-const UpdateKind kMainExecutable{"Norvane.exe", kMainQuestion, "start \"%cd%\" \"Norvane.exe\"", true};
-const UpdateKind kFullInstaller{"setup.exe", kInstallerQuestion, "start \"%cd%\" \"setup.exe\"", false};
+const UpdateKind kMainExecutable{"main executable", "Norvane.exe", kMainQuestion,
+                                 "start \"%cd%\" \"Norvane.exe\"", true};
+const UpdateKind kFullInstaller{"full installer", "setup.exe", kInstallerQuestion, "start \"%cd%\" \"setup.exe\"",
+                                false};
 
 HWND MainWindow() { return WindowHandle(MainRef(kMainForm)); }
 
-int Ask(const Text& text, int style) { return SkinnedMessageBox(MainWindow(), text, style, kCaption); }
+int Ask(const Text& text, int style) {
+    LogEvent("message shown: " + text);
+    const int answer = SkinnedMessageBox(MainWindow(), text, style, kCaption);
+    static const char* const kAnswers[] = {"OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
+    LogEvent(Text("answer: ") + (answer >= 0 && answer <= 6 ? kAnswers[answer] : std::to_string(answer).c_str()));
+    return answer;
+}
+
+[[noreturn]] void EndWith(int exitCode) {
+    LogExit(exitCode);
+    EndProgram(exitCode);
+}
 
 void FailAndClose() {
     Ask(kUpdateFailed, kStyleExclamationOk);
     DestroyForm(MainRef(kMainForm));
+}
+
+// A published checksum is checked before the file is put in place. A file
+// that does not match is known bad: it is deleted, not kept for a resume.
+bool ChecksumAllows(const Text& field, const Text& temporaryPath) {
+    const PublishedChecksum published = ReadPublishedChecksum(field);
+    if (published.state == PublishedChecksum::State::Absent) {
+        LogEvent("checksum: none published, not checked");
+        return true;
+    }
+    if (published.state == PublishedChecksum::State::Malformed) {
+        LogEvent("checksum: published field is malformed (" + field + "), not checked");
+        return true;
+    }
+    const std::optional<Text> actual = FileSha256(temporaryPath);
+    if (!actual) {
+        LogEvent("checksum: the download could not be hashed, refused");
+        return false;
+    }
+    if (*actual == published.hex) {
+        LogEvent("checksum: SHA-256 " + *actual + " matches");
+        return true;
+    }
+    LogEvent("checksum: SHA-256 " + *actual + " does not match the published " + published.hex +
+             ", download deleted");
+    RemoveFile(temporaryPath);
+    RemoveFile(DownloadIdentityPath(temporaryPath));
+    return false;
+}
+
+int Download(const Text& url, const Text& temporaryPath) {
+    if (!FileExists(temporaryPath)) {
+        LogEvent("download " + url + " to " + temporaryPath);
+        return RangedDownload(url, temporaryPath, TransferStats);
+    }
+    const std::int64_t size = FileSize64(temporaryPath);
+    LogEvent("download " + url + " to " + temporaryPath + ", resuming a partial file of " +
+             std::to_string(size) + " bytes");
+    return RangedDownload(url, temporaryPath, TransferStats, size);
 }
 
 void RunUpdate(const UpdateKind& kind) {
@@ -61,23 +116,32 @@ void RunUpdate(const UpdateKind& kind) {
     RecutManifest(FetchManifest(), fields);
     StoreManifest(fields);
 
-    const Text url = kind.urlFromWindow ? GetControlProperty(MainRef(kLabel8), kPropertyText)
-                                        : fields.fullPackageAddress;
+    const Text url = kind.mainExecutable ? GetControlProperty(MainRef(kLabel8), kPropertyText)
+                                         : fields.fullPackageAddress;
     const Text targetPath = ProgramDirectory() + "\\" + kind.targetName;
     const Text temporaryPath = targetPath + ".tmp";
     SetTransferFileName(fields.fileName);
+    LogEvent(Text("update of the ") + kind.name + " to version " + fields.latestVersion);
 
-    const int result = FileExists(temporaryPath)
-                           ? RangedDownload(url, temporaryPath, TransferStats, FileSize64(temporaryPath))
-                           : RangedDownload(url, temporaryPath, TransferStats);
+    const int result = Download(url, temporaryPath);
+    LogEvent("download result " + std::to_string(result));
     // A failed download is never put in place: the .tmp stays for a resume,
     // and the installed program stays as it is.
     if (result != 0 || !FileExists(temporaryPath)) return FailAndClose();
-    if (!ReplaceFileWith(temporaryPath, targetPath)) return FailAndClose();
+    if (!ChecksumAllows(kind.mainExecutable ? fields.checksum : fields.fullChecksum, temporaryPath)) {
+        return FailAndClose();
+    }
+    if (!ReplaceFileWith(temporaryPath, targetPath)) {
+        LogEvent("rename to " + targetPath + " failed; the download stays for the next run");
+        return FailAndClose();
+    }
+    LogEvent("renamed into place: " + targetPath);
+    RemoveFile(DownloadIdentityPath(temporaryPath));
 
     if (Ask(kind.question, kStyleYesNo) == kAnswerYes) {
+        LogEvent(Text("start: ") + kind.startCommand);
         RunConsoleCommand(kind.startCommand);
-        EndProgram(0);
+        EndWith(0);
     }
     DestroyForm(MainRef(kMainForm));
 }
@@ -119,7 +183,17 @@ Text UpdateHost() {
     return host.empty() ? Text(UPDATE_HOST) : host;
 }
 
-Text FetchManifest() { return ToText(WebRequest(ManifestUrl(UpdateHost()))); }
+Text FetchManifest() {
+    const Text url = ManifestUrl(UpdateHost());
+    Text responseHeaders;
+    WebRequestOptions options;
+    options.responseHeaders = &responseHeaders;  // read back only, for the log
+    const Text manifest = ToText(WebRequest(url, options));
+    const Text statusLine = responseHeaders.substr(0, responseHeaders.find("\r\n"));
+    LogEvent("manifest " + url + ": " + (statusLine.empty() ? Text("no answer") : statusLine) + ", " +
+             std::to_string(manifest.size()) + " bytes");
+    return manifest;
+}
 
 DWORD WINAPI UpdateMainExecutable(LPVOID) {
     RunUpdate(kMainExecutable);
@@ -132,24 +206,33 @@ DWORD WINAPI UpdateFullInstaller(LPVOID) {
 }
 
 void DecideUpdate() {
+    RegisterExitCleanup(&LogEndWithoutCode);
     const Text shownAddress = GetControlProperty(MainRef(kLabel8), kPropertyText);
-    switch (DecideUpdateKind(shownAddress, LocalVersion(), ManifestSnapshot())) {
+    const Text localVersion = LocalVersion();
+    const UpdateManifest manifest = ManifestSnapshot();
+    const Text versions = "local version " + localVersion + ", latest version " + manifest.latestVersion;
+    switch (DecideUpdateKind(shownAddress, localVersion, manifest)) {
         case UpdateDecision::ServerFailure:
+            LogEvent("decision: server failure (no download address)");
             Ask(kServerFailure, kStyleQuestionOk);
-            EndProgram(0);
+            EndWith(0);
         case UpdateDecision::UpToDate:
-            EndProgram(0);
+            LogEvent("decision: up to date (" + versions + ")");
+            EndWith(0);
         case UpdateDecision::MainExecutable:
+            LogEvent("decision: update the main executable (" + versions + ", [自动] is 真)");
             // The installed file stays until a complete download replaces it.
             StopRunningClient();
             StartThread(UpdateMainExecutable, nullptr, &gUpdateThread);
             return;
         case UpdateDecision::FullInstaller:
+            LogEvent("decision: update the full installer (" + versions + ", [是否完整] is 真)");
             StopRunningClient();
             TerminateProcessByName("setup.exe");
             StartThread(UpdateFullInstaller, nullptr, &gUpdateThread);
             return;
         case UpdateDecision::Idle:
+            LogEvent("decision: no update kind selected (" + versions + "), the window stays open");
             return;
     }
 }

@@ -26,11 +26,11 @@ cp "$BIN/payload.exe" "$DEMO/served/Norvane.exe"
 head -c 1500000 /dev/zero >>"$DEMO/served/Norvane.exe"
 
 PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-{
-    printf '[版本]2.0[/版本]\r\n[文件名]Norvane[/文件名]\r\n[自动]真[/自动][是否完整]假[/是否完整]\r\n'
-    printf '[地址]http://127.0.0.1:%s/Norvane.exe[/地址]\r\n' "$PORT"
-    printf '[mal]1. 下载支持断点续传&nbsp;\r\n2. 修复了若干问题[/mal]\r\n'
-} | iconv -f UTF-8 -t GBK >"$DEMO/served/GX.txt"
+# The release is published as a vendor would: GX.txt (GBK) with the address
+# and the SHA-256 of the new program, which the updater checks before the
+# rename.
+python3 tools/publish_manifest.py "$DEMO/served" --version 2.0 --host "127.0.0.1:$PORT" --kind main \
+    --name Norvane --changelog "$(printf '1. 下载支持断点续传&nbsp;\r\n2. 修复了若干问题')"
 
 PIDS=()
 cleanup() { for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; }
@@ -73,4 +73,8 @@ echo "installed Norvane.exe: $(sha256sum "$DEMO/install/Norvane.exe" | cut -d' '
 if [ -f "$DEMO/install/started.txt" ]; then echo "the new program started: $(tr -d '\r' <"$DEMO/install/started.txt")"
 else echo "the new program did not start"; fi
 [ -n "$HEADLESS" ] && shot after-update
+if [ -f "$DEMO/install/updater.log" ]; then
+    echo "updater.log of this run:"
+    iconv -f GBK -t UTF-8 "$DEMO/install/updater.log" | tr -d '\r' | sed 's/^/  /'
+fi
 scripts/wine-run taskkill /f /im Norvane.exe >/dev/null 2>&1 || true

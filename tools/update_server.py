@@ -4,7 +4,8 @@
   update_server.py ROOT [--port N] [--port-file F] [--log F] [--rate BYTES_PER_S]
                    [--drop-after N] [--ignore-range] [--status CODE]
                    [--no-length] [--misplaced-range] [--fault-path PATH]
-                   [--tls CERT KEY]
+                   [--encoding gzip|deflate] [--encoded-ranges] [--chunked]
+                   [--no-identity] [--etag-salt S] [--tls CERT KEY]
 
 Faults apply to every file except /GX.txt, or only to --fault-path when given:
   --drop-after N   close the connection after N body bytes
@@ -12,20 +13,50 @@ Faults apply to every file except /GX.txt, or only to --fault-path when given:
   --status CODE    answer CODE with a short body instead of the file
   --no-length      send no Content-Length (the connection end marks the end)
   --misplaced-range  answer a Range with 206 and the whole file from byte 0
+  --encoding E     send the body gzip- or deflate-encoded (Content-Encoding),
+                   answering a Range with 200 and the whole encoded file
+  --encoded-ranges with --encoding: answer a Range with 206 and that range of
+                   the encoded form
+  --chunked        chunked transfer coding, no Content-Length
+  (--drop-after counts the bytes of the body as sent, encoded or not)
+Files are served with an ETag made from their content and a Last-Modified
+from their time, also on 416 answers; --no-identity sends neither, and
+--etag-salt S makes the ETag differ for the same content. Replacing a file
+in ROOT between two runs changes both.
 Each request's line and headers are appended to --log as one JSON object.
 With --tls the server speaks HTTPS with that certificate and key.
 """
 import argparse
+import email.utils
+import gzip
+import hashlib
 import json
 import os
 import re
 import ssl
 import threading
 import time
+import zlib
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 ARGS = None
 LOG_LOCK = threading.Lock()
+
+
+TAGS = {}
+
+
+def content_tag(file):
+    """An ETag made from the file's bytes (kept while its time and size stay)."""
+    stat = os.stat(file)
+    key = (file, stat.st_mtime_ns, stat.st_size, ARGS.etag_salt)
+    if key not in TAGS:
+        digest = hashlib.sha256(ARGS.etag_salt.encode())
+        with open(file, "rb") as f:
+            for block in iter(lambda: f.read(1 << 20), b""):
+                digest.update(block)
+        TAGS[key] = digest.hexdigest()[:20]
+    return TAGS[key]
 
 
 class RecordingReader:
@@ -70,22 +101,68 @@ class Handler(BaseHTTPRequestHandler):
     def faulted(self, path):
         return path != "/GX.txt" and (not ARGS.fault_path or ARGS.fault_path == path)
 
-    def send_body(self, data, drop_after=None):
+    def write_piece(self, piece, chunked):
+        if chunked and piece:
+            self.wfile.write(b"%x\r\n" % len(piece) + piece + b"\r\n")
+        elif piece:
+            self.wfile.write(piece)
+
+    def send_body(self, data, drop_after=None, chunked=False):
         sent = 0
         chunk = 16384
         while sent < len(data):
             piece = data[sent:sent + chunk]
             if drop_after is not None and sent + len(piece) > drop_after:
                 piece = piece[:max(0, drop_after - sent)]
-                self.wfile.write(piece)
+                self.write_piece(piece, chunked)
                 self.wfile.flush()
                 self.close_connection = True
                 self.connection.shutdown(2)
                 return
-            self.wfile.write(piece)
+            self.write_piece(piece, chunked)
             sent += len(piece)
             if ARGS.rate:
                 time.sleep(len(piece) / ARGS.rate)
+        if chunked:
+            self.wfile.write(b"0\r\n\r\n")
+
+    def send_identity(self, file):
+        if ARGS.no_identity:
+            return
+        self.send_header("ETag", f'"{content_tag(file)}"')
+        self.send_header("Last-Modified", email.utils.formatdate(os.path.getmtime(file), usegmt=True))
+
+    def send_encoded(self, file, data, asked, faulted):
+        """The file encoded as --encoding says; a Range gets 200 with the
+        whole encoded file, or with --encoded-ranges 206 and that range of
+        the encoded form."""
+        if ARGS.encoding == "gzip":
+            body = gzip.compress(data, mtime=0)
+        else:
+            body = zlib.compress(data)
+        status, start = 200, 0
+        if asked and ARGS.encoded_ranges and int(asked.group(1)) < len(body):
+            status, start = 206, int(asked.group(1))
+        self.send_response(status)
+        self.send_header("Content-Encoding", ARGS.encoding)
+        if status == 206:
+            self.send_header("Content-Range", f"bytes {start}-{len(body) - 1}/{len(body)}")
+        self.send_identity(file)
+        self.send_length_or_chunked(len(body) - start, faulted)
+        self.end_headers()
+        self.send_body(body[start:], ARGS.drop_after if faulted else None, self.chunked(faulted))
+
+    def chunked(self, faulted):
+        return faulted and ARGS.chunked
+
+    def send_length_or_chunked(self, length, faulted):
+        if self.chunked(faulted):
+            self.send_header("Transfer-Encoding", "chunked")
+        elif faulted and ARGS.no_length:
+            self.close_connection = True
+            self.send_header("Connection", "close")
+        else:
+            self.send_header("Content-Length", str(length))
 
     def do_GET(self):
         self.log_request_headers()
@@ -109,11 +186,16 @@ class Handler(BaseHTTPRequestHandler):
         total = os.path.getsize(file)
         status, start = 200, 0
         asked = re.match(r"bytes\s*=\s*(\d+)-$", self.headers.get("Range", "").strip())
+        if faulted and ARGS.encoding:
+            with open(file, "rb") as f:
+                self.send_encoded(file, f.read(), asked, faulted)
+            return
         if asked and not (faulted and ARGS.ignore_range):
             start = int(asked.group(1))
             if start >= total:
                 self.send_response(416)
                 self.send_header("Content-Range", f"bytes */{total}")
+                self.send_identity(file)
                 self.send_header("Content-Length", "0")
                 self.end_headers()
                 return
@@ -123,15 +205,16 @@ class Handler(BaseHTTPRequestHandler):
         self.send_response(status)
         if status == 206:
             self.send_header("Content-Range", f"bytes {start}-{total - 1}/{total}")
-        if faulted and ARGS.no_length:
-            self.close_connection = True
-            self.send_header("Connection", "close")
-        else:
-            self.send_header("Content-Length", str(total - start))
+        self.send_identity(file)
+        self.send_length_or_chunked(total - start, faulted)
         self.send_header("Content-Type", "application/octet-stream")
         self.end_headers()
         with open(file, "rb") as f:
             drop_after = ARGS.drop_after if faulted else None
+            if self.chunked(faulted):
+                f.seek(start)
+                self.send_body(f.read(), drop_after, True)
+                return
             if drop_after is None and not ARGS.rate:
                 # Plain transfers go straight from the file to the socket, so
                 # the server does not limit what a benchmark measures.
@@ -156,6 +239,11 @@ def main():
     parser.add_argument("--no-length", action="store_true")
     parser.add_argument("--misplaced-range", action="store_true")
     parser.add_argument("--fault-path")
+    parser.add_argument("--encoding", choices=["gzip", "deflate"])
+    parser.add_argument("--encoded-ranges", action="store_true")
+    parser.add_argument("--chunked", action="store_true")
+    parser.add_argument("--no-identity", action="store_true")
+    parser.add_argument("--etag-salt", default="")
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     ARGS = parser.parse_args()
     server = ThreadingHTTPServer(("127.0.0.1", ARGS.port), Handler)

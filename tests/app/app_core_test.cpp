@@ -92,3 +92,48 @@ TEST(TransferStats, MissingLengthIsUnknownAndLeavesTheBar) {
     EXPECT_EQ(*t.label6, "20KB/s        |       剩余时间:未知");
     EXPECT_FALSE(t.percent);
 }
+
+// Lengths past 2^31 and 2^32: a signed 32-bit size looked missing, and a
+// 32-bit one wrapped.
+TEST(TransferStats, ThreeGigabyteFileHalfDone) {
+    const std::int64_t whole = 3LL << 30;
+    TransferStatsTexts t = ComputeTransferStats("f", whole, whole / 2, 100000, whole / 2);
+    EXPECT_EQ(t.label2, "f      |      文件大小:3145728KB\r\n");
+    EXPECT_EQ(t.label4, "1572864KB           |      所用时间:100秒\r\n");
+    ASSERT_TRUE(t.label6);
+    EXPECT_EQ(*t.label6, "15728.64KB/s        |       剩余时间:0时1分40秒");
+    EXPECT_EQ(t.percent, 50);
+}
+
+TEST(TransferStats, FiveGigabyteFileResumedAfterOneGigabyte) {
+    // 1 GB was there; this response carries the remaining 4 GB (2^32 bytes).
+    const std::int64_t start = 1LL << 30, rest = 4LL << 30;
+    TransferStatsTexts t = ComputeTransferStats("f", rest, 4LL << 30, 200000, (4LL << 30) - start);
+    EXPECT_EQ(t.label2, "f      |      文件大小:5242880KB\r\n");
+    EXPECT_EQ(t.label4, "4194304KB           |      所用时间:200秒\r\n");
+    ASSERT_TRUE(t.label6);
+    EXPECT_EQ(*t.label6, "15728.64KB/s        |       剩余时间:0时1分6秒");
+    EXPECT_EQ(t.percent, 80);
+    TransferStatsTexts end = ComputeTransferStats("f", rest, start + rest, 300000, rest);
+    EXPECT_EQ(end.percent, 100);
+    EXPECT_NE(end.label6->find("0时0分0秒"), Text::npos);
+}
+
+TEST(Manifest, PublishedChecksums) {
+    const Text hex(64, 'a');
+    const Text upper = "0123456789ABCDEF0123456789abcdef0123456789ABCDEF0123456789ABCDEF";
+    UpdateManifest m;
+    RecutManifest("[完整校验]" + upper + "[/完整校验][校验]" + hex + "[/校验][完整]http://h/s[/完整]", m);
+    EXPECT_EQ(m.checksum, hex);
+    EXPECT_EQ(m.fullChecksum, upper);
+    EXPECT_EQ(m.fullPackageAddress, "http://h/s");
+    EXPECT_EQ(CutManifest("[校验]" + hex + "[/校验]").checksum, hex);
+
+    const PublishedChecksum present = ReadPublishedChecksum(upper);
+    EXPECT_EQ(present.state, PublishedChecksum::State::Present);
+    EXPECT_EQ(present.hex, "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef");
+    EXPECT_EQ(ReadPublishedChecksum("").state, PublishedChecksum::State::Absent);
+    for (const Text& bad : {Text(63, 'a'), Text(65, 'a'), Text(63, 'a') + "g", " " + Text(63, 'a'), Text("真")}) {
+        EXPECT_EQ(ReadPublishedChecksum(bad).state, PublishedChecksum::State::Malformed) << bad;
+    }
+}

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/download.h"
+#include "app/update_log.h"
 #include "runtime/arith.h"
 #include "runtime/files.h"
 #include "tests/support/trusted_certificate.h"
@@ -21,11 +22,12 @@
 namespace {
 
 struct Call {
-    int contentLength, position, elapsedMs, receivedBytes;
+    std::int64_t contentLength, position, elapsedMs, receivedBytes;
 };
 std::vector<Call> gCalls;
 
-void Record(int contentLength, int position, int elapsedMs, int receivedBytes) {
+void Record(std::int64_t contentLength, std::int64_t position, std::int64_t elapsedMs,
+            std::int64_t receivedBytes) {
     gCalls.push_back({contentLength, position, elapsedMs, receivedBytes});
 }
 
@@ -63,16 +65,25 @@ protected:
         char directory[MAX_PATH];
         ::GetTempPathA(MAX_PATH, directory);
         target_ = std::string(directory) + "download_test_" + std::to_string(::GetCurrentProcessId()) + ".tmp";
-        ::DeleteFileA(target_.c_str());
+        identity_ = DownloadIdentityPath(target_);
+        SetUpdateLogPath(std::string(directory) + "download_test_" + std::to_string(::GetCurrentProcessId()) + ".log");
+        RemoveFiles();
         gCalls.clear();
     }
-    void TearDown() override { ::DeleteFileA(target_.c_str()); }
+    void TearDown() override {
+        RemoveFiles();
+        ::DeleteFileA(UpdateLogPath().c_str());
+    }
+    void RemoveFiles() {
+        ::DeleteFileA(target_.c_str());
+        ::DeleteFileA(identity_.c_str());
+    }
 
     // Every call of one transfer: the same content length, positions rising
     // to the end, received bytes counted from the start offset.
-    void ExpectConsistentCalls(int contentLength, int start, int end) {
+    void ExpectConsistentCalls(std::int64_t contentLength, std::int64_t start, std::int64_t end) {
         ASSERT_FALSE(gCalls.empty());
-        int previous = start;
+        std::int64_t previous = start;
         for (const Call& call : gCalls) {
             EXPECT_EQ(call.contentLength, contentLength);
             EXPECT_GT(call.position, previous);
@@ -85,6 +96,7 @@ protected:
     }
 
     std::string target_;
+    std::string identity_;
 };
 
 TEST_F(DownloadTest, FreshDownloadReportsEveryChunk) {
@@ -166,6 +178,40 @@ TEST_F(DownloadTest, HttpsDownloadAndResume) {
     EXPECT_EQ(RangedDownload(HttpsUrl("data.bin"), target_, Record, 5000), 0);
     EXPECT_EQ(Bytes(target_), whole);
     ExpectConsistentCalls(95000, 5000, 100000);
+}
+
+// A gzip-encoded body is written decoded; its Content-Length counts the
+// encoded bytes, so the progress calls report the length as unknown (0).
+TEST_F(DownloadTest, EncodedBodyIsWrittenDecodedWithUnknownLength) {
+    EXPECT_EQ(RangedDownload(Url("data.bin", "DOWNLOAD_GZIP_PORT"), target_, Record), 0);
+    EXPECT_EQ(Bytes(target_), Served("data.bin"));
+    ExpectConsistentCalls(0, 0, 100000);
+}
+
+// A partial file from a file the server no longer serves (its recorded ETag
+// differs) is not continued: the whole file is fetched again.
+TEST_F(DownloadTest, PartialFileOfAnotherFileIsFetchedAgain) {
+    const std::string whole = Served("data.bin");
+    EXPECT_EQ(RangedDownload(Url("data.bin"), target_, Record), 0);
+    const std::string recorded = Bytes(identity_);
+    EXPECT_NE(recorded.find("ETag: \""), std::string::npos) << recorded;
+    EXPECT_NE(recorded.find("Length: 100000"), std::string::npos) << recorded;
+
+    // The same partial file resumes while the record matches...
+    gCalls.clear();
+    Write(target_, whole.substr(0, 1000));
+    EXPECT_EQ(RangedDownload(Url("data.bin"), target_, Record, 1000), 0);
+    EXPECT_EQ(Bytes(target_), whole);
+    ExpectConsistentCalls(99000, 1000, 100000);
+
+    // ...and starts again once it says another file was begun.
+    gCalls.clear();
+    Write(target_, std::string(1000, 'o'));
+    Write(identity_, "ETag: \"older release\"\r\nLast-Modified: \r\nLength: 100000\r\n");
+    EXPECT_EQ(RangedDownload(Url("data.bin"), target_, Record, 1000), 0);
+    EXPECT_EQ(Bytes(target_), whole);
+    ExpectConsistentCalls(100000, 0, 100000);
+    EXPECT_NE(Bytes(UpdateLogPath()).find("restart from byte 0: ETag \"older release\""), std::string::npos);
 }
 
 // Failures show their message (answered here from the test thread) and

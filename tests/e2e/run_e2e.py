@@ -7,6 +7,7 @@ server, its message boxes answered through uia.exe, files checked by SHA-256.
 import hashlib
 import json
 import os
+import re
 import resource
 import shutil
 import signal
@@ -25,6 +26,8 @@ SERVER_FAILURE = " 服务器连接失败请重试！    BY:Halvord"
 MAIN_QUESTION = "更新完成！是否启动新程序！选择是启动新程序选择否关闭退出程序   BY:Halvord"
 INSTALLER_QUESTION = "更新完成！建议选择是安装新版本！选择是启动新程序选择否关闭退出程序   BY:Halvord"
 UPDATE_FAILED = "更新出错，请重新更新！ BY:Halvord"
+READ_ERROR = "读文件出错!"
+LOG_LINE = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[\d+\] \S")
 
 MANIFEST_HEADERS = ("Accept: */*\r\nReferer: {url}\r\nAccept-Language: zh-cn\r\n"
                     "Content-Type: application/x-www-form-urlencoded")
@@ -56,9 +59,11 @@ def uia(*args, timeout_ms=20000):
 
 
 class Scenario:
-    """An installation directory, a server folder with a manifest, and the updater."""
+    """An installation directory, a server folder with a manifest published by
+    tools/publish_manifest.py (with checksums unless checksum=False), and the
+    updater."""
 
-    def __init__(self, test, manifest_fields, server_args=(), local_version="1.0", host=None):
+    def __init__(self, test, manifest_fields, server_args=(), local_version="1.0", host=None, checksum=True):
         self.test = test
         self.root = tempfile.mkdtemp(prefix="e2e-", dir=os.path.join(SOURCE, "build"))
         self.install = os.path.join(self.root, "install")
@@ -78,6 +83,7 @@ class Scenario:
         self.server = None
         self.port = None
         self.manifest_fields = manifest_fields
+        self.checksum = checksum
         self.start_server(server_args)
         self.host = host or f"127.0.0.1:{self.port}"
         self.write_manifest()
@@ -104,13 +110,20 @@ class Scenario:
             self.port = int(f.read())
 
     def write_manifest(self):
-        fields = {"版本": "2.0", "文件名": "Norvane", "mal": "修复了若干问题&nbsp;",
-                  "地址": f"http://127.0.0.1:{self.port}/Norvane.exe",
-                  "完整": f"http://127.0.0.1:{self.port}/setup.exe", "自动": "真", "是否完整": "假"}
-        fields.update(self.manifest_fields)
-        text = "".join(f"[{k}]{v}[/{k}]\r\n" for k, v in fields.items() if v is not None)
-        with open(os.path.join(self.served, "GX.txt"), "wb") as f:
-            f.write(text.encode("gbk"))
+        """Publishes the served folder; a field given as None is left out."""
+        args = ["python3", os.path.join(SOURCE, "tools", "publish_manifest.py"), self.served,
+                "--version", "2.0", "--host", f"127.0.0.1:{self.port}", "--kind", "main",
+                "--name", "Norvane", "--changelog", "修复了若干问题&nbsp;"]
+        if not self.checksum:
+            args.append("--no-checksum")
+        for name, value in self.manifest_fields.items():
+            args += ["--omit", name] if value is None else ["--set", f"{name}={value}"]
+        subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
+
+    def serve(self, data, name="Norvane.exe"):
+        """Replaces a served file (a new release), without publishing it."""
+        with open(os.path.join(self.served, name), "wb") as f:
+            f.write(data)
 
     def run(self):
         env = dict(os.environ, UPDATER_HOST=self.host)
@@ -136,6 +149,21 @@ class Scenario:
         with open(self.log, encoding="utf-8") as f:
             return [json.loads(line) for line in f]
 
+    def downloads(self, path="/Norvane.exe"):
+        """The raw header blocks of the requests for one served file."""
+        return [r["raw"] for r in self.requests() if r["path"] == path]
+
+    def log_lines(self):
+        """updater.log of the installation (GBK), one event per line."""
+        path = self.path("updater.log")
+        if not os.path.isfile(path):
+            return []
+        with open(path, "rb") as f:
+            return f.read().decode("gbk", "replace").split("\r\n")[:-1]
+
+    def sha(self, name="Norvane.exe"):
+        return sha(self.path(name))
+
     def close(self):
         if self.updater and self.updater.poll() is None:
             self.updater.kill()
@@ -145,6 +173,146 @@ class Scenario:
         subprocess.run([WINE_RUN, "taskkill", "/f", "/im", "payload.exe"],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+class DownloadIntegrity(unittest.TestCase):
+    """What is installed is exactly what was published: encoded answers are
+    decoded, a partial file of an older release is not continued, a published
+    checksum is checked, and updater.log tells what happened."""
+
+    def scenario(self, fields=None, server_args=(), **kwargs):
+        s = Scenario(self, fields or {}, server_args, **kwargs)
+        self.addCleanup(s.close)
+        return s
+
+    def install_and_answer_no(self, s):
+        s.run()
+        s.answer(CAPTION, IDNO, MAIN_QUESTION)
+        self.assertEqual(s.wait(), 0)
+        self.assertEqual(s.sha(), sha(s.new_program))
+        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp")))
+        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp.id")))
+
+    def expect_read_error(self, s):
+        s.run()
+        s.answer("信息：", IDOK, READ_ERROR)
+        s.answer(CAPTION, IDOK, UPDATE_FAILED)
+        self.assertEqual(s.wait(), 0)
+
+    def assert_logged(self, s, *fragments):
+        lines = s.log_lines()
+        for line in lines:
+            self.assertRegex(line, LOG_LINE)
+        text = "\n".join(lines)
+        for fragment in fragments:
+            self.assertIn(fragment, text)
+
+    def test_encoded_whole_file_is_installed_decoded(self):
+        for encoding, extra in (("gzip", ["--chunked"]), ("deflate", [])):
+            with self.subTest(encoding=encoding):
+                s = self.scenario(server_args=["--encoding", encoding, "--fault-path", "/Norvane.exe", *extra])
+                self.install_and_answer_no(s)
+                downloads = s.downloads()
+                self.assertEqual(len(downloads), 1)
+                self.assertIn("Accept-Encoding: gzip, deflate", downloads[0])
+                self.assertNotIn("Range", downloads[0])
+                self.assert_logged(s, f"Content-Encoding {encoding}", "matches", "renamed into place")
+
+    def test_encoded_200_to_a_ranged_request_is_written_from_the_start(self):
+        s = self.scenario(server_args=["--encoding", "gzip", "--fault-path", "/Norvane.exe"])
+        with open(s.new_program, "rb") as f:
+            head = f.read(1000)
+        with open(s.path("Norvane.exe.tmp"), "wb") as f:
+            f.write(head)
+        self.install_and_answer_no(s)
+        downloads = s.downloads()
+        self.assertEqual(len(downloads), 1)
+        self.assertIn("\r\nRange: bytes=1000-\r\n", downloads[0])
+        self.assert_logged(s, "restart from byte 0: 200 to a ranged request")
+
+    def test_encoded_206_fetches_the_whole_file_again(self):
+        s = self.scenario(server_args=["--encoding", "gzip", "--encoded-ranges", "--fault-path", "/Norvane.exe"])
+        with open(s.new_program, "rb") as f:
+            head = f.read(1000)
+        with open(s.path("Norvane.exe.tmp"), "wb") as f:
+            f.write(head)
+        self.install_and_answer_no(s)
+        downloads = s.downloads()
+        self.assertEqual(len(downloads), 2)
+        self.assertIn("\r\nRange: bytes=1000-\r\n", downloads[0])
+        self.assertNotIn("Range", downloads[1])
+        self.assert_logged(s, "restart from byte 0: 206 with content encoding gzip")
+
+    def test_truncated_encoded_stream_is_a_read_error(self):
+        # With a length the short body shows; chunked, only the stream's end does.
+        for extra, reason in (([], "the connection ended before"), (["--chunked"], "before its end marker")):
+            with self.subTest(server=extra):
+                s = self.scenario(server_args=["--encoding", "gzip", "--drop-after", "30000",
+                                               "--fault-path", "/Norvane.exe", *extra])
+                old_sha = s.sha()
+                self.expect_read_error(s)
+                self.assertEqual(s.sha(), old_sha)
+                self.assertEqual(len(s.downloads()), 1)
+                self.assert_logged(s, reason, "message shown: 读文件出错!", "the main window closed: exit code 0")
+
+    def test_partial_file_of_an_older_release_is_not_continued(self):
+        with open(os.path.join(BIN, "payload.exe"), "rb") as f:
+            new = f.read()
+        old = bytes(reversed(new)) + b"older release" * 4000  # longer than the new file
+        cases = (("shorter", len(new) // 2, "restart from byte 0: ETag"),
+                 ("equal", len(new), "restart from byte 0: 416: ETag"),
+                 ("longer", len(new) + 30000, f"restart from byte 0: 416: whole length {len(new)} is not"))
+        for name, kept, reason in cases:
+            with self.subTest(tmp=name):
+                # An update to the older release breaks off after `kept` bytes.
+                s = self.scenario(server_args=["--drop-after", str(kept), "--fault-path", "/Norvane.exe"])
+                s.serve(old)
+                s.write_manifest()
+                self.expect_read_error(s)
+                self.assertEqual(os.path.getsize(s.path("Norvane.exe.tmp")), kept)
+                self.assertTrue(os.path.isfile(s.path("Norvane.exe.tmp.id")))
+                # The new release replaces it on the server before the next run.
+                s.serve(new)
+                s.write_manifest()
+                s.start_server([])
+                before = len(s.downloads())
+                self.install_and_answer_no(s)
+                downloads = s.downloads()[before:]
+                self.assertEqual(len(downloads), 2)
+                self.assertIn(f"\r\nRange: bytes={kept}-\r\n", downloads[0])
+                self.assertNotIn("Range", downloads[1])
+                self.assert_logged(s, reason)
+
+    def test_published_checksum(self):
+        with self.subTest(checksum="right"):
+            s = self.scenario()
+            self.install_and_answer_no(s)
+            self.assert_logged(s, f"checksum: SHA-256 {sha(s.new_program)} matches")
+        with self.subTest(checksum="absent"):
+            s = self.scenario(checksum=False)
+            self.install_and_answer_no(s)
+            self.assert_logged(s, "checksum: none published, not checked")
+        with self.subTest(checksum="wrong"):
+            s = self.scenario()
+            old_sha = s.sha()
+            # The served file changed after the manifest was published.
+            with open(s.new_program, "rb") as f:
+                data = bytearray(f.read())
+            data[5000] ^= 0xFF
+            s.serve(bytes(data))
+            s.run()
+            s.answer(CAPTION, IDOK, UPDATE_FAILED)
+            self.assertEqual(s.wait(), 0)
+            self.assertEqual(s.sha(), old_sha)
+            self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp")))
+            self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp.id")))
+            self.assertEqual(len(s.downloads()), 1)
+            self.assert_logged(s, "does not match the published", "message shown: 更新出错，请重新更新！\\r\\n BY:Halvord")
+
+    def test_unwritable_log_does_not_stop_the_update(self):
+        s = self.scenario()
+        os.makedirs(s.path("updater.log"))
+        self.install_and_answer_no(s)
 
 
 class UpdateEndToEnd(unittest.TestCase):
@@ -227,6 +395,7 @@ class UpdateEndToEnd(unittest.TestCase):
         with open(installer, "ab") as f:
             f.write(b"full installer")
         self.assertNotEqual(sha(installer), sha(s.new_program))
+        s.write_manifest()  # its published checksum is of the installer served now
         s.run()
         s.answer(CAPTION, IDYES, INSTALLER_QUESTION)
         self.assertEqual(s.wait(), 0)
