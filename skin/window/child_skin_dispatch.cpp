@@ -1,0 +1,7 @@
+#include "skin/window/child_skin_dispatch.h"
+
+void SkinFormChildren(SkinEngine&, int, HWND) {}
+
+void SkinPanelChildren(SkinEngine&, int, HWND) {}
+
+void SubclassContainer(SkinEngine&, int, HWND) {}
