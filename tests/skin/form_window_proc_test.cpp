@@ -1,0 +1,176 @@
+// The form procedure under real input (SendInput, served by this thread),
+// its control-colour answers, track sizes, and the leak check over many
+// hover fades and rebuilds.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "gdip/gdip_object.h"
+#include "resources/embedded_images.h"
+#include "skin/window/form_window_proc.h"
+#include "tests/skin/skin_test_support.h"
+
+namespace {
+
+using skintest::BackgroundPixel;
+using skintest::MouseStep;
+using skintest::SkinTest;
+
+class SkinnedWindow : public SkinTest {
+protected:
+    HWND UpdaterWindow() {
+        HWND window = Keep(skintest::MakeWindow());
+        EXPECT_EQ(skintest::SkinLikeTheUpdater(*engine, window, EmbeddedImageBytes(EmbeddedImage::Background)), 1);
+        ::ShowWindow(window, SW_SHOWNORMAL);
+        ::SetForegroundWindow(window);
+        ::UpdateWindow(window);
+        skintest::Pump(30);
+        return window;
+    }
+    POINT ButtonCentre(HWND window, int button) {
+        const ButtonRect& r = engine->Form(engine->FormIndexOf(window))->captionButtons[button - 1].rect;
+        return skintest::ClientToScreenPoint(window, static_cast<int>(r.x) + 9, static_cast<int>(r.y) + 5);
+    }
+};
+
+TEST_F(SkinnedWindow, RealHoverShowsTheFaceAndLeavingRestoresIt) {
+    HWND window = UpdaterWindow();
+    const POINT close = ButtonCentre(window, 2), minimise = ButtonCentre(window, 1);
+    POINT client = close;
+    ::ScreenToClient(window, &client);
+    POINT minimiseClient = minimise;
+    ::ScreenToClient(window, &minimiseClient);
+    const COLORREF closeNormal = BackgroundPixel(*engine, window, client.x, client.y);
+    const COLORREF minimiseNormal = BackgroundPixel(*engine, window, minimiseClient.x, minimiseClient.y);
+
+    skintest::RunMouse({{MouseStep::Move, skintest::ClientToScreenPoint(window, 200, 200), 50},
+                        {MouseStep::Move, close, 400}});
+    const COLORREF hot = BackgroundPixel(*engine, window, client.x, client.y);
+    EXPECT_GT(GetRValue(hot), GetGValue(hot) + 60) << std::hex << hot;
+
+    skintest::RunMouse({{MouseStep::Move, minimise, 400}});
+    const COLORREF accent = BackgroundPixel(*engine, window, minimiseClient.x, minimiseClient.y);
+    EXPECT_GT(GetGValue(accent), GetRValue(accent) + 30) << std::hex << accent;
+    EXPECT_EQ(BackgroundPixel(*engine, window, client.x, client.y), closeNormal);
+
+    // Out of the window: the leave ends the fade and the timer.
+    skintest::RunMouse({{MouseStep::Move, POINT{900, 700}, 400}});
+    EXPECT_EQ(BackgroundPixel(*engine, window, minimiseClient.x, minimiseClient.y), minimiseNormal);
+    EXPECT_EQ(engine->Form(1)->timerOn, 0);
+}
+
+TEST_F(SkinnedWindow, PressAndReleaseOnCloseClosesTheForm) {
+    HWND window = UpdaterWindow();
+    const POINT close = ButtonCentre(window, 2);
+    skintest::RunMouse({{MouseStep::Move, close, 50}, {MouseStep::Down, close, 50}, {MouseStep::Up, close, 100}});
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(engine->WithForms([](FormSkinList& f) { return f.size(); }), 0u);
+}
+
+TEST_F(SkinnedWindow, DraggingTheCaptionMovesAFixedSizeForm) {
+    HWND window = UpdaterWindow();
+    RECT before{};
+    ::GetWindowRect(window, &before);
+    const POINT start = skintest::ClientToScreenPoint(window, 150, 60);
+    const POINT end{start.x + 40, start.y + 30};
+    skintest::RunMouse({{MouseStep::Move, start, 50},
+                        {MouseStep::Down, start, 100},
+                        {MouseStep::Move, POINT{start.x + 20, start.y + 15}, 100},
+                        {MouseStep::Move, end, 100},
+                        {MouseStep::Up, end, 200}});
+    RECT after{};
+    ::GetWindowRect(window, &after);
+    EXPECT_EQ(after.left - before.left, 40);
+    EXPECT_EQ(after.top - before.top, 30);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);  // not resized
+}
+
+TEST_F(SkinnedWindow, ControlColoursAnswerPatternAndHollowBrushes) {
+    HWND window = UpdaterWindow();
+    HWND label = skintest::MakeChild(window, "Static", 40, 140, 100, 16, "下载地址:");
+    HWND button = skintest::MakeChild(window, "Button", 40, 200, 80, 24, "按钮");
+    ::SetPropA(label, "Kj_Ztys", reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(RGB(10, 20, 30))));
+    HDC dc = ::GetDC(label);
+    const LRESULT brush = ::SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                         reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(::GetObjectType(reinterpret_cast<HGDIOBJ>(brush)), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_NE(reinterpret_cast<HGDIOBJ>(brush), ::GetStockObject(NULL_BRUSH));
+    EXPECT_EQ(::GetPropA(label, "Kj_dxjb"), reinterpret_cast<HANDLE>(brush));
+    EXPECT_EQ(::GetTextColor(dc), RGB(10, 20, 30));
+    EXPECT_EQ(::GetBkMode(dc), TRANSPARENT);
+    const HANDLE firstBitmap = ::GetPropA(label, "Kj_wtjb");
+    const long brushes = BrushHandle::Live();
+    ::SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(BrushHandle::Live(), brushes);  // the old brush went first
+    EXPECT_EQ(::GetObjectType(firstBitmap), 0u);
+    ::ReleaseDC(label, dc);
+
+    HDC buttonDc = ::GetDC(button);
+    EXPECT_EQ(::SendMessageA(window, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(buttonDc),
+                             reinterpret_cast<LPARAM>(button)),
+              reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH)));
+    ::ReleaseDC(button, buttonDc);
+
+    // Without an explicit alpha the system answers.
+    engine->SetOptions(1);
+    const HANDLE held = ::GetPropA(label, "Kj_dxjb");
+    dc = ::GetDC(label);
+    const LRESULT system =
+        ::SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+    EXPECT_NE(reinterpret_cast<HANDLE>(system), held);
+    EXPECT_EQ(::GetPropA(label, "Kj_dxjb"), held);
+    EXPECT_EQ(BrushHandle::Live(), brushes);
+    ::ReleaseDC(label, dc);
+}
+
+TEST_F(SkinnedWindow, TrackSizesAndSizingOfAResizableForm) {
+    HWND window = Keep(skintest::MakeWindow(400, 300, WS_POPUP | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    ASSERT_EQ(engine->AttachForm(window, SkinEngine::FormOptions{}, ByteArray()), 1);
+    MINMAXINFO info{};
+    ::SendMessageA(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 200);
+    EXPECT_EQ(info.ptMinTrackSize.y, 150);
+    EXPECT_EQ(info.ptMaxTrackSize.x, ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(info.ptMaxTrackSize.y, ::GetSystemMetrics(SM_CYSCREEN));
+
+    // A double click on the caption of a resizable form maximises, and again restores.
+    ::ShowWindow(window, SW_SHOWNORMAL);
+    ::SendMessageA(window, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 10));
+    EXPECT_TRUE(::IsZoomed(window));
+    ::SendMessageA(window, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 10));
+    EXPECT_FALSE(::IsZoomed(window));
+
+    HWND fixed = Keep(skintest::MakeWindow(400, 300, WS_POPUP | WS_MAXIMIZEBOX));
+    SkinEngine::FormOptions options;
+    options.resizable = 0;
+    ASSERT_EQ(engine->AttachForm(fixed, options, ByteArray()), 2);
+    ::ShowWindow(fixed, SW_SHOWNORMAL);
+    ::SendMessageA(fixed, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 10));
+    EXPECT_FALSE(::IsZoomed(fixed));
+}
+
+TEST_F(SkinnedWindow, ManyHoverFadesAndRebuildsLeaveNoObjectBehind) {
+    HWND window = UpdaterWindow();
+    const ButtonRect& r = engine->Form(1)->captionButtons[1].rect;
+    const LPARAM over = MAKELPARAM(static_cast<int>(r.x) + 9, static_cast<int>(r.y) + 5);
+    auto counters = [] {
+        return std::vector<long>{MemoryDc::Live(),         BitmapHandle::Live(),         BrushHandle::Live(),
+                                 PenHandle::Live(),        RegionHandle::Live(),         FontHandle::Live(),
+                                 GdipGraphicsHandle::Live(), GdipPathHandle::Live(),     GdipBrushHandle::Live(),
+                                 GdipPenHandle::Live(),    GdipImageHandle::Live(),      GdipFontHandle::Live(),
+                                 GdipFontFamilyHandle::Live(), GdipStringFormatHandle::Live()};
+    };
+    const std::vector<long> before = counters();
+    for (int i = 0; i < 1000; ++i) {
+        ::SendMessageA(window, WM_MOUSEMOVE, 0, over);
+        ::SendMessageA(window, WM_MOUSEHOVER, 0, over);
+        for (int t = 0; t < kHoverSteps; ++t) ::SendMessageA(window, WM_TIMER, reinterpret_cast<WPARAM>(window), 0);
+        ::SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+        for (int t = 0; t < kHoverSteps; ++t) ::SendMessageA(window, WM_TIMER, reinterpret_cast<WPARAM>(window), 0);
+    }
+    for (int i = 0; i < 100; ++i) engine->RebuildBackground(1, nullptr, true);
+    EXPECT_EQ(counters(), before);
+    EXPECT_EQ(engine->WithMemoryDcRegistry([](std::vector<MemoryDcEntry>& r) { return r.size(); }), 0u);
+}
+
+}  // namespace
