@@ -66,11 +66,17 @@ RECT Shifted(RECT r, int dx, int dy) {
 }  // namespace
 
 BitmapHandle CreateArgbBitmap(int width, int height) {
-    GdipBitmap bitmap;
-    if (!bitmap.CreateBitmapFromScan0(std::max(width, 1), std::max(height, 1), kPixelFormat32bppArgb)) {
-        return BitmapHandle();
-    }
-    return BitmapHandle(bitmap.CreateHBITMAPFromBitmap(0));
+    // The same top-down 32-bit DIB that GDI+ makes for an ARGB bitmap with
+    // background 0, without the round trip through a GDI+ bitmap.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = std::max(width, 1);
+    info.bmiHeader.biHeight = -std::max(height, 1);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return BitmapHandle(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
 }
 
 void RegisterMemoryDc(SkinEngine& engine, HDC dc, HBITMAP bitmap, HGDIOBJ previous) {

@@ -72,10 +72,38 @@ bool CreateTitleFont(GdipFont& font, const Text& face, int size) {
     return family.GetGenericFontFamilySansSerif() && font.CreateFont(family, static_cast<float>(size));
 }
 
+// The form's title font, made again only when its face or size changed
+// (finding a family by name walks the installed fonts).
+const GdipFont* TitleFont(FormSkin& form) {
+    if (!form.titleFontCache || form.titleFontCacheFace != form.titleFont ||
+        form.titleFontCacheSize != form.titleFontSize) {
+        auto font = std::make_shared<GdipFont>();
+        if (!CreateTitleFont(*font, form.titleFont, form.titleFontSize)) return nullptr;
+        form.titleFontCache = std::move(font);
+        form.titleFontCacheFace = form.titleFont;
+        form.titleFontCacheSize = form.titleFontSize;
+    }
+    return form.titleFontCache.get();
+}
+
 Text WindowTextOf(HWND window) {
     char buffer[512] = {};
     int length = ::GetWindowTextA(window, buffer, sizeof buffer);
     return Text(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+// What the laid-out background is made from.
+std::size_t BaseLayerKey(const FormSkin& form, const PaintContext& context, int width, int height) {
+    const bool own = !form.backImage.empty();
+    std::size_t key = BytesKey(own ? form.backImage : context.backImage);
+    const std::size_t parts[] = {static_cast<std::size_t>(own ? form.backMode : context.backMode),
+                                 static_cast<std::size_t>(own ? form.backImageColour : context.backColour),
+                                 static_cast<std::size_t>(width), static_cast<std::size_t>(height),
+                                 static_cast<std::size_t>(form.captionSheen),
+                                 static_cast<std::size_t>(form.captionHeight), own ? 1u : 0u,
+                                 static_cast<std::size_t>(form.captionOn)};
+    for (std::size_t part : parts) key = (key ^ part) * 1099511628211ull + 0x9E3779B97F4A7C15ull;
+    return key == 0 ? 1 : key;
 }
 
 }  // namespace
@@ -105,10 +133,16 @@ void SetFormRegion(HWND window) {
     if (region && !::SetWindowRgn(window, region, TRUE)) ::DeleteObject(region);
 }
 
-void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToWindow) {
-    SetFormRegion(form.window);
+void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToWindow, HDC paintDc) {
     int width = 0, height = 0;
     ClientSize(form.window, width, height);
+    // The region depends on the client size only; cutting it again for the
+    // same size costs a round trip through the window manager and changes nothing.
+    if (form.regionSize.cx != width || form.regionSize.cy != height) {
+        SetFormRegion(form.window);
+        ClientSize(form.window, width, height);
+        form.regionSize = SIZE{width, height};
+    }
     if (!form.backgroundDc) form.backgroundDc.Reset(::CreateCompatibleDC(nullptr));
     BitmapHandle bitmap = CreateArgbBitmap(width, height);
     if (!form.backgroundDc || !bitmap) return;
@@ -119,12 +153,27 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
     SetProperty(form.window, prop::kDisplacedObject, reinterpret_cast<LONG_PTR>(form.backgroundDisplaced));
     SetProperty(form.window, prop::kBackgroundBitmap, reinterpret_cast<LONG_PTR>(form.backgroundBitmap.Get()));
 
+    const std::size_t baseKey = BaseLayerKey(form, context, width, height);
+    if (!form.baseLayer.IsValid() || form.baseLayerKey != baseKey) {
+        form.baseLayerKey = 0;
+        if (form.baseLayer.Create(width, height)) {
+            GdipGraphics graphics;
+            PrepareGraphics(graphics, form.baseLayer.Dc());
+            PaintBackground(graphics, form, context);
+            if (form.captionOn) PaintFrame(graphics, form);
+            form.baseLayerKey = baseKey;
+        }
+    }
     {
         GdipGraphics graphics;
         PrepareGraphics(graphics, form.backgroundDc.Get());
-        PaintBackground(graphics, form, context);
+        if (form.baseLayerKey == baseKey) {
+            ::BitBlt(form.backgroundDc.Get(), 0, 0, width, height, form.baseLayer.Dc(), 0, 0, SRCCOPY);
+        } else {
+            PaintBackground(graphics, form, context);
+            if (form.captionOn) PaintFrame(graphics, form);
+        }
         if (form.captionOn) {
-            PaintFrame(graphics, form);
             if (form.captionCache.Create(width, form.captionHeight)) {
                 ::BitBlt(form.captionCache.Dc(), 0, 0, width, form.captionHeight, form.backgroundDc.Get(), 0, 0,
                          SRCCOPY);
@@ -142,7 +191,7 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
         }
         if (form.statusHeight > 0) PaintStatusStrip(form, &graphics);
     }
-    if (copyToWindow) CopyBackgroundToWindow(form);
+    if (copyToWindow) CopyBackgroundToWindow(form, nullptr, paintDc);
     form.needsRedraw = 0;
     if (!context.initialSizePending) {
         for (HWND child = ::FindWindowExA(form.window, nullptr, nullptr, nullptr); child;
@@ -210,8 +259,9 @@ void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graph
         ::DrawIconEx(form.backgroundDc.Get(), kTitleX, kTitleY - 3, context.appIcon, 17, 17, 0, nullptr, DI_NORMAL);
     }
     const Text title = text ? *text : WindowTextOf(form.window);
-    GdipFont font;
-    if (!title.empty() && CreateTitleFont(font, form.titleFont, form.titleFontSize)) {
+    const GdipFont* cachedFont = title.empty() ? nullptr : TitleFont(form);
+    if (cachedFont) {
+        const GdipFont& font = *cachedFont;
         GdipStringFormat format;
         format.CreateStringFormat(0x1000 /* no wrap */);
         const float x = static_cast<float>(kTitleX + 20), y = static_cast<float>(kTitleY - 2);
@@ -330,9 +380,12 @@ void PaintStatusStrip(FormSkin& form, GdipGraphics* graphics) {
     }
 }
 
-void CopyBackgroundToWindow(const FormSkin& form, const RECT* part) {
+void CopyBackgroundToWindow(const FormSkin& form, const RECT* part, HDC paintDc) {
     if (!form.backgroundDc || !::IsWindow(form.window)) return;
-    HDC dc = ::GetDCEx(form.window, nullptr, DCX_CACHE | DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS);
+    // A paint DC of a window that clips its children already leaves them out.
+    const bool clipsChildren = (::GetWindowLongPtrA(form.window, GWL_STYLE) & WS_CLIPCHILDREN) != 0;
+    HDC dc = paintDc && clipsChildren ? paintDc
+                                      : ::GetDCEx(form.window, nullptr, DCX_CACHE | DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS);
     if (!dc) return;
     RECT r{};
     if (part) {
@@ -341,7 +394,7 @@ void CopyBackgroundToWindow(const FormSkin& form, const RECT* part) {
         ::GetClientRect(form.window, &r);
     }
     ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, form.backgroundDc.Get(), r.left, r.top, SRCCOPY);
-    ::ReleaseDC(form.window, dc);
+    if (dc != paintDc) ::ReleaseDC(form.window, dc);
 }
 
 COLORREF DeriveImageColour(const ByteArray& image, int samples) {

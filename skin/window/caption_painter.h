@@ -31,7 +31,8 @@ constexpr int kTitleY = 8;
 
 void SetFormRegion(HWND window);
 // Composes the whole client area into the form's background DC.
-void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToWindow);
+// paintDc: the DC of the WM_PAINT in progress, if any.
+void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToWindow, HDC paintDc = nullptr);
 void PaintBackground(GdipGraphics& graphics, FormSkin& form, const PaintContext& context);
 void PaintFrame(GdipGraphics& graphics, const FormSkin& form);
 // With graphics: inside a rebuild. Without: the title area is restored from
@@ -43,8 +44,8 @@ void PaintCaptionButton(FormSkin& form, const PaintContext& context, int button,
                         ButtonFace face, int alpha = 0);
 void PaintStatusStrip(FormSkin& form, GdipGraphics* graphics);
 // Copies the background DC (or the given part of it) to the window, its
-// visible children excluded.
-void CopyBackgroundToWindow(const FormSkin& form, const RECT* part = nullptr);
+// visible children excluded; through the paint DC when one is given.
+void CopyBackgroundToWindow(const FormSkin& form, const RECT* part = nullptr, HDC paintDc = nullptr);
 // The average of `samples` pseudo-random pixels of the image; 0 when it does not load.
 COLORREF DeriveImageColour(const ByteArray& image, int samples = 2000);
 // The decoded image for the bytes, decoded again only when the bytes change.

@@ -35,6 +35,7 @@ void FormSkin::ReleaseBackground() {
     backgroundDc.Reset();
     captionCache.Reset();
     statusCache.Reset();
+    baseLayer.Reset();
     ReleaseChildBrush(nullptr);
 }
 

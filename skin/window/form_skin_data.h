@@ -13,6 +13,7 @@
 #include "runtime/value_types.h"
 #include "runtime/win_handles.h"
 
+class GdipFont;
 class GdipImage;
 
 // An image decoded once from its file bytes and kept while the bytes stay the same.
@@ -170,6 +171,9 @@ struct FormSkin {
     Text titleFont = "宋体";
     int titleFontSize = 12;
     int titleFlag = 1;
+    std::shared_ptr<GdipFont> titleFontCache;
+    Text titleFontCacheFace;
+    int titleFontCacheSize = 0;
     std::function<void()> helpHandler;
     std::function<void()> menuHandler;
 
@@ -186,6 +190,12 @@ struct FormSkin {
     // The caption band and the status strip without title, buttons and items.
     OffscreenDc captionCache;
     OffscreenDc statusCache;
+    // Background colour, image and sheen as last laid out, reused while the
+    // size and what they were made from stay the same (scaling the image
+    // is most of a rebuild's cost).
+    OffscreenDc baseLayer;
+    std::size_t baseLayerKey = 0;
+    SIZE regionSize{0, 0};  // client size the window region was cut for
     std::vector<ChildBrush> childBrushes;
 
     WNDPROC previousProc = nullptr;

@@ -201,6 +201,12 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     const int F = FormIndexOf(window);
     FormSkin* form = Form(F);
     if (!form) return Forward(window, message, wParam, lParam);
+    // Kept before handling: a handled message may destroy the window and its entry.
+    const WNDPROC previous = form->previousProc;
+    auto forward = [&] {
+        return previous ? ::CallWindowProcA(previous, window, message, wParam, lParam)
+                        : Forward(window, message, wParam, lParam);
+    };
     const SkinSettings settings = WithSettings([](SkinSettings& s) {
         SkinSettings copy;
         copy.initialSizePending = s.initialSizePending;
@@ -233,7 +239,7 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
                 if (form->needsRedraw) {
                     RebuildBackground(F, paint.Dc(), true);
                 } else {
-                    CopyBackgroundToWindow(*form);
+                    CopyBackgroundToWindow(*form, nullptr, paint.Dc());
                 }
             }
         }
@@ -299,7 +305,7 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
     case WM_NCDESTROY: {
         ::KillTimer(window, reinterpret_cast<UINT_PTR>(window));
-        const LRESULT result = Forward(window, message, wParam, lParam);
+        const LRESULT result = forward();
         WithForms([&](FormSkinList& forms) { RemoveForm(forms, FindForm(forms, window)); });
         return result;
     }
@@ -380,5 +386,5 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_MOUSELEAVE: OnMouseLeave(*form); break;
     default: break;
     }
-    return Forward(window, message, wParam, lParam);
+    return forward();
 }

@@ -81,10 +81,9 @@ FormSkin* SkinEngine::Form(int index) {
 
 int SkinEngine::FormIndexOf(HWND window) {
     if (!window) return 0;
-    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+    // The list is short and in this process; Hw_lbID holds the same index,
+    // but reading a property is a round trip to the window server under Wine.
     std::lock_guard<std::recursive_mutex> guard(lock_);
-    // Another thread may have renumbered the list since the property was read.
-    if (index >= 1 && index <= static_cast<int>(forms_.size()) && forms_[index - 1]->window == window) return index;
     return FindForm(forms_, window);
 }
 
@@ -272,10 +271,10 @@ int SkinEngine::SetFormBackground(HWND window, const ByteArray& image, std::opti
     return 1;
 }
 
-void SkinEngine::RebuildBackground(int formIndex, HDC, bool copyToWindow) {
+void SkinEngine::RebuildBackground(int formIndex, HDC paintDc, bool copyToWindow) {
     FormSkin* form = Form(formIndex);
     if (!form) return;
-    ::RebuildBackground(*form, PaintContextNow(), copyToWindow);
+    ::RebuildBackground(*form, PaintContextNow(), copyToWindow, paintDc);
 }
 
 void SkinEngine::LayoutCaptionButtons(int formIndex) {

@@ -119,7 +119,7 @@ TEST_F(SkinTest, ComposedBackgroundCopiesTheFormUnderTheControl) {
     dc = ComposeControlBackground(*engine, inside, RECT{0, 0, 20, 20});
     EXPECT_EQ(::GetPixel(dc, 5, 5), RGB(255, 0, 0));
     ReleaseMemoryDc(*engine, dc);
-    EXPECT_EQ(MemoryDc::Live(), dcs + 1);  // the form's own background DC
+    EXPECT_EQ(MemoryDc::Live(), dcs + 2);  // the form's background DC and its laid-out image
 
     const RECT relative = RectRelativeToForm(*engine, inside);
     EXPECT_EQ(relative.left, 10);
