@@ -5,3 +5,7 @@ void SkinFormChildren(SkinEngine&, int, HWND) {}
 void SkinPanelChildren(SkinEngine&, int, HWND) {}
 
 void SubclassContainer(SkinEngine&, int, HWND) {}
+
+void PaintOwnerDrawnItem(SkinEngine&, int, const DRAWITEMSTRUCT&) {}
+
+void RefreshCheckBox(SkinEngine&, int, HWND) {}

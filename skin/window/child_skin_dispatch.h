@@ -15,3 +15,8 @@ void SkinFormChildren(SkinEngine& engine, int formIndex, HWND form);
 void SkinPanelChildren(SkinEngine& engine, int formIndex, HWND panel);
 // Installs the container procedure on a window of another class.
 void SubclassContainer(SkinEngine& engine, int formIndex, HWND container);
+// An owner-drawn item of the form (the button skin's owner-draw painter).
+void PaintOwnerDrawnItem(SkinEngine& engine, int formIndex, const DRAWITEMSTRUCT& item);
+// A command from a child that is not an edit, list or combo box (the check
+// box skin repaints the box whose state changed).
+void RefreshCheckBox(SkinEngine& engine, int formIndex, HWND child);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -181,7 +182,8 @@ struct FormSkin {
         staticLabels, containers;
     std::vector<PanelRecord> panels;
 
-    int needsRedraw = 1;
+    // Also set by SetBackground from whichever thread calls it.
+    std::atomic<int> needsRedraw{1};
     // The whole client area as painted; the bitmap and the displaced object
     // are mirrored in Ck_wtjbdx / Ck_Ycjdx.
     MemoryDc backgroundDc;

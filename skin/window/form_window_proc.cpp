@@ -5,6 +5,7 @@
 #include "runtime/gdiplus_session.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/window/caption_painter.h"
+#include "skin/window/child_skin_dispatch.h"
 #include "skin/window/skin_engine.h"
 
 namespace {
@@ -296,6 +297,13 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         }
         break;
     }
+    case WM_DRAWITEM:
+        if (lParam) {
+            DRAWITEMSTRUCT item;
+            std::memcpy(&item, reinterpret_cast<void*>(lParam), sizeof item);
+            PaintOwnerDrawnItem(*this, F, item);
+        }
+        break;
     case WM_NOTIFY: {
         NMHDR header;
         std::memcpy(&header, reinterpret_cast<void*>(lParam), sizeof header);
@@ -318,8 +326,9 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
                 (cls == "ListBox" && (code == LBN_SELCHANGE || code == LBN_SETFOCUS)) ||
                 (cls == "ComboBox" && (code == CBN_KILLFOCUS || code == CBN_SELCHANGE))) {
                 ::InvalidateRect(child, nullptr, TRUE);
+            } else if (cls != "Edit" && cls != "ListBox" && cls != "ComboBox") {
+                RefreshCheckBox(*this, F, child);
             }
-            // Other children: the check-box refresh belongs to the check-box skin.
         }
         break;
     case WM_SYSCOMMAND:

@@ -128,7 +128,7 @@ TEST_F(PaintedForm, RenamingRepaintsTheTitleWithoutARebuild) {
     HWND window = UpdaterWindow();
     FormSkin* form = engine->Form(1);
     ASSERT_NE(form->backgroundDc.Get(), nullptr);
-    EXPECT_EQ(form->needsRedraw, 0);
+    EXPECT_EQ(form->needsRedraw.load(), 0);
     const HANDLE bitmap = ::GetPropA(window, "Ck_wtjbdx");
     auto titlePixels = [&] {
         std::vector<COLORREF> pixels;
@@ -141,7 +141,7 @@ TEST_F(PaintedForm, RenamingRepaintsTheTitleWithoutARebuild) {
     ::SetWindowTextA(window, "WWWWWWWWWW");
     EXPECT_NE(titlePixels(), before);
     EXPECT_EQ(::GetPropA(window, "Ck_wtjbdx"), bitmap);
-    EXPECT_EQ(form->needsRedraw, 0);
+    EXPECT_EQ(form->needsRedraw.load(), 0);
     ::SetWindowTextA(window, "软件更新");
     EXPECT_EQ(titlePixels(), before);
 }

@@ -149,6 +149,46 @@ TEST_F(SkinnedWindow, TrackSizesAndSizingOfAResizableForm) {
     EXPECT_FALSE(::IsZoomed(fixed));
 }
 
+TEST_F(SkinnedWindow, ReleaseOverAnotherButtonClicksThatOne) {
+    HWND window = UpdaterWindow();
+    const ButtonRect& minimise = engine->Form(1)->captionButtons[0].rect;
+    const ButtonRect& close = engine->Form(1)->captionButtons[1].rect;
+    const LPARAM overClose = MAKELPARAM(static_cast<int>(close.x) + 9, 5);
+    const LPARAM overMinimise = MAKELPARAM(static_cast<int>(minimise.x) + 9, 5);
+    ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, overClose);
+    ::SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, overMinimise);
+    ::SendMessageA(window, WM_LBUTTONUP, 0, overMinimise);
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_TRUE(::IsIconic(window));
+    EXPECT_EQ(engine->Form(1)->minimised, 1);
+}
+
+TEST_F(SkinnedWindow, MaximisedFormLeavesTheTaskbarVisible) {
+    // A stand-in taskbar, found by its class name as the real one would be.
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = ::DefWindowProcA;
+    cls.hInstance = ::GetModuleHandleA(nullptr);
+    cls.lpszClassName = "Shell_TrayWnd";
+    ::RegisterClassA(&cls);
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN), screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    HWND taskbar = Keep(::CreateWindowExA(WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP, 0, screenHeight - 40,
+                                          screenWidth, 40, nullptr, nullptr, cls.hInstance, nullptr));
+    ASSERT_NE(taskbar, nullptr);
+    HWND window = Keep(skintest::MakeWindow(400, 300, WS_POPUP | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    ASSERT_EQ(engine->AttachForm(window, SkinEngine::FormOptions{}, ByteArray()), 1);
+    ::ShowWindow(window, SW_SHOWNORMAL);
+    engine->ClickCaptionButton(1, 2);
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    EXPECT_EQ(r.bottom - r.top, screenHeight - 40);
+    EXPECT_EQ(r.right - r.left, screenWidth);
+    MINMAXINFO info{};
+    ::SendMessageA(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMaxTrackSize.y, screenHeight - 40);
+    // The caption buttons follow the new width.
+    EXPECT_EQ(engine->Form(1)->buttonStripX, screenWidth - engine->Form(1)->buttonStripWidth + 1);
+}
+
 TEST_F(SkinnedWindow, ManyHoverFadesAndRebuildsLeaveNoObjectBehind) {
     HWND window = UpdaterWindow();
     const ButtonRect& r = engine->Form(1)->captionButtons[1].rect;

@@ -151,7 +151,7 @@ TEST_F(SkinTest, MaximiseButtonClickedTwiceMaximisesThenRestores) {
     engine->ClickCaptionButton(index, 2);
     EXPECT_TRUE(::IsZoomed(window));
     EXPECT_EQ(engine->Form(index)->maximised, 1);
-    EXPECT_EQ(engine->Form(index)->needsRedraw, 1);
+    EXPECT_EQ(engine->Form(index)->needsRedraw.load(), 1);
     engine->ClickCaptionButton(index, 2);
     EXPECT_FALSE(::IsZoomed(window));
     EXPECT_EQ(engine->Form(index)->maximised, 0);
