@@ -108,6 +108,8 @@ std::size_t BaseLayerKey(const FormSkin& form, const PaintContext& context, int 
 
 }  // namespace
 
+std::size_t ImageBytesKey(const ByteArray& bytes) { return BytesKey(bytes); }
+
 const GdipImage* DecodeCached(DecodedImage& cache, const ByteArray& bytes) {
     if (bytes.empty()) return nullptr;
     const std::size_t key = BytesKey(bytes);

@@ -48,5 +48,7 @@ void PaintStatusStrip(FormSkin& form, GdipGraphics* graphics);
 void CopyBackgroundToWindow(const FormSkin& form, const RECT* part = nullptr, HDC paintDc = nullptr);
 // The average of `samples` pseudo-random pixels of the image; 0 when it does not load.
 COLORREF DeriveImageColour(const ByteArray& image, int samples = 2000);
+// A hash of image bytes, to tell whether an image changed.
+std::size_t ImageBytesKey(const ByteArray& bytes);
 // The decoded image for the bytes, decoded again only when the bytes change.
 const GdipImage* DecodeCached(DecodedImage& cache, const ByteArray& bytes);

@@ -92,7 +92,7 @@ ULONG_PTR SkinEngine::GdiplusToken() const { return DefaultGdiplusToken(); }
 void SkinEngine::SetBackground(const Text& fileName, const ByteArray& image, std::optional<COLORREF> baseColour,
                                std::optional<int> accentColour, int mode) {
     const ByteArray source = fileName.empty() ? image : ReadBytesFromFile(fileName);
-    const COLORREF derived = baseColour ? *baseColour : DeriveImageColour(source);
+    const COLORREF derived = baseColour ? *baseColour : DerivedColour(source);
     std::vector<HWND> toRepaint;
     {
         std::lock_guard<std::recursive_mutex> guard(lock_);
@@ -151,7 +151,7 @@ int SkinEngine::AttachForm(HWND window, const FormOptions& options, const ByteAr
     e.maxTrackWidth = ::GetSystemMetrics(SM_CXSCREEN);
     e.maxTrackHeight = ::GetSystemMetrics(SM_CYSCREEN);
     if (!backImage.empty()) {
-        e.backImageColour = DeriveImageColour(backImage);
+        e.backImageColour = DerivedColour(backImage);
         // Stored as given: every use reads the image as it came.
         e.backImage = backImage;
     }
@@ -264,7 +264,7 @@ int SkinEngine::SetFormBackground(HWND window, const ByteArray& image, std::opti
     FormSkin* form = Form(FormIndexOf(window));
     if (!form) return 0;
     form->backMode = mode.value_or(form->backMode);
-    form->backImageColour = DeriveImageColour(image);
+    form->backImageColour = DerivedColour(image);
     form->backImage = image;
     form->needsRedraw = 1;
     ::InvalidateRect(window, nullptr, FALSE);
@@ -357,7 +357,13 @@ int SkinEngine::SetStatusStrip(HWND window, int height, const TextArray& items, 
     RECT client{};
     ::GetClientRect(window, &client);
     int fixed = 0, shared = 0;
-    for (const StatusItem& item : form->statusItems) item.width > 0 ? fixed += item.width : ++shared;
+    for (const StatusItem& item : form->statusItems) {
+        if (item.width > 0) {
+            fixed += item.width;
+        } else {
+            ++shared;
+        }
+    }
     const int spare = std::max(0, static_cast<int>(client.right) - 10 - fixed);
     int x = 5;
     for (StatusItem& item : form->statusItems) {
@@ -500,6 +506,20 @@ int SkinEngine::SetCaptionButtonImages(HWND window, const std::optional<ByteArra
     form->needsRedraw = 1;
     ::InvalidateRect(window, nullptr, FALSE);
     return 1;
+}
+
+COLORREF SkinEngine::DerivedColour(const ByteArray& image) {
+    if (image.empty()) return DeriveImageColour(image);
+    const std::size_t key = ImageBytesKey(image);
+    {
+        std::lock_guard<std::recursive_mutex> guard(lock_);
+        if (derivedKey_ == key) return derivedColour_;
+    }
+    const COLORREF colour = DeriveImageColour(image);
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    derivedKey_ = key;
+    derivedColour_ = colour;
+    return colour;
 }
 
 int SkinEngine::OwningFormIndex(HWND window) {

@@ -146,6 +146,9 @@ public:
     int PressedButton() const { return pressedButton_; }
 
 private:
+    // DeriveImageColour, remembered for the last image: the updater derives
+    // the same image's colour for the global and the form's background.
+    COLORREF DerivedColour(const ByteArray& image);
     // Form index of the nearest skinned ancestor, 0 when none.
     int OwningFormIndex(HWND window);
     // Pieces of the form procedure.
@@ -163,4 +166,6 @@ private:
     int captionButtonMargin_ = 3;
     int pressedButton_ = 0;
     std::function<void()> deactivationHandler_;
+    std::size_t derivedKey_ = 0;
+    COLORREF derivedColour_ = 0;
 };
