@@ -124,8 +124,9 @@ private:
 // WM_CTLCOLOR*; also mirrored in the child's Kj_dxjb / Kj_wtjb.
 struct ChildBrush {
     HWND child = nullptr;
-    BrushHandle brush;
+    // Declared bitmap first: the brush made from it is deleted before it.
     BitmapHandle bitmap;
+    BrushHandle brush;
 };
 
 struct HoverFade {

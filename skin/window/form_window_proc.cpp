@@ -181,7 +181,8 @@ LRESULT SkinEngine::AnswerControlColour(FormSkin& form, HDC dc, HWND control, bo
     ::SetBkMode(dc, TRANSPARENT);
     form.ReleaseChildBrush(control);
     HBRUSH answer = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    if (pattern) {
+    // Before the first rebuild there is nothing to copy: the child stays hollow.
+    if (pattern && form.backgroundDc) {
         RECT client{};
         ::GetClientRect(control, &client);
         ChildBrush held;

@@ -43,19 +43,28 @@ TEST_F(SkinnedWindow, RealHoverShowsTheFaceAndLeavingRestoresIt) {
     const COLORREF closeNormal = BackgroundPixel(*engine, window, client.x, client.y);
     const COLORREF minimiseNormal = BackgroundPixel(*engine, window, minimiseClient.x, minimiseClient.y);
 
+    // Input is slower on a busy machine: each state is waited for (up to
+    // five seconds), then checked.
+    auto pixel = [&](POINT p) { return BackgroundPixel(*engine, window, p.x, p.y); };
+    auto reddish = [](COLORREF c) { return GetRValue(c) > GetGValue(c) + 60; };
+    auto greenish = [](COLORREF c) { return GetGValue(c) > GetRValue(c) + 30 && GetGValue(c) > GetBValue(c) + 30; };
     skintest::RunMouse({{MouseStep::Move, skintest::ClientToScreenPoint(window, 200, 200), 50},
-                        {MouseStep::Move, close, 400}});
-    const COLORREF hot = BackgroundPixel(*engine, window, client.x, client.y);
-    EXPECT_GT(GetRValue(hot), GetGValue(hot) + 60) << std::hex << hot;
+                        {MouseStep::Move, close, 50}});
+    skintest::PumpUntil([&] { return engine->Form(1)->hoverIn.step >= kHoverSteps; });
+    EXPECT_TRUE(reddish(pixel(client))) << std::hex << pixel(client);
 
-    skintest::RunMouse({{MouseStep::Move, minimise, 400}});
-    const COLORREF accent = BackgroundPixel(*engine, window, minimiseClient.x, minimiseClient.y);
-    EXPECT_GT(GetGValue(accent), GetRValue(accent) + 30) << std::hex << accent;
-    EXPECT_EQ(BackgroundPixel(*engine, window, client.x, client.y), closeNormal);
+    skintest::RunMouse({{MouseStep::Move, minimise, 50}});
+    skintest::PumpUntil([&] {
+        FormSkin* form = engine->Form(1);
+        return form->hoverIn.step >= kHoverSteps && form->hoverOut.step >= kHoverSteps;
+    });
+    EXPECT_TRUE(greenish(pixel(minimiseClient))) << std::hex << pixel(minimiseClient);
+    EXPECT_EQ(pixel(client), closeNormal);
 
     // Out of the window: the leave ends the fade and the timer.
-    skintest::RunMouse({{MouseStep::Move, POINT{900, 700}, 400}});
-    EXPECT_EQ(BackgroundPixel(*engine, window, minimiseClient.x, minimiseClient.y), minimiseNormal);
+    skintest::RunMouse({{MouseStep::Move, POINT{900, 700}, 50}});
+    skintest::PumpUntil([&] { return engine->Form(1)->timerOn == 0 && engine->Form(1)->hoverOut.button == 0; });
+    EXPECT_EQ(pixel(minimiseClient), minimiseNormal);
     EXPECT_EQ(engine->Form(1)->timerOn, 0);
 }
 
@@ -63,6 +72,7 @@ TEST_F(SkinnedWindow, PressAndReleaseOnCloseClosesTheForm) {
     HWND window = UpdaterWindow();
     const POINT close = ButtonCentre(window, 2);
     skintest::RunMouse({{MouseStep::Move, close, 50}, {MouseStep::Down, close, 50}, {MouseStep::Up, close, 100}});
+    skintest::PumpUntil([&] { return !::IsWindow(window); });
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(engine->WithForms([](FormSkinList& f) { return f.size(); }), 0u);
 }
@@ -79,7 +89,10 @@ TEST_F(SkinnedWindow, DraggingTheCaptionMovesAFixedSizeForm) {
                         {MouseStep::Move, end, 100},
                         {MouseStep::Up, end, 200}});
     RECT after{};
-    ::GetWindowRect(window, &after);
+    skintest::PumpUntil([&] {
+        ::GetWindowRect(window, &after);
+        return after.left - before.left == 40 && after.top - before.top == 30;
+    });
     EXPECT_EQ(after.left - before.left, 40);
     EXPECT_EQ(after.top - before.top, 30);
     EXPECT_EQ(after.right - after.left, before.right - before.left);  // not resized

@@ -59,6 +59,15 @@ void Pump(DWORD milliseconds) {
     }
 }
 
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds) {
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > timeoutMilliseconds) return false;
+        Pump(10);
+    }
+    return true;
+}
+
 int SkinLikeTheUpdater(SkinEngine& engine, HWND window, const ByteArray& background) {
     engine.SetBackground(Text(), background, std::nullopt, 0x51AE51, 3);
     engine.SetOptions(1, 80);

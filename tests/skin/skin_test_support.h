@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -47,6 +48,8 @@ HWND MakeChild(HWND parent, const char* className, int x, int y, int width, int 
 
 // Dispatches the thread's messages for the given time.
 void Pump(DWORD milliseconds);
+// Dispatches messages until the condition holds (true) or the time is up (false).
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds = 5000);
 
 // The updater's own skinning of its main window.
 int SkinLikeTheUpdater(SkinEngine& engine, HWND window, const ByteArray& background);
