@@ -38,7 +38,8 @@ BOOL CALLBACK FindShown(HWND window, LPARAM parameter) {
 
 // Seconds from CreateProcess to a shown top-level window; < 0 on failure.
 double TimeToWindow(const std::string& commandLine, const std::string& directory, bool needSkin) {
-    STARTUPINFOA startup{sizeof startup};
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::string command = commandLine;
     const double start = Now();
