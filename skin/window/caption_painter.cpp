@@ -22,6 +22,9 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 // Gradients over a shape exactly their length: mirrored tiling keeps the
 // last row from wrapping round to the first colour.
 constexpr int kWrapTileFlipXY = 3;
+// Hover faces kept per button: alpha 0, 30, ... 240.
+constexpr int kHoverAlphaStep = 30;
+constexpr int kHoverFaceSlots = 9;
 
 std::size_t BytesKey(const ByteArray& bytes) {
     std::uint64_t hash = 1469598103934665603ull;
@@ -155,6 +158,8 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
     SetProperty(form.window, prop::kDisplacedObject, reinterpret_cast<LONG_PTR>(form.backgroundDisplaced));
     SetProperty(form.window, prop::kBackgroundBitmap, reinterpret_cast<LONG_PTR>(form.backgroundBitmap.Get()));
 
+    // The caption band may change: hover faces are painted afresh.
+    form.hoverFaces.clear();
     const std::size_t baseKey = BaseLayerKey(form, context, width, height);
     if (!form.baseLayer.IsValid() || form.baseLayerKey != baseKey) {
         form.baseLayerKey = 0;
@@ -304,8 +309,27 @@ void PaintCaptionButton(FormSkin& form, const PaintContext& context, int index, 
         const int x = bx - 1, y = by, w = button.width, h = button.height;
         touched = RECT{x - 1, y, x + w + 2, y + h + 1};
     }
-    RestoreFromCache(form, form.captionCache, touched.left, touched.top, touched.right - touched.left,
-                     touched.bottom - touched.top);
+    const int touchedWidth = touched.right - touched.left, touchedHeight = touched.bottom - touched.top;
+
+    // A hover frame outside a rebuild is the same picture every time for the
+    // same step, accent and glyph: after the first fade it is copied.
+    HoverFaceCache* cache = nullptr;
+    const int slot = alpha / kHoverAlphaStep;
+    if (face == ButtonFace::Hover && !graphics && alpha % kHoverAlphaStep == 0 && slot >= 0 &&
+        slot < kHoverFaceSlots) {
+        if (form.hoverFaces.size() < form.captionButtons.size()) form.hoverFaces.resize(form.captionButtons.size());
+        cache = &form.hoverFaces[index - 1];
+        if (cache->faces.IsValid() && (cache->accent != context.accentColour || cache->maximised != form.maximised)) {
+            *cache = HoverFaceCache();
+        }
+        if (cache->filled & (1u << slot)) {
+            ::BitBlt(form.backgroundDc.Get(), touched.left, touched.top, touchedWidth, touchedHeight,
+                     cache->faces.Dc(), slot * touchedWidth, 0, SRCCOPY);
+            CopyBackgroundToWindow(form, &touched);
+            return;
+        }
+    }
+    RestoreFromCache(form, form.captionCache, touched.left, touched.top, touchedWidth, touchedHeight);
 
     GdipGraphics own;
     if (!graphics) {
@@ -342,6 +366,17 @@ void PaintCaptionButton(FormSkin& form, const PaintContext& context, int index, 
                                        static_cast<float>(glyph->GetImageHeight()));
     if (graphics == &own) {
         own.DeleteGraphics();
+        if (cache) {
+            if (!cache->faces.IsValid() && cache->faces.Create(touchedWidth * kHoverFaceSlots, touchedHeight)) {
+                cache->accent = context.accentColour;
+                cache->maximised = form.maximised;
+            }
+            if (cache->faces.IsValid()) {
+                ::BitBlt(cache->faces.Dc(), slot * touchedWidth, 0, touchedWidth, touchedHeight,
+                         form.backgroundDc.Get(), touched.left, touched.top, SRCCOPY);
+                cache->filled |= 1u << slot;
+            }
+        }
         CopyBackgroundToWindow(form, &touched);
     }
 }

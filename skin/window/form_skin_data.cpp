@@ -36,6 +36,7 @@ void FormSkin::ReleaseBackground() {
     captionCache.Reset();
     statusCache.Reset();
     baseLayer.Reset();
+    hoverFaces.clear();
     ReleaseChildBrush(nullptr);
 }
 

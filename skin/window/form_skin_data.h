@@ -134,6 +134,15 @@ struct HoverFade {
     int step = 0;
 };
 
+// The hover faces of one caption button as painted since the last rebuild:
+// one slot per fade step (alpha 0, 30, ... 240), side by side.
+struct HoverFaceCache {
+    OffscreenDc faces;
+    unsigned filled = 0;  // bit per slot
+    COLORREF accent = 0;
+    int maximised = 0;
+};
+
 struct StatusItem {
     Text text;
     int width = 0;
@@ -200,6 +209,7 @@ struct FormSkin {
     std::size_t baseLayerKey = 0;
     SIZE regionSize{0, 0};  // client size the window region was cut for
     std::vector<ChildBrush> childBrushes;
+    std::vector<HoverFaceCache> hoverFaces;  // by caption button; cleared by a rebuild
 
     WNDPROC previousProc = nullptr;
     ToolTip tooltip;

@@ -177,6 +177,56 @@ TEST_F(PaintedForm, HoverFadesInTheAccentFaceAndOutAgain) {
     EXPECT_EQ(engine->Form(1)->hotButton, 0);
 }
 
+TEST_F(PaintedForm, HoverFaceShownAgainIsThePaintedFace) {
+    HWND window = UpdaterWindow();
+    const ButtonRect r = engine->Form(1)->captionButtons[1].rect;
+    const POINT close = ButtonProbe(*engine, 1, 2);
+    auto face = [&] {
+        std::vector<COLORREF> pixels;
+        for (int y = static_cast<int>(r.y); y < static_cast<int>(r.y + 19); ++y) {
+            for (int x = static_cast<int>(r.x) - 2; x < static_cast<int>(r.x + 38); ++x) {
+                pixels.push_back(BackgroundPixel(*engine, window, x, y));
+            }
+        }
+        return pixels;
+    };
+    auto hoverAndLeave = [&](std::vector<COLORREF>& hot, std::vector<COLORREF>& left) {
+        ::SendMessageA(window, WM_MOUSEMOVE, 0, At(close));
+        ::SendMessageA(window, WM_MOUSEHOVER, 0, At(close));
+        Tick(window, kHoverSteps);
+        hot = face();
+        ::SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+        Tick(window, kHoverSteps);
+        left = face();
+    };
+    const std::vector<COLORREF> normal = face();
+    std::vector<COLORREF> paintedHot, paintedLeft, copiedHot, copiedLeft;
+    hoverAndLeave(paintedHot, paintedLeft);
+    EXPECT_NE(paintedHot, normal);
+    EXPECT_EQ(paintedLeft, normal);
+    ASSERT_GE(engine->Form(1)->hoverFaces.size(), 2u);
+    EXPECT_EQ(engine->Form(1)->hoverFaces[1].filled, 0x1FFu);  // every step kept
+    hoverAndLeave(copiedHot, copiedLeft);
+    EXPECT_EQ(copiedHot, paintedHot);
+    EXPECT_EQ(copiedLeft, normal);
+
+    // Another accent paints the faces again.
+    const POINT minimise = ButtonProbe(*engine, 1, 1);
+    ::SendMessageA(window, WM_MOUSEMOVE, 0, At(minimise));
+    ::SendMessageA(window, WM_MOUSEHOVER, 0, At(minimise));
+    Tick(window, kHoverSteps);
+    const COLORREF green = BackgroundPixel(*engine, window, minimise.x, minimise.y);
+    EXPECT_GT(GetGValue(green), GetBValue(green) + 30);
+    ::SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    Tick(window, kHoverSteps);
+    engine->SetBackground("", ByteArray(), std::nullopt, RGB(0, 0, 255));
+    ::SendMessageA(window, WM_MOUSEMOVE, 0, At(minimise));
+    ::SendMessageA(window, WM_MOUSEHOVER, 0, At(minimise));
+    Tick(window, kHoverSteps);
+    const COLORREF blue = BackgroundPixel(*engine, window, minimise.x, minimise.y);
+    EXPECT_GT(GetBValue(blue), GetGValue(blue) + 30);
+}
+
 TEST_F(PaintedForm, PressedCloseButtonIsRed) {
     HWND window = UpdaterWindow();
     const POINT close = ButtonProbe(*engine, 1, 2);
