@@ -1,54 +1,530 @@
 #include "skin/window/skin_engine.h"
 
+#include <algorithm>
+#include <atomic>
+
+#include "resources/embedded_images.h"
 #include "runtime/files.h"
 #include "runtime/gdiplus_session.h"
+#include "skin/window/child_skin_dispatch.h"
+#include "skin/window/form_window_proc.h"
 
 namespace {
 
-// Average colour of an image is derived by the background painter, which the
-// form skin brings; until then a background without an explicit base colour
-// keeps the current one.
-std::optional<COLORREF> DerivedBaseColour(const ByteArray&) { return std::nullopt; }
+std::atomic<SkinEngine*> gInstance{nullptr};
+
+CaptionButton MakeCaptionButton(int width, EmbeddedImage image, int command, const Text& name) {
+    CaptionButton button;
+    button.width = width;
+    button.height = 18;
+    button.image = EmbeddedImageBytes(image);
+    button.command = command;
+    button.name = name;
+    return button;
+}
+
+int StripWidth(const std::vector<CaptionButton>& buttons) {
+    int sum = 0;
+    for (const CaptionButton& b : buttons) sum += b.width;
+    return sum + (static_cast<int>(buttons.size()) - 1) + 3;
+}
+
+int ClientWidth(HWND window) {
+    RECT r{};
+    ::GetClientRect(window, &r);
+    return r.right - r.left;
+}
 
 }  // namespace
 
 SkinEngine::SkinEngine(HICON appIcon) : appIcon_(appIcon) {
     settings_.backColour = ::GetSysColor(COLOR_BTNFACE);
+    gInstance.store(this);
 }
 
 SkinEngine::~SkinEngine() {
+    SkinEngine* self = this;
+    gInstance.compare_exchange_strong(self, nullptr);
+    // Entries and registered DCs hold GDI+ images: released before GDI+ ends.
+    {
+        std::lock_guard<std::recursive_mutex> guard(lock_);
+        forms_.clear();
+        memoryDcRegistry_.clear();
+    }
     appIcon_.Reset();
     StopGdiplus();
 }
 
-void SkinEngine::SetBackground(const Text& fileName, const ByteArray& image,
-                               std::optional<COLORREF> baseColour,
-                               std::optional<int> accentColour, int mode) {
-    const ByteArray source = fileName.empty() ? image : ReadBytesFromFile(fileName);
-    std::lock_guard<std::mutex> guard(lock_);
-    std::optional<COLORREF> derived = baseColour ? baseColour : DerivedBaseColour(source);
-    if (!accentColour) {
-        settings_.accentColour = kDefaultAccentColour;
-    } else if (*accentColour == -1) {
-        settings_.accentColour = derived.value_or(settings_.backColour);
-    } else {
-        settings_.accentColour = static_cast<COLORREF>(*accentColour);
-    }
-    if (source.empty()) return;
-    if (derived) settings_.backColour = *derived;
-    settings_.backMode = mode;
-    settings_.backImage = source;
+SkinEngine* SkinEngine::Instance() { return gInstance.load(); }
+
+SkinSettings SkinEngine::Settings() {
+    return WithSettings([](SkinSettings& s) { return s; });
 }
 
-void SkinEngine::SetOptions(int skinControls, std::optional<int> controlBackAlpha,
-                            std::optional<int> trackOption) {
-    std::lock_guard<std::mutex> guard(lock_);
+PaintContext SkinEngine::PaintContextNow(bool withImage) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    PaintContext context;
+    context.backColour = settings_.backColour;
+    context.accentColour = settings_.accentColour;
+    if (withImage) context.backImage = settings_.backImage;
+    context.backMode = settings_.backMode;
+    context.appIcon = appIcon_.Get();
+    context.initialSizePending = settings_.initialSizePending;
+    return context;
+}
+
+FormSkin* SkinEngine::Form(int index) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    if (index < 1 || index > static_cast<int>(forms_.size())) return nullptr;
+    return forms_[index - 1].get();
+}
+
+int SkinEngine::FormIndexOf(HWND window) {
+    if (!window) return 0;
+    // The list is short and in this process; Hw_lbID holds the same index,
+    // but reading a property is a round trip to the window server under Wine.
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    return FindForm(forms_, window);
+}
+
+ULONG_PTR SkinEngine::GdiplusToken() const { return DefaultGdiplusToken(); }
+
+void SkinEngine::SetBackground(const Text& fileName, const ByteArray& image, std::optional<COLORREF> baseColour,
+                               std::optional<int> accentColour, int mode) {
+    const ByteArray source = fileName.empty() ? image : ReadBytesFromFile(fileName);
+    const COLORREF derived = baseColour ? *baseColour : DerivedColour(source);
+    std::vector<HWND> toRepaint;
+    {
+        std::lock_guard<std::recursive_mutex> guard(lock_);
+        if (!accentColour) {
+            settings_.accentColour = kDefaultAccentColour;
+        } else if (*accentColour == -1) {
+            settings_.accentColour = source.empty() && !baseColour ? settings_.backColour : derived;
+        } else {
+            settings_.accentColour = static_cast<COLORREF>(*accentColour);
+        }
+        if (source.empty()) return;
+        settings_.backColour = derived;
+        settings_.backMode = mode;
+        settings_.backImage = source;
+        for (auto& form : forms_) {
+            if (!::IsWindowVisible(form->window)) continue;
+            form->needsRedraw = 1;
+            toRepaint.push_back(form->window);
+            for (const ControlRecord& r : form->lists) toRepaint.push_back(r.window);
+            for (const ControlRecord& r : form->headers) toRepaint.push_back(r.window);
+        }
+    }
+    for (HWND window : toRepaint) ::InvalidateRect(window, nullptr, TRUE);
+}
+
+void SkinEngine::SetOptions(int skinControls, std::optional<int> controlBackAlpha, std::optional<int> trackOption) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
     settings_.skinControls = skinControls;
     settings_.controlBackAlpha = controlBackAlpha.value_or(160);
     settings_.controlBackAlphaSet = controlBackAlpha ? 1 : 0;
     settings_.trackOption = trackOption.value_or(1);
 }
 
-ULONG_PTR SkinEngine::GdiplusToken() const { return DefaultGdiplusToken(); }
+int SkinEngine::AttachForm(HWND window, const FormOptions& options, const ByteArray& backImage) {
+    if (!::IsWindow(window)) return 0;
+    if (WithForms([&](FormSkinList& forms) { return FindForm(forms, window); }) > 0) return 0;
+    const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+    captionButtonMargin_ = 3;
 
-bool SkinEngine::AttachForm(HWND, const FormOptions&, const ByteArray&) { return false; }
+    auto entry = std::make_unique<FormSkin>();
+    FormSkin& e = *entry;
+    e.window = window;
+    e.captionHeight = std::max(options.captionHeight, 25);
+    e.showHelp = options.showHelp;
+    e.showMenu = options.showMenu;
+    e.hasMinimise = (style & WS_MINIMIZEBOX) ? 1 : 0;
+    e.hasMaximise = (style & WS_MAXIMIZEBOX) ? 1 : 0;
+    e.hasClose = 1;
+    e.captionOn = options.captionOn;
+    e.resizable = options.resizable;
+    e.titleOn = options.titleOn;
+    e.captionSheen = options.captionSheen;
+    e.backMode = options.backMode ? *options.backMode : Settings().backMode;
+    e.minTrackWidth = 200;
+    e.minTrackHeight = 150;
+    e.maxTrackWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    e.maxTrackHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    if (!backImage.empty()) {
+        e.backImageColour = DerivedColour(backImage);
+        // Stored as given: every use reads the image as it came.
+        e.backImage = backImage;
+    }
+    if (e.showHelp) e.captionButtons.push_back(MakeCaptionButton(26, EmbeddedImage::Help, kCommandHelp, "帮助"));
+    if (e.showMenu) e.captionButtons.push_back(MakeCaptionButton(26, EmbeddedImage::MainMenu, kCommandMenu, "主菜单"));
+    if (e.hasMinimise) {
+        e.captionButtons.push_back(MakeCaptionButton(26, EmbeddedImage::Minimise, kCommandMinimise, "最小化"));
+    }
+    if (e.hasMaximise) {
+        CaptionButton maximise = MakeCaptionButton(26, EmbeddedImage::Maximise, kCommandMaximise, "最大化");
+        maximise.altImage = EmbeddedImageBytes(EmbeddedImage::Restore);
+        e.captionButtons.push_back(std::move(maximise));
+    }
+    e.captionButtons.push_back(MakeCaptionButton(38, EmbeddedImage::FormClose, kCommandClose, "关闭"));
+    e.buttonStripWidth = StripWidth(e.captionButtons);
+    e.buttonStripHeight = 22;
+    e.buttonStripX = ClientWidth(window) - 3 - e.buttonStripWidth - 2;
+    e.buttonStripY = 0;
+    e.needsRedraw = 1;
+
+    ::SetWindowLongPtrA(window, GWL_STYLE, style | WS_SYSMENU);
+    const int index = WithForms([&](FormSkinList& forms) {
+        return FindForm(forms, window) > 0 ? 0 : AddForm(forms, std::move(entry));
+    });
+    if (index == 0) return 0;
+    LayoutCaptionButtons(index);
+    if (options.statusHeight > 0) SetStatusStrip(window, options.statusHeight, options.statusItems);
+    SkinFormChildren(*this, index, window);
+    Form(index)->needsRedraw = 1;
+    Form(index)->previousProc = SubclassWindow(window, &SkinnedFormProcedure);
+    SetProperty(window, prop::kIndex, index);
+    return index;
+}
+
+void SkinEngine::ClickCaptionButton(int formIndex, int buttonIndex) {
+    FormSkin* form = Form(formIndex);
+    if (!form || buttonIndex < 1 || buttonIndex > static_cast<int>(form->captionButtons.size())) return;
+    const CaptionButton& button = form->captionButtons[buttonIndex - 1];
+    HWND window = form->window;
+    switch (button.command) {
+    case kCommandClose: ::SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case kCommandMaximise:
+        form->needsRedraw = 1;
+        form->minimised = 0;
+        if (form->maximised) {
+            form->maximised = 0;
+            ::SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+        } else {
+            form->maximised = 1;
+            ::SendMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        }
+        break;
+    case kCommandMinimise:
+        form->minimised = 1;
+        ::SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        break;
+    case kCommandHelp: {
+        auto handler = form->helpHandler;
+        if (handler) handler();
+        break;
+    }
+    case kCommandMenu: {
+        auto handler = form->menuHandler;
+        if (handler) handler();
+        break;
+    }
+    case kCommandCustom: {
+        auto handler = button.handler;
+        if (handler) handler();
+        break;
+    }
+    default: break;
+    }
+}
+
+int SkinEngine::AddCaptionButton(HWND window, const ByteArray& image, const ByteArray& altImage,
+                                 std::function<void()> handler) {
+    const int index = FormIndexOf(window);
+    FormSkin* form = Form(index);
+    if (!form) return 0;
+    CaptionButton button;
+    button.width = 26;
+    button.height = 18;
+    button.image = image;
+    button.altImage = altImage;
+    button.command = kCommandCustom;
+    button.handler = std::move(handler);
+    form->captionButtons.insert(form->captionButtons.begin(), std::move(button));
+    form->buttonStripWidth += 27;
+    form->needsRedraw = 1;
+    LayoutCaptionButtons(index);
+    ::InvalidateRect(window, nullptr, FALSE);
+    return 1;
+}
+
+int SkinEngine::SetTitleStyle(HWND window, const TitleStyle& style) {
+    const int index = FormIndexOf(window);
+    FormSkin* form = Form(index);
+    if (!form) return 0;
+    if (style.face) form->titleFont = *style.face;
+    if (style.size) form->titleFontSize = *style.size;
+    if (style.colour) form->titleColour = *style.colour;
+    if (style.shadowColour) form->titleShadowColour = *style.shadowColour;
+    if (style.flag) form->titleFlag = *style.flag;
+    if (form->titleOn && form->captionOn) PaintTitle(index, nullptr);
+    return 1;
+}
+
+int SkinEngine::SetFormBackground(HWND window, const ByteArray& image, std::optional<int> mode) {
+    FormSkin* form = Form(FormIndexOf(window));
+    if (!form) return 0;
+    form->backMode = mode.value_or(form->backMode);
+    form->backImageColour = DerivedColour(image);
+    form->backImage = image;
+    form->needsRedraw = 1;
+    ::InvalidateRect(window, nullptr, FALSE);
+    return 1;
+}
+
+void SkinEngine::RebuildBackground(int formIndex, HDC paintDc, bool copyToWindow) {
+    FormSkin* form = Form(formIndex);
+    if (!form) return;
+    ::RebuildBackground(*form, PaintContextNow(), copyToWindow, paintDc);
+}
+
+void SkinEngine::LayoutCaptionButtons(int formIndex) {
+    FormSkin* form = Form(formIndex);
+    if (!form) return;
+    form->buttonStripX = ClientWidth(form->window) - form->buttonStripWidth + 1;
+    form->buttonStripHeight = 22;
+    const float x0 = static_cast<float>(form->buttonStripX + 2);
+    const float y0 = static_cast<float>(form->buttonStripY + 1);
+    const bool newTip = form->tooltip.GetWindow() == nullptr;
+    if (newTip) form->tooltip.Create(form->window);
+    for (std::size_t i = 0; i < form->captionButtons.size(); ++i) {
+        CaptionButton& button = form->captionButtons[i];
+        button.rect = ButtonRect{x0 + 27.0f * static_cast<float>(i), y0,
+                                 button.command == kCommandClose ? 40.0f : 26.0f, 18.0f};
+        const RECT r{static_cast<LONG>(button.rect.x), static_cast<LONG>(button.rect.y),
+                     static_cast<LONG>(button.rect.x + button.rect.width),
+                     static_cast<LONG>(button.rect.y + button.rect.height)};
+        const UINT_PTR toolId = i + 1;
+        if (newTip) {
+            form->tooltip.AddTool(r, button.name, toolId);
+        } else {
+            // A button added after the first layout has no tool yet: delete and add again.
+            form->tooltip.DeleteTool(toolId);
+            form->tooltip.AddTool(r, button.name, toolId);
+        }
+    }
+}
+
+int SkinEngine::CaptionButtonAt(int formIndex, int x, int y) {
+    FormSkin* form = Form(formIndex);
+    if (!form) return 0;
+    if (x < form->buttonStripX || y < form->buttonStripY || y > form->buttonStripY + form->buttonStripHeight) return 0;
+    for (std::size_t i = 0; i < form->captionButtons.size(); ++i) {
+        if (form->captionButtons[i].rect.Contains(x, y)) return static_cast<int>(i + 1);
+    }
+    return 0;
+}
+
+bool SkinEngine::InCaptionStrip(int formIndex, LPARAM point) {
+    FormSkin* form = Form(formIndex);
+    if (!form) return false;
+    const int x = static_cast<short>(LOWORD(point)), y = static_cast<short>(HIWORD(point));
+    return x >= form->buttonStripX - 2 && x <= form->buttonStripX + form->buttonStripWidth && y >= 0 &&
+           y <= form->buttonStripHeight;
+}
+
+int SkinEngine::SetHelpHandler(HWND window, std::function<void()> handler) {
+    FormSkin* form = Form(FormIndexOf(window));
+    if (!form) return 0;
+    form->helpHandler = std::move(handler);
+    return 1;
+}
+
+int SkinEngine::SetMenuHandler(HWND window, std::function<void()> handler) {
+    FormSkin* form = Form(FormIndexOf(window));
+    if (!form) return 0;
+    form->menuHandler = std::move(handler);
+    return 1;
+}
+
+void SkinEngine::PaintTitle(int formIndex, const Text* text) {
+    FormSkin* form = Form(formIndex);
+    if (!form) return;
+    ::PaintTitle(*form, PaintContextNow(), nullptr, text);
+}
+
+int SkinEngine::SetStatusStrip(HWND window, int height, const TextArray& items, const std::vector<int>& widths) {
+    FormSkin* form = Form(FormIndexOf(window));
+    if (!form) return 0;
+    form->statusHeight = std::max(height, 0);
+    form->statusItems.clear();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        StatusItem item;
+        item.text = items[i];
+        item.width = i < widths.size() ? widths[i] : 0;
+        form->statusItems.push_back(item);
+    }
+    // Fixed widths first; items of width 0 share what is left, from the left.
+    RECT client{};
+    ::GetClientRect(window, &client);
+    int fixed = 0, shared = 0;
+    for (const StatusItem& item : form->statusItems) {
+        if (item.width > 0) {
+            fixed += item.width;
+        } else {
+            ++shared;
+        }
+    }
+    const int spare = std::max(0, static_cast<int>(client.right) - 10 - fixed);
+    int x = 5;
+    for (StatusItem& item : form->statusItems) {
+        const int w = item.width > 0 ? item.width : (shared ? spare / shared : 0);
+        item.rect = RECT{x, client.bottom - form->statusHeight, x + w, client.bottom};
+        x += w;
+    }
+    form->needsRedraw = 1;
+    ::InvalidateRect(window, nullptr, FALSE);
+    return 1;
+}
+
+int SkinEngine::SetStatusText(HWND window, int item, const Text& text) {
+    FormSkin* form = Form(FormIndexOf(window));
+    if (!form || item < 1 || item > static_cast<int>(form->statusItems.size())) return 0;
+    form->statusItems[item - 1].text = text;
+    if (!form->needsRedraw) PaintStatusStrip(*form, nullptr);
+    return 1;
+}
+
+int SkinEngine::MakeImageButton(HWND button, const std::vector<ByteArray>& images, int value, const Text& text) {
+    const int formIndex = OwningFormIndex(button);
+    if (formIndex < 1 || images.empty()) return 0;
+    return WithForms([&](FormSkinList& forms) {
+        FormSkin& form = *forms[formIndex - 1];
+        for (ControlRecord& record : form.buttons) {
+            if (record.window == button) {
+                record.kind = images.size() >= 4 ? 3 : 1;
+                record.images = images;
+                record.value = value;
+                record.text = text;
+                return 1;
+            }
+        }
+        ControlRecord record;
+        record.window = button;
+        record.kind = images.size() >= 4 ? 3 : 1;
+        record.images = images;
+        record.value = value;
+        record.text = text;
+        form.buttons.push_back(std::move(record));
+        SetProperty(button, prop::kIndex, static_cast<LONG_PTR>(form.buttons.size()));
+        SetProperty(button, prop::kFormIndex, formIndex);
+        return 1;
+    });
+}
+
+int SkinEngine::AttachPanel(HWND panel, std::optional<COLORREF> fill, std::optional<int> alpha,
+                            std::optional<int> rounded) {
+    const int formIndex = OwningFormIndex(panel);
+    if (formIndex < 1) return 0;
+    const int added = WithForms([&](FormSkinList& forms) {
+        FormSkin& form = *forms[formIndex - 1];
+        for (const PanelRecord& record : form.panels) {
+            if (record.window == panel) return 0;
+        }
+        PanelRecord record;
+        record.window = panel;
+        record.fillColour = fill.value_or(1);
+        record.fillAlpha = alpha.value_or(255) & 0xFF;
+        record.rounded = rounded.value_or(0);
+        record.filled = record.fillColour != 0 ? 1 : 0;
+        form.panels.push_back(record);
+        return 1;
+    });
+    if (added) SkinPanelChildren(*this, formIndex, panel);
+    return added;
+}
+
+int SkinEngine::SetPanelFill(HWND panel, COLORREF fill) {
+    const int formIndex = OwningFormIndex(panel);
+    const int found = WithForms([&](FormSkinList& forms) {
+        if (formIndex < 1) return 0;
+        for (PanelRecord& record : forms[formIndex - 1]->panels) {
+            if (record.window == panel) {
+                record.fillColour = fill;
+                record.filled = fill != 0 ? 1 : 0;
+                return 1;
+            }
+        }
+        return 0;
+    });
+    if (found) ::InvalidateRect(panel, nullptr, TRUE);
+    return found;
+}
+
+RECT SkinEngine::CaptionButtonStripRect(HWND window) {
+    FormSkin* form = Form(FormIndexOf(window));
+    if (!form) return RECT{0, 0, 0, 0};
+    return RECT{form->buttonStripX, form->buttonStripY, form->buttonStripX + form->buttonStripWidth,
+                form->buttonStripY + form->buttonStripHeight};
+}
+
+int SkinEngine::AttachContainer(HWND container) {
+    const int formIndex = OwningFormIndex(container);
+    if (formIndex < 1) return 0;
+    const int index = WithForms([&](FormSkinList& forms) {
+        FormSkin& form = *forms[formIndex - 1];
+        for (const ControlRecord& record : form.containers) {
+            if (record.window == container) return 0;
+        }
+        ControlRecord record;
+        record.window = container;
+        form.containers.push_back(record);
+        return static_cast<int>(form.containers.size());
+    });
+    if (index == 0) return 0;
+    SetProperty(container, prop::kContainerIndex, index);
+    SetProperty(container, prop::kContainerFormIndex, formIndex);
+    SubclassContainer(*this, formIndex, container);
+    return index;
+}
+
+void SkinEngine::LayoutDocked(int) {
+    // No window of this program docks children to its edges; the record
+    // layout keeps nothing to move.
+}
+
+void SkinEngine::SetTextColour(HWND window, COLORREF colour) {
+    HWND target = window;
+    if (ClassNameOf(window) == "ComboBox") {
+        HWND edit = ::FindWindowExA(window, nullptr, "Edit", nullptr);
+        if (edit) target = edit;
+    }
+    SetProperty(target, prop::kTextColour, static_cast<LONG_PTR>(colour));
+}
+
+int SkinEngine::SetCaptionButtonImages(HWND window, const std::optional<ByteArray>& minimise,
+                                       const std::optional<ByteArray>& maximise,
+                                       const std::optional<ByteArray>& restore,
+                                       const std::optional<ByteArray>& close) {
+    FormSkin* form = Form(FormIndexOf(window));
+    if (!form) return 0;
+    for (CaptionButton& button : form->captionButtons) {
+        if (button.command == kCommandMinimise && minimise) button.image = *minimise;
+        if (button.command == kCommandMaximise && maximise) button.image = *maximise;
+        if (button.command == kCommandMaximise && restore) button.altImage = *restore;
+        if (button.command == kCommandClose && close) button.image = *close;
+    }
+    form->needsRedraw = 1;
+    ::InvalidateRect(window, nullptr, FALSE);
+    return 1;
+}
+
+COLORREF SkinEngine::DerivedColour(const ByteArray& image) {
+    if (image.empty()) return DeriveImageColour(image);
+    const std::size_t key = ImageBytesKey(image);
+    {
+        std::lock_guard<std::recursive_mutex> guard(lock_);
+        if (derivedKey_ == key) return derivedColour_;
+    }
+    const COLORREF colour = DeriveImageColour(image);
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    derivedKey_ = key;
+    derivedColour_ = colour;
+    return colour;
+}
+
+int SkinEngine::OwningFormIndex(HWND window) {
+    for (HWND w = ::GetParent(window); w; w = ::GetParent(w)) {
+        if (int index = FormIndexOf(w)) return index;
+    }
+    return 0;
+}

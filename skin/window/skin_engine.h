@@ -1,36 +1,32 @@
 // The one skin engine object: the process-wide skin settings and the lists of
 // skinned windows. The form list is used by the window thread and by threads
 // that show skinned message boxes, so it is reached only through a lock.
+//
+// Entries are owned by the list, but their painter state belongs to the
+// thread of their window: the procedures take the lock to find their entry
+// and to copy the settings, then paint without it, so no lock is held across
+// a call that may send a message to another thread's window.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
 
 #include "runtime/value_types.h"
 #include "runtime/win_handles.h"
+#include "skin/window/caption_painter.h"
+#include "skin/window/form_skin_data.h"
 
-struct FormSkin {
-    HWND window = nullptr;
+// One memory DC made by the painting primitives, with the bitmap made for it
+// and the object that bitmap displaced.
+struct MemoryDcEntry {
+    MemoryDc dc;
+    BitmapHandle bitmap;
+    HGDIOBJ previous = nullptr;
 };
-
-struct SkinSettings {
-    int initialSizePending = 1;
-    int skinControls = 1;
-    int controlBackAlpha = 160;
-    int controlBackAlphaSet = 0;
-    int trackOption = 1;
-    COLORREF accentColour = 0x00DDCA22;
-    COLORREF backColour = 0;
-    ByteArray backImage;
-    int backMode = 0;
-    int fadeInStarted = 0;
-    HHOOK cbtHook = nullptr;  // around a skinned message box
-};
-
-constexpr COLORREF kDefaultAccentColour = 0x00DDCA22;
 
 class SkinEngine {
 public:
@@ -38,33 +34,49 @@ public:
     explicit SkinEngine(HICON appIcon = nullptr);
     // Destroys the program icon and shuts GDI+ down with the default token.
     ~SkinEngine();
+    // The engine owns GDI objects through its entries: it is not copied.
     SkinEngine(const SkinEngine&) = delete;
     SkinEngine& operator=(const SkinEngine&) = delete;
 
-    // The settings, under the engine's lock.
+    // The engine the installed window procedures reach (the last one made).
+    static SkinEngine* Instance();
+
     template <typename F>
     decltype(auto) WithSettings(F&& use) {
-        std::lock_guard<std::mutex> guard(lock_);
+        std::lock_guard<std::recursive_mutex> guard(lock_);
         return use(settings_);
     }
     template <typename F>
     decltype(auto) WithForms(F&& use) {
-        std::lock_guard<std::mutex> guard(lock_);
+        std::lock_guard<std::recursive_mutex> guard(lock_);
         return use(forms_);
     }
     template <typename F>
     decltype(auto) WithMemoryDcRegistry(F&& use) {
-        std::lock_guard<std::mutex> guard(lock_);
+        std::lock_guard<std::recursive_mutex> guard(lock_);
         return use(memoryDcRegistry_);
     }
+    SkinSettings Settings();
+    // The settings a painter reads, with the program icon; the background
+    // image is copied only when asked for (caption buttons do not need it).
+    PaintContext PaintContextNow(bool withImage = true);
+    // The entry at a form index, or null. The pointer stays valid until the
+    // entry's window is destroyed; use it on that window's thread.
+    FormSkin* Form(int index);
+    // The form index of a skinned window (its Hw_lbID checked against the list).
+    int FormIndexOf(HWND window);
+
     HICON AppIcon() const { return appIcon_.Get(); }
     // The token of the process's GDI+ session (started once at start-up).
     ULONG_PTR GdiplusToken() const;
     void SetAppIcon(HICON icon) { appIcon_.Reset(icon); }
+    // Runs on every loss of the application's activation (the working-set
+    // trimmer is connected here).
+    void SetDeactivationHandler(std::function<void()> handler) { deactivationHandler_ = std::move(handler); }
 
     // Process-wide background: accent colour (given, -1 = the derived base
     // colour, not given = the default accent), then, with an image, base
-    // colour, mode and image.
+    // colour, mode and image; the visible forms are repainted.
     void SetBackground(const Text& fileName, const ByteArray& image,
                        std::optional<COLORREF> baseColour = std::nullopt,
                        std::optional<int> accentColour = std::nullopt, int mode = 4);
@@ -83,14 +95,77 @@ public:
         TextArray statusItems;
         std::optional<int> backMode;
     };
-    // Skins a top-level window. The form skin is not built yet: this records
-    // nothing and returns false, leaving the window in the system look.
-    bool AttachForm(HWND window, const FormOptions& options, const ByteArray& backImage);
+    // Skins a top-level window; returns its form index, 0 when it was skinned already.
+    int AttachForm(HWND window, const FormOptions& options, const ByteArray& backImage);
+
+    // The window procedure of skinned forms.
+    LRESULT FormWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Runs the command of a caption button (indexes 1-based).
+    void ClickCaptionButton(int formIndex, int buttonIndex);
+    int AddCaptionButton(HWND window, const ByteArray& image, const ByteArray& altImage,
+                         std::function<void()> handler);
+    struct TitleStyle {
+        std::optional<Text> face;
+        std::optional<int> size;
+        std::optional<COLORREF> colour;
+        std::optional<COLORREF> shadowColour;
+        std::optional<int> flag;
+    };
+    int SetTitleStyle(HWND window, const TitleStyle& style);
+    int SetFormBackground(HWND window, const ByteArray& image, std::optional<int> mode = std::nullopt);
+    // Rebuilds the form's background DC; with copyToWindow the result is shown.
+    void RebuildBackground(int formIndex, HDC paintDc, bool copyToWindow);
+    void LayoutCaptionButtons(int formIndex);
+    int CaptionButtonAt(int formIndex, int x, int y);
+    bool InCaptionStrip(int formIndex, LPARAM point);
+    void SizingCursor(int formIndex, LPARAM point);
+    void SizingDrag(int formIndex, LPARAM point);
+    int SetHelpHandler(HWND window, std::function<void()> handler);
+    int SetMenuHandler(HWND window, std::function<void()> handler);
+    // Repaints the title of a form outside a rebuild (text null: the window's).
+    void PaintTitle(int formIndex, const Text* text);
+    // The status strip at the bottom of the client area: items with widths
+    // (0 shares what is left).
+    int SetStatusStrip(HWND window, int height, const TextArray& items, const std::vector<int>& widths = {});
+    int SetStatusText(HWND window, int item, const Text& text);
+    // Push button into an image button of the given kind (1 one image, 3
+    // four images); the button skin paints it.
+    int MakeImageButton(HWND button, const std::vector<ByteArray>& images, int value, const Text& text);
+    int AttachPanel(HWND panel, std::optional<COLORREF> fill = std::nullopt, std::optional<int> alpha = std::nullopt,
+                    std::optional<int> rounded = std::nullopt);
+    int SetPanelFill(HWND panel, COLORREF fill);
+    RECT CaptionButtonStripRect(HWND window);
+    int AttachContainer(HWND container);
+    void LayoutDocked(int formIndex);
+    void SetTextColour(HWND window, COLORREF colour);
+    int SetCaptionButtonImages(HWND window, const std::optional<ByteArray>& minimise,
+                               const std::optional<ByteArray>& maximise, const std::optional<ByteArray>& restore,
+                               const std::optional<ByteArray>& close);
+
+    // The caption button under the mouse at the last move or press on any form.
+    int PressedButton() const { return pressedButton_; }
 
 private:
-    std::mutex lock_;
+    // DeriveImageColour, remembered for the last image: the updater derives
+    // the same image's colour for the global and the form's background.
+    COLORREF DerivedColour(const ByteArray& image);
+    // Form index of the nearest skinned ancestor, 0 when none.
+    int OwningFormIndex(HWND window);
+    // Pieces of the form procedure.
+    void OnMouseMove(int formIndex, FormSkin& form, LPARAM lParam);
+    void OnLeftButtonDown(int formIndex, FormSkin& form, LPARAM lParam);
+    void OnMouseLeave(FormSkin& form);
+    void OnHoverTimer(FormSkin& form);
+    LRESULT AnswerControlColour(FormSkin& form, HDC dc, HWND control, bool pattern);
+
+    std::recursive_mutex lock_;
     SkinSettings settings_;
-    std::vector<FormSkin> forms_;
-    std::vector<HDC> memoryDcRegistry_;
+    FormSkinList forms_;
+    std::vector<MemoryDcEntry> memoryDcRegistry_;
     IconHandle appIcon_;
+    int captionButtonMargin_ = 3;
+    int pressedButton_ = 0;
+    std::function<void()> deactivationHandler_;
+    std::size_t derivedKey_ = 0;
+    COLORREF derivedColour_ = 0;
 };

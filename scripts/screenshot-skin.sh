@@ -1,0 +1,30 @@
+#!/bin/bash
+# Screenshots of the skinned main window's look under Xvfb: the window as
+# shown, with the mouse over the close and the minimise button, and with the
+# close button pressed. Saved to build/demo/skin-*.png (a 560 x 360 crop
+# around the window). The demo may call it; it needs no update server.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+ROOT=$PWD
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j2 --target skin_showcase >/dev/null
+OUT="$ROOT/build/demo"
+mkdir -p "$OUT"
+export WINE_GRAPHICS=x11
+XVFB=""
+if [ -z "${DISPLAY:-}" ]; then
+    export DISPLAY=:78
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB=$!
+    trap 'kill $XVFB 2>/dev/null || true' EXIT
+    sleep 1
+fi
+scripts/wine-run cmd /c exit </dev/null >/dev/null 2>&1 || true
+for phase in normal close minimise pressed; do
+    scripts/wine-run "$ROOT/build/win64/bin/skin_showcase.exe" "$phase" 4 &
+    SHOWCASE=$!
+    sleep 2.5
+    import -display "$DISPLAY" -window root -crop 560x360+20+20 +repage "$OUT/skin-$phase.png"
+    echo "screenshot: build/demo/skin-$phase.png"
+    wait "$SHOWCASE" || true
+done

@@ -1,0 +1,347 @@
+#include "skin/controls/paint_primitives.h"
+
+#include <algorithm>
+
+#include "gdip/bitmap.h"
+#include "gdip/brush.h"
+#include "gdip/font.h"
+#include "gdip/graphics.h"
+#include "gdip/path.h"
+#include "gdip/pen.h"
+#include "skin/window/skin_engine.h"
+
+namespace {
+
+// What the composition needs of a panel, copied out under the lock.
+struct PanelFill {
+    COLORREF colour = 0;
+    int alpha = 255;
+    int rounded = 0;
+};
+
+PanelFill PanelAt(SkinEngine& engine, int formIndex, int panelIndex) {
+    return engine.WithForms([&](FormSkinList& forms) {
+        PanelFill fill;
+        if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return fill;
+        const auto& panels = forms[formIndex - 1]->panels;
+        if (panelIndex < 1 || panelIndex > static_cast<int>(panels.size())) return fill;
+        const PanelRecord& panel = panels[panelIndex - 1];
+        return PanelFill{panel.fillColour, panel.fillAlpha, panel.rounded};
+    });
+}
+
+// The background DC of a form; it is used on that form's window thread.
+HDC FormBackgroundDc(SkinEngine& engine, int formIndex) {
+    FormSkin* form = engine.Form(formIndex);
+    return form ? form->backgroundDc.Get() : nullptr;
+}
+
+void CopyBackground(HDC target, int width, int height, HDC source, const RECT& offset, const RECT& rect) {
+    if (source) ::BitBlt(target, 0, 0, width, height, source, offset.left + rect.left, offset.top + rect.top, SRCCOPY);
+}
+
+void FillPanel(HDC dc, const RECT& rect, const PanelFill& fill, bool honourRounded) {
+    GdipPath path;
+    path.CreatePath(0);
+    if (honourRounded && fill.rounded) {
+        AddRoundedRectangle(path, 0, 5, static_cast<float>(rect.right), static_cast<float>(rect.bottom - 6), 5);
+    } else {
+        path.AddPathRectangle(0, 0, static_cast<float>(rect.right), static_cast<float>(rect.bottom));
+    }
+    GdipGraphics graphics;
+    graphics.CreateFromHDC(dc);
+    GdipSolidBrush brush;
+    brush.CreateSolidFill(ToArgb(fill.colour, fill.alpha, true));
+    graphics.FillPath(brush, path);
+}
+
+RECT Shifted(RECT r, int dx, int dy) {
+    r.left -= dx;
+    r.right -= dx;
+    r.top -= dy;
+    r.bottom -= dy;
+    return r;
+}
+
+}  // namespace
+
+BitmapHandle CreateArgbBitmap(int width, int height) {
+    // The same top-down 32-bit DIB that GDI+ makes for an ARGB bitmap with
+    // background 0, without the round trip through a GDI+ bitmap.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = std::max(width, 1);
+    info.bmiHeader.biHeight = -std::max(height, 1);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return BitmapHandle(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+void RegisterMemoryDc(SkinEngine& engine, HDC dc, HBITMAP bitmap, HGDIOBJ previous) {
+    engine.WithMemoryDcRegistry([&](std::vector<MemoryDcEntry>& registry) {
+        for (MemoryDcEntry& entry : registry) {
+            if (entry.dc.Get() == dc) {
+                entry.bitmap.Reset(bitmap);
+                entry.previous = previous;
+                return;
+            }
+        }
+        MemoryDcEntry entry;
+        entry.dc.Reset(dc);
+        entry.bitmap.Reset(bitmap);
+        entry.previous = previous;
+        registry.push_back(std::move(entry));
+    });
+}
+
+int ReleaseMemoryDc(SkinEngine& engine, HDC dc) {
+    if (!dc) return 0;
+    return engine.WithMemoryDcRegistry([&](std::vector<MemoryDcEntry>& registry) {
+        auto it = std::find_if(registry.begin(), registry.end(),
+                               [dc](const MemoryDcEntry& entry) { return entry.dc.Get() == dc; });
+        if (it == registry.end()) return 0;
+        if (it->previous) ::SelectObject(dc, it->previous);
+        it->bitmap.Reset();
+        it->dc.Reset();
+        registry.erase(it);
+        return 1;
+    });
+}
+
+HDC ComposeControlBackground(SkinEngine& engine, HWND control, const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    BitmapHandle bitmap = CreateArgbBitmap(width, height);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    if (!dc || !bitmap) {
+        if (dc) ::DeleteDC(dc);
+        return nullptr;
+    }
+    HGDIOBJ previous = ::SelectObject(dc, bitmap.Get());
+    RegisterMemoryDc(engine, dc, bitmap.Release(), previous);
+
+    const BackgroundOwner found = FindBackgroundOwner(engine, control, true);
+    if (found.result == 1) {
+        const RECT offset = RectRelativeToForm(engine, control);
+        CopyBackground(dc, width, height, FormBackgroundDc(engine, found.formIndex), offset, rect);
+        const int panel = FindControlRecord(engine, found.formIndex, control, RecordList::Panels);
+        if (panel >= 1) {
+            const PanelFill fill = PanelAt(engine, found.formIndex, panel);
+            if (fill.colour != 0) FillPanel(dc, rect, fill, true);
+        }
+        return dc;
+    }
+    if (found.owner == control) {
+        HWND parentOwner = reinterpret_cast<HWND>(GetProperty(control, prop::kParentOwnsBackground));
+        if (parentOwner) {
+            HDC source = reinterpret_cast<HDC>(GetProperty(parentOwner, prop::kOwnerBackgroundDc));
+            CopyBackground(dc, width, height, source, RectRelativeToWindow(parentOwner, control), rect);
+        } else {
+            const int form = FindOwningForm(engine, control);
+            CopyBackground(dc, width, height, FormBackgroundDc(engine, form), RectRelativeToRoot(control), rect);
+        }
+        return dc;
+    }
+    if (found.owner) {
+        HDC source = reinterpret_cast<HDC>(GetProperty(found.owner, prop::kOwnerBackgroundDc));
+        CopyBackground(dc, width, height, source, RectRelativeToWindow(found.owner, control), rect);
+        const int form = found.formIndex > 0 ? found.formIndex : FindOwningForm(engine, control);
+        if (form > 0) {
+            int panel = FindControlRecord(engine, form, control, RecordList::Panels);
+            const bool own = panel >= 1;
+            if (!own) panel = FindFilledAncestorPanel(engine, form, control, found.owner);
+            if (panel > 0) {
+                const PanelFill fill = PanelAt(engine, form, panel);
+                if (static_cast<LONG>(fill.colour) > 0) FillPanel(dc, rect, fill, own);
+            }
+        }
+        return dc;
+    }
+    const int form = found.formIndex > 0 ? found.formIndex : FindOwningForm(engine, control);
+    if (form < 1) {
+        // Nothing to compose from: the fresh DC is not kept in the registry.
+        ReleaseMemoryDc(engine, dc);
+        return nullptr;
+    }
+    int panel = FindControlRecord(engine, form, control, RecordList::Panels);
+    if (panel < 1) panel = found.panelIndex;
+    CopyBackground(dc, width, height, FormBackgroundDc(engine, form), RectRelativeToRoot(control), rect);
+    if (panel > 0) {
+        const PanelFill fill = PanelAt(engine, form, panel);
+        if (fill.colour != 0) FillPanel(dc, rect, fill, false);
+    }
+    return dc;
+}
+
+BitmapHandle ComposeControlBackgroundBitmap(SkinEngine& engine, HWND control, const RECT& rect) {
+    HDC dc = ComposeControlBackground(engine, control, rect);
+    BitmapHandle bitmap;
+    if (!dc) return bitmap;
+    engine.WithMemoryDcRegistry([&](std::vector<MemoryDcEntry>& registry) {
+        for (MemoryDcEntry& entry : registry) {
+            if (entry.dc.Get() == dc) {
+                if (entry.previous) ::SelectObject(dc, entry.previous);
+                entry.previous = nullptr;
+                bitmap.Reset(entry.bitmap.Release());
+            }
+        }
+    });
+    ReleaseMemoryDc(engine, dc);
+    return bitmap;
+}
+
+BackgroundOwner FindBackgroundOwner(SkinEngine& engine, HWND window, bool honour) {
+    BackgroundOwner found;
+    if (honour && GetProperty(window, prop::kOwnsBackground) == 1) {
+        found.owner = window;
+        return found;
+    }
+    auto formOf = [&](HWND w) { return engine.WithForms([&](FormSkinList& forms) { return FindForm(forms, w); }); };
+    if (int form = formOf(window)) {
+        found.result = 1;
+        found.formIndex = form;
+        return found;
+    }
+    for (HWND c = ::GetParent(window); c; c = ::GetParent(c)) {
+        if (honour && GetProperty(c, prop::kOwnsBackground) == 1) {
+            found.owner = c;
+            return found;
+        }
+        if (int form = formOf(c)) {
+            found.result = 1;
+            found.formIndex = form;
+            return found;
+        }
+        std::pair<int, int> panel = engine.WithForms([&](FormSkinList& forms) {
+            for (std::size_t f = 0; f < forms.size(); ++f) {
+                const auto& panels = forms[f]->panels;
+                for (std::size_t p = 0; p < panels.size(); ++p) {
+                    if (panels[p].window == c) return std::make_pair(static_cast<int>(f + 1), static_cast<int>(p + 1));
+                }
+            }
+            return std::make_pair(0, 0);
+        });
+        if (panel.first > 0) {
+            HWND parentOwner = reinterpret_cast<HWND>(GetProperty(c, prop::kParentOwnsBackground));
+            if (honour && parentOwner) {
+                found.owner = parentOwner;
+            } else {
+                found.formIndex = panel.first;
+                found.panelIndex = panel.second;
+            }
+            return found;
+        }
+    }
+    return found;
+}
+
+int FindOwningForm(SkinEngine& engine, HWND window) {
+    for (HWND w = ::GetParent(window); w; w = ::GetParent(w)) {
+        int form = engine.WithForms([&](FormSkinList& forms) { return FindForm(forms, w); });
+        if (form > 0) return form;
+    }
+    return 0;
+}
+
+int FindControlRecord(SkinEngine& engine, int formIndex, HWND window, RecordList list) {
+    return engine.WithForms([&](FormSkinList& forms) {
+        if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
+        FormSkin& form = *forms[formIndex - 1];
+        auto search = [window](const auto& records) {
+            for (std::size_t i = 0; i < records.size(); ++i) {
+                if (records[i].window == window) return static_cast<int>(i + 1);
+            }
+            return 0;
+        };
+        switch (list) {
+        case RecordList::Buttons: return search(form.buttons);
+        case RecordList::Edits: return search(form.edits);
+        case RecordList::Statics: return search(form.staticLabels);
+        case RecordList::Panels: return search(form.panels);
+        }
+        return 0;
+    });
+}
+
+int FindFilledAncestorPanel(SkinEngine& engine, int formIndex, HWND control, HWND stop) {
+    for (HWND b = ::GetParent(control); b && b != stop; b = ::GetParent(b)) {
+        int found = engine.WithForms([&](FormSkinList& forms) {
+            if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
+            const auto& panels = forms[formIndex - 1]->panels;
+            for (std::size_t p = 0; p < panels.size(); ++p) {
+                if (panels[p].window == b && panels[p].filled) return static_cast<int>(p + 1);
+            }
+            return 0;
+        });
+        if (found) return found;
+    }
+    return 0;
+}
+
+RECT RectRelativeToForm(SkinEngine& engine, HWND control) {
+    if (engine.WithForms([&](FormSkinList& forms) { return FindForm(forms, control); }) > 0) return RECT{0, 0, 0, 0};
+    const int form = FindOwningForm(engine, control);
+    FormSkin* entry = engine.Form(form);
+    HWND formWindow = entry ? entry->window : nullptr;
+    HWND top = control;
+    while (top != formWindow) {
+        HWND parent = ::GetParent(top);
+        if (!parent) break;
+        top = parent;
+    }
+    return RectRelativeToWindow(top, control);
+}
+
+RECT RectRelativeToWindow(HWND reference, HWND window) {
+    RECT r{}, ref{};
+    ::GetWindowRect(window, &r);
+    ::GetWindowRect(reference, &ref);
+    return Shifted(r, ref.left, ref.top);
+}
+
+RECT RectRelativeToRoot(HWND window) { return RectRelativeToWindow(::GetAncestor(window, GA_ROOT), window); }
+
+void AddRoundedRectangle(GdipPath& path, float x, float y, float width, float height, int radius) {
+    const float r = static_cast<float>(std::clamp(radius, 1, 100));
+    const float right = x + width;
+    const float bottom = y + height;
+    path.AddPathArc(right - r, y, r, r, 270, 90);
+    path.AddPathArc(right - r - 1, bottom - r - 1, r + 1, r + 1, 0, 90);
+    path.AddPathArc(x, bottom - r, r, r, 90, 90);
+    path.AddPathArc(x, y, r, r, 180, 90);
+    path.ClosePathFigure();
+}
+
+void AddRoundedTopOutline(GdipPath& path, int x, int y, int width, int height, int radius) {
+    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+    const float w = static_cast<float>(width), h = static_cast<float>(height), r = static_cast<float>(radius);
+    path.AddPathLine(fx, fy + h, fx, fy + r);
+    path.AddPathArc(fx, fy, r, r, 180, 90);
+    path.AddPathLine(fx + r, fy, fx + w - r, fy);
+    path.AddPathArc(fx + w - r, fy, r, r, 270, 90);
+    path.AddPathLine(fx + w, fy + r, fx + w, fy + h);
+}
+
+void DrawSoftOutline(GdipGraphics& graphics, const GdipPath& path, int count, COLORREF colour, int alpha) {
+    GdipPen pen;
+    pen.CreatePen1(ToArgb(colour, alpha, true), 1.0f, Gdiplus::UnitWorld);
+    for (int i = 1; i <= count; ++i) {
+        pen.SetPenWidth(static_cast<float>(i));
+        graphics.DrawPath(pen, path);
+    }
+}
+
+ControlFont ReadControlFont(HWND control) {
+    ControlFont result;
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
+    WindowDc dc(control);
+    GdipFont gdipFont;
+    if (!gdipFont.CreateFontFromHfont(dc.Get(), font)) return result;
+    result.size = static_cast<int>(gdipFont.GetFontSize());
+    result.style = gdipFont.GetFontStyle();
+    GdipFontFamily family;
+    if (gdipFont.GetFamily(family)) result.face = family.GetFamilyName(LANG_NEUTRAL);
+    return result;
+}

@@ -1,0 +1,69 @@
+// What every skinned control's painter shares: the composition of what lies
+// behind a control into a memory DC, the registry of those DCs, the geometry
+// that places a control relative to its form, the rounded shapes, the colour
+// conversion and the reading of a control's font.
+#pragma once
+
+#include <windows.h>
+
+#include "gdip/gdip_types.h"
+#include "runtime/value_types.h"
+#include "runtime/win_handles.h"
+
+class GdipGraphics;
+class GdipPath;
+class SkinEngine;
+
+struct ControlFont {
+    Text face;
+    int size = 0;
+    int style = 0;  // FontStyle bits: 1 bold, 2 italic, 4 underline, 8 strikeout
+};
+
+// Where a control's background comes from.
+struct BackgroundOwner {
+    int result = 0;        // 1: a skinned form (formIndex)
+    int formIndex = 0;     // with result 0: the form of a panel pair
+    int panelIndex = 0;    // with result 0: the panel of that pair
+    HWND owner = nullptr;  // with result 0: a window that supplies its own background
+};
+
+// A registered memory DC of the rectangle's size holding what lies behind the
+// control; 0 when the control belongs to no skinned form and no background owner.
+HDC ComposeControlBackground(SkinEngine& engine, HWND control, const RECT& rect);
+// The same composition as a bitmap the caller owns (null when there is none).
+BitmapHandle ComposeControlBackgroundBitmap(SkinEngine& engine, HWND control, const RECT& rect);
+
+// The registry owns the DC and the bitmap from here on.
+void RegisterMemoryDc(SkinEngine& engine, HDC dc, HBITMAP bitmap, HGDIOBJ previous);
+// 1 when the DC was registered and is now released, else 0.
+int ReleaseMemoryDc(SkinEngine& engine, HDC dc);
+
+BackgroundOwner FindBackgroundOwner(SkinEngine& engine, HWND window, bool honourOwnerProperties);
+int FindOwningForm(SkinEngine& engine, HWND window);
+// Lists a control record can be searched in.
+enum class RecordList { Buttons, Edits, Statics, Panels };
+int FindControlRecord(SkinEngine& engine, int formIndex, HWND window, RecordList list);
+int FindFilledAncestorPanel(SkinEngine& engine, int formIndex, HWND control, HWND stop);
+
+RECT RectRelativeToForm(SkinEngine& engine, HWND control);
+RECT RectRelativeToWindow(HWND reference, HWND window);
+RECT RectRelativeToRoot(HWND window);
+
+// One closed figure; the radius (the arc box size) is clamped to 1..100.
+void AddRoundedRectangle(GdipPath& path, float x, float y, float width, float height, int radius);
+// One open figure: the left, top and right sides with rounded top corners.
+void AddRoundedTopOutline(GdipPath& path, int x, int y, int width, int height, int radius);
+// Draws the path `count` times with widths 1..count.
+void DrawSoftOutline(GdipGraphics& graphics, const GdipPath& path, int count, COLORREF colour, int alpha);
+
+// 0x00BBGGRR and an alpha into 0xAARRGGBB (alpha 255 unless useAlpha).
+constexpr Gdiplus::ARGB ToArgb(COLORREF colour, int alpha, bool useAlpha) {
+    return (static_cast<Gdiplus::ARGB>(useAlpha ? (alpha & 255) : 255) << 24) |
+           (static_cast<Gdiplus::ARGB>(colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+}
+
+ControlFont ReadControlFont(HWND control);
+
+// A width x height 32-bit ARGB GDI bitmap, every pixel 0, made through GDI+.
+BitmapHandle CreateArgbBitmap(int width, int height);

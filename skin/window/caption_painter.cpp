@@ -1,0 +1,458 @@
+#include "skin/window/caption_painter.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "gdip/bitmap.h"
+#include "gdip/brush.h"
+#include "gdip/font.h"
+#include "gdip/graphics.h"
+#include "gdip/image.h"
+#include "gdip/path.h"
+#include "gdip/pen.h"
+#include "gdip/string_format.h"
+#include "skin/controls/paint_primitives.h"
+
+namespace {
+
+constexpr Gdiplus::ARGB kMagenta = 0xFFFF00FF;
+constexpr COLORREF kWhite = 0x00FFFFFF;
+constexpr COLORREF kBlack = 0x00000000;
+constexpr COLORREF kRed = RGB(255, 0, 0);
+// Gradients over a shape exactly their length: mirrored tiling keeps the
+// last row from wrapping round to the first colour.
+constexpr int kWrapTileFlipXY = 3;
+// Hover faces kept per button: alpha 0, 30, ... 240.
+constexpr int kHoverAlphaStep = 30;
+constexpr int kHoverFaceSlots = 9;
+
+std::size_t BytesKey(const ByteArray& bytes) {
+    std::uint64_t hash = 1469598103934665603ull;
+    for (std::uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
+    return static_cast<std::size_t>(hash ^ bytes.size());
+}
+
+void ClientSize(HWND window, int& width, int& height) {
+    RECT r{};
+    ::GetClientRect(window, &r);
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+}
+
+// Graphics over a DC with the quality every skin painter uses.
+void PrepareGraphics(GdipGraphics& graphics, HDC dc) {
+    graphics.CreateFromHDC(dc);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeBilinear);
+}
+
+void RestoreFromCache(const FormSkin& form, const OffscreenDc& cache, int x, int y, int width, int height) {
+    if (!cache.IsValid() || !form.backgroundDc) return;
+    ::BitBlt(form.backgroundDc.Get(), x, y, width, height, cache.Dc(), x, y, SRCCOPY);
+}
+
+void FillVertical(GdipGraphics& graphics, const GdipPath& shape, float top, float height, Gdiplus::ARGB from,
+                  Gdiplus::ARGB to) {
+    GdipLinearBrush brush;
+    brush.CreateLineBrush(0, top, 0, top + height, from, to, kWrapTileFlipXY);
+    graphics.FillPath(brush, shape);
+}
+
+void ButtonShape(GdipPath& path, bool close, float x, float y, float width, float height) {
+    path.CreatePath(0);
+    if (close) {
+        AddRoundedRectangle(path, x, y, width, height, 5);
+    } else {
+        AddRoundedTopOutline(path, static_cast<int>(x), static_cast<int>(y), static_cast<int>(width),
+                             static_cast<int>(height), 1);
+    }
+}
+
+bool CreateTitleFont(GdipFont& font, const Text& face, int size) {
+    if (font.CreateFontByName(face, static_cast<float>(size), 0, Gdiplus::UnitPixel)) return true;
+    GdipFontFamily family;
+    return family.GetGenericFontFamilySansSerif() && font.CreateFont(family, static_cast<float>(size));
+}
+
+// The form's title font, made again only when its face or size changed
+// (finding a family by name walks the installed fonts).
+const GdipFont* TitleFont(FormSkin& form) {
+    if (!form.titleFontCache || form.titleFontCacheFace != form.titleFont ||
+        form.titleFontCacheSize != form.titleFontSize) {
+        auto font = std::make_shared<GdipFont>();
+        if (!CreateTitleFont(*font, form.titleFont, form.titleFontSize)) return nullptr;
+        form.titleFontCache = std::move(font);
+        form.titleFontCacheFace = form.titleFont;
+        form.titleFontCacheSize = form.titleFontSize;
+    }
+    return form.titleFontCache.get();
+}
+
+Text WindowTextOf(HWND window) {
+    char buffer[512] = {};
+    int length = ::GetWindowTextA(window, buffer, sizeof buffer);
+    return Text(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+// What the laid-out background is made from.
+std::size_t BaseLayerKey(const FormSkin& form, const PaintContext& context, int width, int height) {
+    const bool own = !form.backImage.empty();
+    std::size_t key = BytesKey(own ? form.backImage : context.backImage);
+    const std::size_t parts[] = {static_cast<std::size_t>(own ? form.backMode : context.backMode),
+                                 static_cast<std::size_t>(own ? form.backImageColour : context.backColour),
+                                 static_cast<std::size_t>(width), static_cast<std::size_t>(height),
+                                 static_cast<std::size_t>(form.captionSheen),
+                                 static_cast<std::size_t>(form.captionHeight), own ? 1u : 0u,
+                                 static_cast<std::size_t>(form.captionOn)};
+    for (std::size_t part : parts) key = (key ^ part) * 1099511628211ull + 0x9E3779B97F4A7C15ull;
+    return key == 0 ? 1 : key;
+}
+
+}  // namespace
+
+std::size_t ImageBytesKey(const ByteArray& bytes) { return BytesKey(bytes); }
+
+const GdipImage* DecodeCached(DecodedImage& cache, const ByteArray& bytes) {
+    if (bytes.empty()) return nullptr;
+    const std::size_t key = BytesKey(bytes);
+    if (!cache.image || cache.key != key) {
+        auto image = std::make_shared<GdipImage>();
+        if (!image->LoadImageFromStream(bytes)) {
+            cache = DecodedImage();
+            return nullptr;
+        }
+        cache.image = std::move(image);
+        cache.key = key;
+    }
+    return cache.image.get();
+}
+
+void SetFormRegion(HWND window) {
+    ::SetWindowRgn(window, nullptr, TRUE);
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+    int width = 0, height = 0;
+    ClientSize(window, width, height);
+    // The window owns the region once SetWindowRgn accepts it.
+    HRGN region = ::CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5);
+    if (region && !::SetWindowRgn(window, region, TRUE)) ::DeleteObject(region);
+}
+
+void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToWindow, HDC paintDc) {
+    int width = 0, height = 0;
+    ClientSize(form.window, width, height);
+    // The region depends on the client size only; cutting it again for the
+    // same size costs a round trip through the window manager and changes nothing.
+    if (form.regionSize.cx != width || form.regionSize.cy != height) {
+        SetFormRegion(form.window);
+        ClientSize(form.window, width, height);
+        form.regionSize = SIZE{width, height};
+    }
+    if (!form.backgroundDc) form.backgroundDc.Reset(::CreateCompatibleDC(nullptr));
+    BitmapHandle bitmap = CreateArgbBitmap(width, height);
+    if (!form.backgroundDc || !bitmap) return;
+    HGDIOBJ displaced = ::SelectObject(form.backgroundDc.Get(), bitmap.Get());
+    // The first bitmap displaced the DC's own; later ones displace our previous bitmap.
+    if (!form.backgroundDisplaced) form.backgroundDisplaced = displaced;
+    form.backgroundBitmap = std::move(bitmap);
+    SetProperty(form.window, prop::kDisplacedObject, reinterpret_cast<LONG_PTR>(form.backgroundDisplaced));
+    SetProperty(form.window, prop::kBackgroundBitmap, reinterpret_cast<LONG_PTR>(form.backgroundBitmap.Get()));
+
+    // The caption band may change: hover faces are painted afresh.
+    form.hoverFaces.clear();
+    const std::size_t baseKey = BaseLayerKey(form, context, width, height);
+    if (!form.baseLayer.IsValid() || form.baseLayerKey != baseKey) {
+        form.baseLayerKey = 0;
+        if (form.baseLayer.Create(width, height)) {
+            GdipGraphics graphics;
+            PrepareGraphics(graphics, form.baseLayer.Dc());
+            PaintBackground(graphics, form, context);
+            if (form.captionOn) PaintFrame(graphics, form);
+            form.baseLayerKey = baseKey;
+        }
+    }
+    {
+        GdipGraphics graphics;
+        PrepareGraphics(graphics, form.backgroundDc.Get());
+        if (form.baseLayerKey == baseKey) {
+            ::BitBlt(form.backgroundDc.Get(), 0, 0, width, height, form.baseLayer.Dc(), 0, 0, SRCCOPY);
+        } else {
+            PaintBackground(graphics, form, context);
+            if (form.captionOn) PaintFrame(graphics, form);
+        }
+        if (form.captionOn) {
+            if (form.captionCache.Create(width, form.captionHeight)) {
+                ::BitBlt(form.captionCache.Dc(), 0, 0, width, form.captionHeight, form.backgroundDc.Get(), 0, 0,
+                         SRCCOPY);
+            }
+        }
+        if (form.statusHeight > 0 && form.statusCache.Create(width, form.statusHeight)) {
+            ::BitBlt(form.statusCache.Dc(), 0, 0, width, form.statusHeight, form.backgroundDc.Get(), 0,
+                     height - form.statusHeight, SRCCOPY);
+        }
+        if (form.captionOn) {
+            if (form.titleOn) PaintTitle(form, context, &graphics);
+            for (int i = 1; i <= static_cast<int>(form.captionButtons.size()); ++i) {
+                PaintCaptionButton(form, context, i, &graphics, ButtonFace::Normal);
+            }
+        }
+        if (form.statusHeight > 0) PaintStatusStrip(form, &graphics);
+    }
+    if (copyToWindow) CopyBackgroundToWindow(form, nullptr, paintDc);
+    form.needsRedraw = 0;
+    if (!context.initialSizePending) {
+        for (HWND child = ::FindWindowExA(form.window, nullptr, nullptr, nullptr); child;
+             child = ::FindWindowExA(form.window, child, nullptr, nullptr)) {
+            if (::IsWindowVisible(child)) ::InvalidateRect(child, nullptr, TRUE);
+        }
+    }
+}
+
+void PaintBackground(GdipGraphics& graphics, FormSkin& form, const PaintContext& context) {
+    int width = 0, height = 0;
+    ClientSize(form.window, width, height);
+    graphics.GraphicsClear(kMagenta);
+    const bool own = !form.backImage.empty();
+    GdipSolidBrush fill;
+    fill.CreateSolidFill(ToArgb(own ? form.backImageColour : context.backColour, 255, true));
+    graphics.FillRectangleI(fill, 0, 0, width, height);
+
+    const ByteArray& bytes = own ? form.backImage : context.backImage;
+    if (const GdipImage* image = DecodeCached(form.decodedBackImage, bytes)) {
+        const int mode = own ? form.backMode : context.backMode;
+        const int iw = image->GetImageWidth(), ih = image->GetImageHeight();
+        switch (mode) {
+        case 1: graphics.DrawImageRectI(*image, width - iw, 0, iw, ih); break;
+        case 2: graphics.DrawImageRectI(*image, (width - iw) / 2, (height - ih) / 2, iw, ih); break;
+        case 3: graphics.DrawImageRectI(*image, 0, 0, width, height); break;
+        default: graphics.DrawImageRectI(*image, 0, 0, iw, ih); break;
+        }
+    }
+    if (form.captionSheen) {
+        GdipLinearBrush sheen;
+        sheen.CreateLineBrush(0, 0, 0, static_cast<float>(form.captionHeight), ToArgb(kWhite, 150, true),
+                              ToArgb(kWhite, 0, true), kWrapTileFlipXY);
+        graphics.FillRectangleI(sheen, 0, 0, width, form.captionHeight);
+    }
+}
+
+void PaintFrame(GdipGraphics& graphics, const FormSkin& form) {
+    int width = 0, height = 0;
+    ClientSize(form.window, width, height);
+    GdipPath outer, inner;
+    outer.CreatePath(0);
+    AddRoundedRectangle(outer, 0, 0, static_cast<float>(width - 1), static_cast<float>(height - 1), 7);
+    inner.CreatePath(0);
+    AddRoundedRectangle(inner, 1, 1, static_cast<float>(width - 3), static_cast<float>(height - 3), 6);
+    GdipPen dark, light;
+    dark.CreatePen1(ToArgb(kBlack, 180, true), 1.0f);
+    light.CreatePen1(ToArgb(kWhite, 180, true), 1.0f);
+    graphics.DrawPath(dark, outer);
+    graphics.DrawPath(light, inner);
+}
+
+void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text) {
+    if (!form.backgroundDc) return;
+    // Outside a rebuild only the band left of the buttons is redrawn.
+    const int areaWidth = std::max(0, form.buttonStripX - 2);
+    GdipGraphics own;
+    if (!graphics) {
+        RestoreFromCache(form, form.captionCache, 0, 0, areaWidth, form.captionHeight);
+        PrepareGraphics(own, form.backgroundDc.Get());
+        graphics = &own;
+    }
+    if (context.appIcon) {
+        graphics->Flush();
+        ::DrawIconEx(form.backgroundDc.Get(), kTitleX, kTitleY - 3, context.appIcon, 17, 17, 0, nullptr, DI_NORMAL);
+    }
+    const Text title = text ? *text : WindowTextOf(form.window);
+    const GdipFont* cachedFont = title.empty() ? nullptr : TitleFont(form);
+    if (cachedFont) {
+        const GdipFont& font = *cachedFont;
+        GdipStringFormat format;
+        format.CreateStringFormat(0x1000 /* no wrap */);
+        const float x = static_cast<float>(kTitleX + 20), y = static_cast<float>(kTitleY - 2);
+        const float w = static_cast<float>(std::max(1, areaWidth - (kTitleX + 20)));
+        const float h = static_cast<float>(form.titleFontSize + 6);
+        GdipSolidBrush shadow, face;
+        shadow.CreateSolidFill(ToArgb(form.titleShadowColour, 150, true));
+        face.CreateSolidFill(ToArgb(form.titleColour, 255, true));
+        const float offsets[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+        for (const auto& o : offsets) {
+            graphics->DrawString(title, font, Gdiplus::RectF(x + o[0], y + o[1], w, h), format, shadow);
+        }
+        graphics->DrawString(title, font, Gdiplus::RectF(x, y, w, h), format, face);
+    }
+    if (graphics == &own) {
+        own.DeleteGraphics();
+        RECT part{0, 0, areaWidth, form.captionHeight};
+        CopyBackgroundToWindow(form, &part);
+    }
+}
+
+void PaintCaptionButton(FormSkin& form, const PaintContext& context, int index, GdipGraphics* graphics,
+                        ButtonFace face, int alpha) {
+    if (index < 1 || index > static_cast<int>(form.captionButtons.size()) || !form.backgroundDc) return;
+    CaptionButton& button = form.captionButtons[index - 1];
+    const bool close = button.command == kCommandClose;
+    const bool restoreGlyph = button.command == kCommandMaximise && form.maximised && !button.altImage.empty();
+    const GdipImage* glyph =
+        restoreGlyph ? DecodeCached(button.decodedAlt, button.altImage) : DecodeCached(button.decoded, button.image);
+    const ButtonRect& b = button.rect;
+    const int bx = static_cast<int>(b.x), by = static_cast<int>(b.y);
+    const int bw = static_cast<int>(b.width), bh = static_cast<int>(b.height);
+
+    // A hover face reaches a pixel beyond the rectangle on each side: every
+    // hover frame, the last one (alpha 0) included, restores that area.
+    RECT touched{bx, by, bx + bw, by + bh};
+    if (face == ButtonFace::Hover) {
+        const int x = bx - 1, y = by, w = button.width, h = button.height;
+        touched = RECT{x - 1, y, x + w + 2, y + h + 1};
+    }
+    const int touchedWidth = touched.right - touched.left, touchedHeight = touched.bottom - touched.top;
+
+    // A hover frame outside a rebuild is the same picture every time for the
+    // same step, accent and glyph: after the first fade it is copied.
+    HoverFaceCache* cache = nullptr;
+    const int slot = alpha / kHoverAlphaStep;
+    if (face == ButtonFace::Hover && !graphics && alpha % kHoverAlphaStep == 0 && slot >= 0 &&
+        slot < kHoverFaceSlots) {
+        if (form.hoverFaces.size() < form.captionButtons.size()) form.hoverFaces.resize(form.captionButtons.size());
+        cache = &form.hoverFaces[index - 1];
+        if (cache->faces.IsValid() && (cache->accent != context.accentColour || cache->maximised != form.maximised)) {
+            *cache = HoverFaceCache();
+        }
+        if (cache->filled & (1u << slot)) {
+            ::BitBlt(form.backgroundDc.Get(), touched.left, touched.top, touchedWidth, touchedHeight,
+                     cache->faces.Dc(), slot * touchedWidth, 0, SRCCOPY);
+            CopyBackgroundToWindow(form, &touched);
+            return;
+        }
+    }
+    RestoreFromCache(form, form.captionCache, touched.left, touched.top, touchedWidth, touchedHeight);
+
+    GdipGraphics own;
+    if (!graphics) {
+        PrepareGraphics(own, form.backgroundDc.Get());
+        graphics = &own;
+    }
+    float glyphX = b.x, glyphY = b.y;
+    if (face == ButtonFace::Hover && alpha > 0) {
+        const float x = b.x - 1, y = b.y, w = static_cast<float>(button.width), h = static_cast<float>(button.height);
+        GdipPath shape;
+        ButtonShape(shape, close, x, y, w, h);
+        FillVertical(*graphics, shape, y, h, ToArgb(kBlack, alpha / 5, true), ToArgb(kWhite, 0, true));
+        FillVertical(*graphics, shape, y, h, ToArgb(close ? kRed : context.accentColour, alpha, true),
+                     ToArgb(kWhite, 0, true));
+        GdipPath gloss;
+        ButtonShape(gloss, close, x, y, w - 1, static_cast<float>(static_cast<int>(0.8f * h)));
+        GdipLinearBrush glossBrush;
+        glossBrush.CreateLineBrush(0, y, 0, y + 0.8f * h, ToArgb(kWhite, static_cast<int>(0.8 * alpha), true),
+                                   ToArgb(kWhite, 0, true), kWrapTileFlipXY);
+        GdipPen glossPen;
+        glossPen.CreatePen2(glossBrush, 1.0f);
+        graphics->DrawPath(glossPen, gloss);
+    } else if (face == ButtonFace::Pressed) {
+        GdipPath shape;
+        shape.CreatePath(0);
+        AddRoundedRectangle(shape, b.x, b.y, b.width, b.height, 5);
+        FillVertical(*graphics, shape, b.y, b.height, close ? ToArgb(kRed, 255, true) : ToArgb(kBlack, 80, true),
+                     close ? ToArgb(kWhite, 30, true) : ToArgb(kWhite, 5, true));
+        FillVertical(*graphics, shape, b.y, b.height, ToArgb(kWhite, 50, true), ToArgb(kBlack, 0, true));
+        glyphX += 1;
+        glyphY += 1;
+    }
+    if (glyph) graphics->DrawImageRect(*glyph, glyphX, glyphY, static_cast<float>(glyph->GetImageWidth()),
+                                       static_cast<float>(glyph->GetImageHeight()));
+    if (graphics == &own) {
+        own.DeleteGraphics();
+        if (cache) {
+            if (!cache->faces.IsValid() && cache->faces.Create(touchedWidth * kHoverFaceSlots, touchedHeight)) {
+                cache->accent = context.accentColour;
+                cache->maximised = form.maximised;
+            }
+            if (cache->faces.IsValid()) {
+                ::BitBlt(cache->faces.Dc(), slot * touchedWidth, 0, touchedWidth, touchedHeight,
+                         form.backgroundDc.Get(), touched.left, touched.top, SRCCOPY);
+                cache->filled |= 1u << slot;
+            }
+        }
+        CopyBackgroundToWindow(form, &touched);
+    }
+}
+
+void PaintStatusStrip(FormSkin& form, GdipGraphics* graphics) {
+    if (form.statusHeight <= 0 || !form.backgroundDc) return;
+    int width = 0, height = 0;
+    ClientSize(form.window, width, height);
+    const int top = height - form.statusHeight;
+    GdipGraphics own;
+    if (!graphics) {
+        if (form.statusCache.IsValid()) {
+            ::BitBlt(form.backgroundDc.Get(), 0, top, width, form.statusHeight, form.statusCache.Dc(), 0, 0, SRCCOPY);
+        }
+        PrepareGraphics(own, form.backgroundDc.Get());
+        graphics = &own;
+    }
+    GdipFont font;
+    if (CreateTitleFont(font, form.statusFont, form.statusFontSize)) {
+        GdipStringFormat format;
+        format.CreateStringFormat(0x1000);
+        format.SetStringFormatLineAlign(1);
+        GdipSolidBrush brush;
+        brush.CreateSolidFill(ToArgb(form.statusTextColour, 255, true));
+        for (const StatusItem& item : form.statusItems) {
+            const RECT& r = item.rect;
+            graphics->DrawString(item.text, font,
+                                 Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
+                                                static_cast<float>(r.right - r.left),
+                                                static_cast<float>(r.bottom - r.top)),
+                                 format, brush);
+        }
+    }
+    if (graphics == &own) {
+        own.DeleteGraphics();
+        RECT part{0, top, width, height};
+        CopyBackgroundToWindow(form, &part);
+    }
+}
+
+void CopyBackgroundToWindow(const FormSkin& form, const RECT* part, HDC paintDc) {
+    if (!form.backgroundDc || !::IsWindow(form.window)) return;
+    // A paint DC of a window that clips its children already leaves them out.
+    const bool clipsChildren = (::GetWindowLongPtrA(form.window, GWL_STYLE) & WS_CLIPCHILDREN) != 0;
+    HDC dc = paintDc && clipsChildren ? paintDc
+                                      : ::GetDCEx(form.window, nullptr, DCX_CACHE | DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS);
+    if (!dc) return;
+    RECT r{};
+    if (part) {
+        r = *part;
+    } else {
+        ::GetClientRect(form.window, &r);
+    }
+    ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, form.backgroundDc.Get(), r.left, r.top, SRCCOPY);
+    if (dc != paintDc) ::ReleaseDC(form.window, dc);
+}
+
+COLORREF DeriveImageColour(const ByteArray& image, int samples) {
+    if (image.empty() || samples <= 0) return 0;
+    GdipBitmap bitmap;
+    if (!bitmap.CreateBitmapFromStream(image)) return 0;
+    const int width = bitmap.GetImageWidth(), height = bitmap.GetImageHeight();
+    if (width <= 0 || height <= 0) return 0;
+    std::uint64_t red = 0, green = 0, blue = 0;
+    for (int i = 0; i < samples; ++i) {
+        // The generator is seeded again for every pick, from the pick's number,
+        // so the same image always gives the same colour.
+        std::uint32_t state = static_cast<std::uint32_t>(i) * 2654435761u + 0x9E3779B9u;
+        state = state * 1103515245u + 12345u;
+        const int x = 1 + static_cast<int>((state >> 8) % static_cast<std::uint32_t>(width));
+        state = state * 1103515245u + 12345u;
+        const int y = 1 + static_cast<int>((state >> 8) % static_cast<std::uint32_t>(height));
+        const Gdiplus::ARGB pixel = bitmap.BitmapGetPixel(x - 1, y - 1);
+        red += (pixel >> 16) & 0xFF;
+        green += (pixel >> 8) & 0xFF;
+        blue += pixel & 0xFF;
+    }
+    return RGB(static_cast<BYTE>(red / samples), static_cast<BYTE>(green / samples), static_cast<BYTE>(blue / samples));
+}

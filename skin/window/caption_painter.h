@@ -1,0 +1,54 @@
+// Painting of a skinned form: the window region, the background DC that
+// holds the whole client area (background, image, caption sheen, frame,
+// title, caption buttons, status strip), the caption-button faces and the
+// colour derived from a background image.
+#pragma once
+
+#include <windows.h>
+
+#include "runtime/value_types.h"
+#include "skin/window/form_skin_data.h"
+
+class GdipGraphics;
+class GdipImage;
+
+// The process-wide values a painter reads, copied out of the engine's settings.
+struct PaintContext {
+    COLORREF backColour = 0;
+    COLORREF accentColour = kDefaultAccentColour;
+    ByteArray backImage;
+    int backMode = 0;
+    HICON appIcon = nullptr;
+    int initialSizePending = 1;
+};
+
+// Caption-button faces.
+enum class ButtonFace { Normal, Hover, Pressed };
+
+// Where the title starts within the caption band.
+constexpr int kTitleX = 8;
+constexpr int kTitleY = 8;
+
+void SetFormRegion(HWND window);
+// Composes the whole client area into the form's background DC.
+// paintDc: the DC of the WM_PAINT in progress, if any.
+void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToWindow, HDC paintDc = nullptr);
+void PaintBackground(GdipGraphics& graphics, FormSkin& form, const PaintContext& context);
+void PaintFrame(GdipGraphics& graphics, const FormSkin& form);
+// With graphics: inside a rebuild. Without: the title area is restored from
+// the caption-band cache first and the result is shown. text null: the window's.
+void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text = nullptr);
+// alpha 30..240 for the hover face. Without graphics the button's rectangle
+// is copied to the window afterwards.
+void PaintCaptionButton(FormSkin& form, const PaintContext& context, int button, GdipGraphics* graphics,
+                        ButtonFace face, int alpha = 0);
+void PaintStatusStrip(FormSkin& form, GdipGraphics* graphics);
+// Copies the background DC (or the given part of it) to the window, its
+// visible children excluded; through the paint DC when one is given.
+void CopyBackgroundToWindow(const FormSkin& form, const RECT* part = nullptr, HDC paintDc = nullptr);
+// The average of `samples` pseudo-random pixels of the image; 0 when it does not load.
+COLORREF DeriveImageColour(const ByteArray& image, int samples = 2000);
+// A hash of image bytes, to tell whether an image changed.
+std::size_t ImageBytesKey(const ByteArray& bytes);
+// The decoded image for the bytes, decoded again only when the bytes change.
+const GdipImage* DecodeCached(DecodedImage& cache, const ByteArray& bytes);

@@ -1,0 +1,400 @@
+#include "skin/window/form_window_proc.h"
+
+#include <cstring>
+
+#include "runtime/gdiplus_session.h"
+#include "skin/controls/paint_primitives.h"
+#include "skin/window/caption_painter.h"
+#include "skin/window/child_skin_dispatch.h"
+#include "skin/window/skin_engine.h"
+
+namespace {
+
+constexpr int kTreeItemExpanding = -405;
+constexpr int kTreeItemExpanded = -406;
+// The system sizing loop: SC_SIZE plus the side (WMSZ_LEFT .. WMSZ_BOTTOMRIGHT).
+constexpr WPARAM kSizeCommand = 0xF000;
+
+int X(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
+int Y(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
+
+LRESULT Forward(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC previous = reinterpret_cast<WNDPROC>(GetProperty(window, prop::kPreviousProc));
+    if (!previous) return ::DefWindowProcA(window, message, wParam, lParam);
+    return ::CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
+struct ClientSize {
+    int width = 0, height = 0;
+};
+ClientSize ClientOf(HWND window) {
+    RECT r{};
+    ::GetClientRect(window, &r);
+    return ClientSize{r.right - r.left, r.bottom - r.top};
+}
+
+int TaskbarHeight() {
+    HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
+    if (!taskbar) return 0;
+    RECT r{};
+    ::GetWindowRect(taskbar, &r);
+    return r.bottom - r.top;
+}
+
+// The sizing zone of a client point: 0 none, else the WMSZ_ side (1 left,
+// 2 right, 3 top, 4 top-left, 5 top-right, 6 bottom, 7 bottom-left, 8 bottom-right).
+int SizingZone(int x, int y, ClientSize c, int m) {
+    if ((x <= m || x >= c.width - m) && y >= 11 && y < c.height - 10) return x <= m ? WMSZ_LEFT : WMSZ_RIGHT;
+    if ((y <= m || y >= c.height - m) && x >= 11 && x < c.width - 10) return y <= m ? WMSZ_TOP : WMSZ_BOTTOM;
+    if (x <= 10 && y <= 10) return WMSZ_TOPLEFT;
+    if (x >= c.width - 10 && y >= c.height - 10) return WMSZ_BOTTOMRIGHT;
+    if (x >= c.width - 10 && y <= 10) return WMSZ_TOPRIGHT;
+    if (x <= 10 && y >= c.height - 10) return WMSZ_BOTTOMLEFT;
+    return 0;
+}
+
+LPCSTR ZoneCursor(int zone) {
+    switch (zone) {
+    case WMSZ_LEFT:
+    case WMSZ_RIGHT: return IDC_SIZEWE;
+    case WMSZ_TOP:
+    case WMSZ_BOTTOM: return IDC_SIZENS;
+    case WMSZ_TOPLEFT:
+    case WMSZ_BOTTOMRIGHT: return IDC_SIZENWSE;
+    default: return IDC_SIZENESW;
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK SkinnedFormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SkinEngine* engine = SkinEngine::Instance();
+    if (!engine) return Forward(window, message, wParam, lParam);
+    return engine->FormWindowProc(window, message, wParam, lParam);
+}
+
+void SkinEngine::SizingCursor(int formIndex, LPARAM point) {
+    FormSkin* form = Form(formIndex);
+    if (!form || !form->resizable) return;
+    const int zone = SizingZone(X(point), Y(point), ClientOf(form->window), captionButtonMargin_);
+    if (zone) ::SetCursor(::LoadCursorA(nullptr, ZoneCursor(zone)));
+}
+
+void SkinEngine::SizingDrag(int formIndex, LPARAM point) {
+    FormSkin* form = Form(formIndex);
+    if (!form) return;
+    const int x = X(point), y = Y(point);
+    if (x >= form->buttonStripX && x <= form->buttonStripX + form->buttonStripWidth && y >= 3 &&
+        y <= form->buttonStripHeight) {
+        return;
+    }
+    if (!form->captionOn) return;
+    HWND window = form->window;
+    const int zone = form->resizable ? SizingZone(x, y, ClientOf(window), captionButtonMargin_) : 0;
+    if (zone) {
+        form->needsRedraw = 1;
+        ::SetCursor(::LoadCursorA(nullptr, ZoneCursor(zone)));
+        ::SendMessageA(window, WM_SYSCOMMAND, kSizeCommand + zone, 0);
+    } else if (y <= form->captionHeight) {
+        // The system moves the window as if its caption were dragged.
+        ::SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    }
+}
+
+void SkinEngine::OnMouseMove(int formIndex, FormSkin& form, LPARAM lParam) {
+    if (!form.mouseTracked) {
+        TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, form.window, 1};
+        ::TrackMouseEvent(&track);
+    }
+    if (form.captionOn) {
+        if (InCaptionStrip(formIndex, lParam)) {
+            if (!form.timerOn) {
+                ::SetTimer(form.window, reinterpret_cast<UINT_PTR>(form.window), kHoverTimerMilliseconds, nullptr);
+                form.timerOn = 1;
+            }
+        } else {
+            form.timerOn = 0;  // the timer runs on until the fade ends
+        }
+    }
+    pressedButton_ = CaptionButtonAt(formIndex, X(lParam), Y(lParam));
+    if (form.hotButton >= 1 && form.hotButton != pressedButton_) {
+        if (form.hoverOut.step < kHoverSteps) {
+            PaintCaptionButton(form, PaintContextNow(false), form.hoverOut.button, nullptr, ButtonFace::Normal);
+        }
+        form.hoverOut = HoverFade{form.hotButton, 0};
+    }
+    if (pressedButton_ >= 1 && pressedButton_ != form.hotButton) form.hoverIn = HoverFade{pressedButton_, 0};
+    form.hotButton = pressedButton_;
+    if (!form.maximised) SizingCursor(formIndex, lParam);
+}
+
+void SkinEngine::OnLeftButtonDown(int formIndex, FormSkin& form, LPARAM lParam) {
+    form.hoverIn.button = 0;
+    if (!form.captionOn) return;
+    HWND window = form.window;
+    if (!form.maximised && !form.minimised) SizingDrag(formIndex, lParam);
+    // The drag loop may have destroyed or renumbered the form.
+    formIndex = FormIndexOf(window);
+    FormSkin* current = Form(formIndex);
+    if (!current) return;
+    pressedButton_ = CaptionButtonAt(formIndex, X(lParam), Y(lParam));
+    if (pressedButton_ >= 1) {
+        PaintCaptionButton(*current, PaintContextNow(false), pressedButton_, nullptr, ButtonFace::Pressed);
+    }
+}
+
+void SkinEngine::OnMouseLeave(FormSkin& form) {
+    form.mouseTracked = 0;
+    if (form.hotButton < 1 || !form.captionOn) return;
+    if (form.hoverOut.step < kHoverSteps && form.hoverIn.step < kHoverSteps) {
+        PaintCaptionButton(form, PaintContextNow(false), form.hotButton, nullptr, ButtonFace::Normal);
+        form.hoverIn = HoverFade{};
+    }
+    form.hoverOut = HoverFade{form.hotButton, 0};
+    form.hotButton = 0;
+}
+
+void SkinEngine::OnHoverTimer(FormSkin& form) {
+    const PaintContext context = PaintContextNow(false);
+    if (form.hoverIn.button >= 1 && form.hoverIn.step < kHoverSteps) {
+        ++form.hoverIn.step;
+        PaintCaptionButton(form, context, form.hoverIn.button, nullptr, ButtonFace::Hover,
+                           kHoverAlphaStep * form.hoverIn.step);
+    }
+    if (form.hoverOut.button >= 1 && form.hoverOut.step < kHoverSteps) {
+        ++form.hoverOut.step;
+        PaintCaptionButton(form, context, form.hoverOut.button, nullptr, ButtonFace::Hover,
+                           kHoverAlphaStep * kHoverSteps - kHoverAlphaStep * form.hoverOut.step);
+    }
+    const bool outDone = form.hoverOut.button == 0 || form.hoverOut.step >= kHoverSteps;
+    if ((!form.mouseTracked || !form.timerOn) && outDone) {
+        form.timerOn = 0;
+        ::KillTimer(form.window, reinterpret_cast<UINT_PTR>(form.window));
+        form.hotButton = 0;
+        form.hoverIn = HoverFade{};
+        form.hoverOut = HoverFade{};
+    }
+}
+
+LRESULT SkinEngine::AnswerControlColour(FormSkin& form, HDC dc, HWND control, bool pattern) {
+    ::SetTextColor(dc, static_cast<COLORREF>(GetProperty(control, prop::kTextColour)));
+    ::SetBkMode(dc, TRANSPARENT);
+    form.ReleaseChildBrush(control);
+    HBRUSH answer = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    // Before the first rebuild there is nothing to copy: the child stays hollow.
+    if (pattern && form.backgroundDc) {
+        RECT client{};
+        ::GetClientRect(control, &client);
+        ChildBrush held;
+        held.child = control;
+        held.bitmap = ComposeControlBackgroundBitmap(*this, control, client);
+        if (held.bitmap) held.brush.Reset(::CreatePatternBrush(held.bitmap.Get()));
+        if (held.brush) {
+            answer = held.brush.Get();
+            SetProperty(control, prop::kChildBrushBitmap, reinterpret_cast<LONG_PTR>(held.bitmap.Get()));
+            form.childBrushes.push_back(std::move(held));
+        }
+    }
+    SetProperty(control, prop::kChildBrush, reinterpret_cast<LONG_PTR>(answer));
+    return reinterpret_cast<LRESULT>(answer);
+}
+
+LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const int F = FormIndexOf(window);
+    FormSkin* form = Form(F);
+    if (!form) return Forward(window, message, wParam, lParam);
+    // Kept before handling: a handled message may destroy the window and its entry.
+    const WNDPROC previous = form->previousProc;
+    auto forward = [&] {
+        return previous ? ::CallWindowProcA(previous, window, message, wParam, lParam)
+                        : Forward(window, message, wParam, lParam);
+    };
+    const SkinSettings settings = WithSettings([](SkinSettings& s) {
+        SkinSettings copy;
+        copy.initialSizePending = s.initialSizePending;
+        copy.skinControls = s.skinControls;
+        copy.controlBackAlphaSet = s.controlBackAlphaSet;
+        return copy;
+    });
+    const bool controlColours = settings.skinControls && settings.controlBackAlphaSet;
+
+    switch (message) {
+    case WM_SIZE:
+        form->hotButton = 0;
+        if (settings.initialSizePending) {
+            WithSettings([](SkinSettings& s) { s.initialSizePending = 0; });
+        } else {
+            form->needsRedraw = 1;
+        }
+        LayoutDocked(F);
+        break;
+    case WM_SETTEXT:
+        if (form->titleOn && form->captionOn && lParam) {
+            const Text title(reinterpret_cast<const char*>(lParam));
+            PaintTitle(F, &title);
+        }
+        break;
+    case WM_PAINT: {
+        {
+            PaintScope paint(window);
+            if (!form->minimised) {
+                if (form->needsRedraw) {
+                    RebuildBackground(F, paint.Dc(), true);
+                } else {
+                    CopyBackgroundToWindow(*form, nullptr, paint.Dc());
+                }
+            }
+        }
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    case WM_QUIT: StopGdiplus(); break;
+    case WM_QUERYOPEN: form->minimised = 0; break;
+    case WM_ERASEBKGND: ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
+    case WM_SHOWWINDOW:
+        if (wParam == 1) {
+            if (form->minimised) {
+                form->minimised = 0;
+            } else {
+                PaintScope paint(window);
+                RebuildBackground(F, paint.Dc(), true);
+            }
+        }
+        break;
+    case WM_ACTIVATEAPP:
+        if (wParam == 0 && deactivationHandler_) deactivationHandler_();
+        break;
+    case WM_GETMINMAXINFO: {
+        MINMAXINFO info;
+        std::memcpy(&info, reinterpret_cast<void*>(lParam), sizeof info);
+        POINT max{form->maxTrackWidth, form->maxTrackHeight};
+        if (form->maximised) {
+            max = POINT{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) - TaskbarHeight()};
+        }
+        info.ptMinTrackSize = POINT{form->minTrackWidth, form->minTrackHeight};
+        info.ptMaxTrackSize = max;
+        std::memcpy(reinterpret_cast<void*>(lParam), &info, sizeof info);
+        break;
+    }
+    case WM_WINDOWPOSCHANGED: {
+        const ClientSize c = ClientOf(window);
+        const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN), screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+        if (form->hasMaximise && c.width == screenWidth && c.height == screenHeight) {
+            form->maximised = 1;
+            // Maximised, the form leaves the taskbar visible.
+            ::SetWindowPos(window, nullptr, 0, 0, screenWidth, screenHeight - TaskbarHeight(),
+                           SWP_NOZORDER | SWP_NOOWNERZORDER);
+            form = Form(FormIndexOf(window));
+            if (!form) break;
+        }
+        LayoutCaptionButtons(FormIndexOf(window));
+        if (form->statusHeight > 0) {
+            TextArray texts;
+            std::vector<int> widths;
+            for (const StatusItem& item : form->statusItems) {
+                texts.push_back(item.text);
+                widths.push_back(item.width);
+            }
+            SetStatusStrip(window, form->statusHeight, texts, widths);
+        }
+        break;
+    }
+    case WM_DRAWITEM:
+        if (lParam) {
+            DRAWITEMSTRUCT item;
+            std::memcpy(&item, reinterpret_cast<void*>(lParam), sizeof item);
+            PaintOwnerDrawnItem(*this, F, item);
+        }
+        break;
+    case WM_NOTIFY: {
+        NMHDR header;
+        std::memcpy(&header, reinterpret_cast<void*>(lParam), sizeof header);
+        const int code = static_cast<int>(header.code);
+        if (code == kTreeItemExpanding || code == kTreeItemExpanded) ::InvalidateRect(header.hwndFrom, nullptr, TRUE);
+        break;
+    }
+    case WM_NCDESTROY: {
+        ::KillTimer(window, reinterpret_cast<UINT_PTR>(window));
+        const LRESULT result = forward();
+        WithForms([&](FormSkinList& forms) { RemoveForm(forms, FindForm(forms, window)); });
+        return result;
+    }
+    case WM_COMMAND:
+        if (controlColours && lParam) {
+            HWND child = reinterpret_cast<HWND>(lParam);
+            const int code = HIWORD(wParam);
+            const Text cls = ClassNameOf(child);
+            if ((cls == "Edit" && (code == EN_HSCROLL || code == EN_VSCROLL || code == EN_CHANGE || code == EN_UPDATE)) ||
+                (cls == "ListBox" && (code == LBN_SELCHANGE || code == LBN_SETFOCUS)) ||
+                (cls == "ComboBox" && (code == CBN_KILLFOCUS || code == CBN_SELCHANGE))) {
+                ::InvalidateRect(child, nullptr, TRUE);
+            } else if (cls != "Edit" && cls != "ListBox" && cls != "ComboBox") {
+                RefreshCheckBox(*this, F, child);
+            }
+        }
+        break;
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_MAXIMIZE: form->maximised = 1; form->needsRedraw = 1; break;
+        case SC_RESTORE: form->needsRedraw = 1; form->minimised = 0; break;
+        case SC_MINIMIZE: form->needsRedraw = 1; form->minimised = 1; break;
+        default: break;
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == reinterpret_cast<UINT_PTR>(window)) {
+            OnHoverTimer(*form);
+            return 0;
+        }
+        break;
+    case WM_CTLCOLOREDIT: {
+        HWND control = reinterpret_cast<HWND>(lParam);
+        if (ClassNameOf(::GetParent(control)) == "ComboBox") break;
+        if (controlColours) return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), control, true);
+        break;
+    }
+    case WM_CTLCOLORLISTBOX: {
+        HWND control = reinterpret_cast<HWND>(lParam);
+        const bool drawnBySkin = WithForms([&](FormSkinList&) {
+            for (const ControlRecord& r : form->lists) {
+                if (r.window == control) return true;
+            }
+            return false;
+        });
+        if (controlColours && ClassNameOf(control) == "ListBox" && !drawnBySkin) {
+            return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), control, false);
+        }
+        break;
+    }
+    case WM_CTLCOLORBTN:
+        if (controlColours) {
+            return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false);
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+        if (controlColours) {
+            return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true);
+        }
+        break;
+    case WM_MOUSEMOVE: OnMouseMove(F, *form, lParam); break;
+    case WM_LBUTTONDOWN: OnLeftButtonDown(F, *form, lParam); break;
+    case WM_LBUTTONUP:
+        if (form->captionOn && pressedButton_ >= 1 && pressedButton_ <= static_cast<int>(form->captionButtons.size())) {
+            ClickCaptionButton(F, pressedButton_);
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (Y(lParam) <= form->captionHeight && form->resizable) {
+            for (std::size_t i = 0; i < form->captionButtons.size(); ++i) {
+                if (form->captionButtons[i].command == kCommandMaximise) {
+                    ClickCaptionButton(F, static_cast<int>(i + 1));
+                    break;
+                }
+            }
+        }
+        break;
+    case WM_MOUSEHOVER: form->mouseTracked = 1; break;
+    case WM_MOUSELEAVE: OnMouseLeave(*form); break;
+    default: break;
+    }
+    return forward();
+}

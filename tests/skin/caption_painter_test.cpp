@@ -1,0 +1,240 @@
+// The painted form, read back from its background DC: region, background
+// modes, caption sheen, frame, title, and the caption-button faces.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "resources/embedded_images.h"
+#include "skin/window/form_window_proc.h"
+#include "tests/skin/skin_test_support.h"
+
+namespace {
+
+using skintest::BackgroundPixel;
+using skintest::Luminance;
+using skintest::SkinTest;
+
+// A point of a caption button clear of its glyph.
+POINT ButtonProbe(SkinEngine& engine, int form, int button) {
+    const ButtonRect& r = engine.Form(form)->captionButtons[button - 1].rect;
+    return POINT{static_cast<int>(r.x) + 9, static_cast<int>(r.y) + 5};
+}
+
+LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
+
+void Tick(HWND window, int times) {
+    for (int i = 0; i < times; ++i) ::SendMessageA(window, WM_TIMER, reinterpret_cast<WPARAM>(window), 0);
+}
+
+class PaintedForm : public SkinTest {
+protected:
+    HWND Show(HWND window) {
+        ::ShowWindow(window, SW_SHOWNORMAL);
+        ::UpdateWindow(window);
+        skintest::Pump(30);
+        return window;
+    }
+    HWND UpdaterWindow() {
+        HWND window = Keep(skintest::MakeWindow());
+        EXPECT_EQ(skintest::SkinLikeTheUpdater(*engine, window, EmbeddedImageBytes(EmbeddedImage::Background)), 1);
+        return Show(window);
+    }
+};
+
+TEST_F(PaintedForm, RoundedRegionLeavesTheCornersOut) {
+    HWND window = UpdaterWindow();
+    RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(window, region.Get()), ERROR);
+    for (POINT corner : {POINT{0, 0}, POINT{491, 0}, POINT{0, 292}, POINT{491, 292}}) {
+        EXPECT_FALSE(::PtInRegion(region.Get(), corner.x, corner.y)) << corner.x << "," << corner.y;
+    }
+    EXPECT_TRUE(::PtInRegion(region.Get(), 246, 0));
+    EXPECT_TRUE(::PtInRegion(region.Get(), 3, 3));
+    EXPECT_TRUE(::PtInRegion(region.Get(), 488, 289));
+}
+
+TEST_F(PaintedForm, ModeThreeStretchesTheImageAndModeZeroClipsIt) {
+    // 1,024 x 768, red left of x = 512, blue right of it.
+    const ByteArray image = skintest::TwoColourPng(1024, 768, 512, RGB(255, 0, 0), RGB(0, 0, 255));
+    SkinEngine::FormOptions options;
+    options.backMode = 3;
+    HWND stretched = Show(Keep(skintest::MakeWindow()));
+    ASSERT_EQ(engine->AttachForm(stretched, options, image), 1);
+    options.backMode = 0;
+    HWND clipped = Keep(skintest::MakeWindow());
+    ASSERT_EQ(engine->AttachForm(clipped, options, image), 2);
+    engine->RebuildBackground(1, nullptr, false);
+    engine->RebuildBackground(2, nullptr, false);
+    EXPECT_EQ(BackgroundPixel(*engine, stretched, 200, 200), RGB(255, 0, 0));
+    EXPECT_EQ(BackgroundPixel(*engine, stretched, 300, 200), RGB(0, 0, 255));  // the split now at 246
+    EXPECT_EQ(BackgroundPixel(*engine, clipped, 300, 200), RGB(255, 0, 0));
+    EXPECT_EQ(BackgroundPixel(*engine, clipped, 480, 280), RGB(255, 0, 0));
+}
+
+TEST_F(PaintedForm, FormWithoutItsOwnImageUsesTheGlobalImageAndMode) {
+    engine->SetBackground("", skintest::TwoColourPng(1024, 768, 512, RGB(255, 0, 0), RGB(0, 0, 255)), std::nullopt,
+                          std::nullopt, 3);
+    SkinEngine::FormOptions options;
+    options.backMode = 0;  // ignored without an image of its own
+    HWND window = Keep(skintest::MakeWindow());
+    ASSERT_EQ(engine->AttachForm(window, options, ByteArray()), 1);
+    engine->RebuildBackground(1, nullptr, false);
+    EXPECT_EQ(BackgroundPixel(*engine, window, 300, 200), RGB(0, 0, 255));
+    // Centred (mode 2): a 100 x 50 image sits in the middle of the client area.
+    engine->SetBackground("", skintest::TwoColourPng(100, 50, 50, RGB(0, 255, 0), RGB(255, 255, 0)), RGB(9, 9, 9),
+                          std::nullopt, 2);
+    engine->RebuildBackground(1, nullptr, false);
+    EXPECT_EQ(BackgroundPixel(*engine, window, 246 - 25, 146), RGB(0, 255, 0));
+    EXPECT_EQ(BackgroundPixel(*engine, window, 246 + 25, 146), RGB(255, 255, 0));
+    EXPECT_EQ(BackgroundPixel(*engine, window, 100, 200), RGB(9, 9, 9));  // the base colour around it
+}
+
+TEST_F(PaintedForm, SheenLightensTheCaptionBandDownToCaptionHeight) {
+    const ByteArray image = skintest::TwoColourPng(64, 64, 64, RGB(60, 60, 60), RGB(60, 60, 60));
+    SkinEngine::FormOptions options;
+    options.captionHeight = 110;
+    options.backMode = 3;
+    HWND plain = Keep(skintest::MakeWindow());
+    ASSERT_EQ(engine->AttachForm(plain, options, image), 1);
+    options.captionSheen = 1;
+    HWND sheen = Keep(skintest::MakeWindow());
+    ASSERT_EQ(engine->AttachForm(sheen, options, image), 2);
+    engine->RebuildBackground(1, nullptr, false);
+    engine->RebuildBackground(2, nullptr, false);
+    const int top = Luminance(BackgroundPixel(*engine, sheen, 200, 4));
+    const int middle = Luminance(BackgroundPixel(*engine, sheen, 200, 55));
+    EXPECT_GT(top, Luminance(BackgroundPixel(*engine, plain, 200, 4)) + 80);
+    EXPECT_GT(top, middle + 30);
+    EXPECT_GT(middle, 60);
+    EXPECT_EQ(BackgroundPixel(*engine, sheen, 200, 112), BackgroundPixel(*engine, plain, 200, 112));
+    EXPECT_EQ(BackgroundPixel(*engine, sheen, 200, 112), RGB(60, 60, 60));
+}
+
+TEST_F(PaintedForm, FrameIsADarkOutlineWithALightLineInside) {
+    const ByteArray image = skintest::TwoColourPng(64, 64, 64, RGB(128, 128, 128), RGB(128, 128, 128));
+    HWND window = Keep(skintest::MakeWindow());
+    ASSERT_EQ(engine->AttachForm(window, SkinEngine::FormOptions{}, image), 1);
+    engine->RebuildBackground(1, nullptr, false);
+    for (POINT p : {POINT{246, 292}, POINT{0, 150}, POINT{491, 150}}) {
+        EXPECT_LT(Luminance(BackgroundPixel(*engine, window, p.x, p.y)), 70) << p.x << "," << p.y;
+    }
+    EXPECT_GT(Luminance(BackgroundPixel(*engine, window, 1, 150)), 170);
+    EXPECT_GT(Luminance(BackgroundPixel(*engine, window, 246, 291)), 170);
+    EXPECT_GT(Luminance(BackgroundPixel(*engine, window, 490, 150)), 170);
+    EXPECT_EQ(BackgroundPixel(*engine, window, 246, 150), RGB(128, 128, 128));
+}
+
+TEST_F(PaintedForm, RenamingRepaintsTheTitleWithoutARebuild) {
+    HWND window = UpdaterWindow();
+    FormSkin* form = engine->Form(1);
+    ASSERT_NE(form->backgroundDc.Get(), nullptr);
+    EXPECT_EQ(form->needsRedraw.load(), 0);
+    const HANDLE bitmap = ::GetPropA(window, "Ck_wtjbdx");
+    auto titlePixels = [&] {
+        std::vector<COLORREF> pixels;
+        for (int y = kTitleY - 2; y < kTitleY + 14; ++y) {
+            for (int x = kTitleX + 20; x < kTitleX + 120; ++x) pixels.push_back(BackgroundPixel(*engine, window, x, y));
+        }
+        return pixels;
+    };
+    const std::vector<COLORREF> before = titlePixels();
+    ::SetWindowTextA(window, "WWWWWWWWWW");
+    EXPECT_NE(titlePixels(), before);
+    EXPECT_EQ(::GetPropA(window, "Ck_wtjbdx"), bitmap);
+    EXPECT_EQ(form->needsRedraw.load(), 0);
+    ::SetWindowTextA(window, "软件更新");
+    EXPECT_EQ(titlePixels(), before);
+}
+
+TEST_F(PaintedForm, HoverFadesInTheAccentFaceAndOutAgain) {
+    HWND window = UpdaterWindow();
+    const POINT close = ButtonProbe(*engine, 1, 2), minimise = ButtonProbe(*engine, 1, 1);
+    const COLORREF closeNormal = BackgroundPixel(*engine, window, close.x, close.y);
+    const COLORREF minimiseNormal = BackgroundPixel(*engine, window, minimise.x, minimise.y);
+
+    ::SendMessageA(window, WM_MOUSEMOVE, 0, At(close));
+    ::SendMessageA(window, WM_MOUSEHOVER, 0, At(close));
+    Tick(window, 2);
+    const COLORREF early = BackgroundPixel(*engine, window, close.x, close.y);
+    Tick(window, kHoverSteps);
+    const COLORREF hot = BackgroundPixel(*engine, window, close.x, close.y);
+    EXPECT_GT(GetRValue(hot), GetGValue(hot) + 60);
+    EXPECT_GT(GetRValue(hot), GetBValue(hot) + 60);
+    EXPECT_GT(GetRValue(hot) - GetGValue(hot), GetRValue(early) - GetGValue(early));  // faded in
+
+    // Over to the minimise button: close fades out, minimise in with the accent (green).
+    ::SendMessageA(window, WM_MOUSEMOVE, 0, At(minimise));
+    Tick(window, kHoverSteps);
+    EXPECT_EQ(BackgroundPixel(*engine, window, close.x, close.y), closeNormal);
+    const COLORREF accent = BackgroundPixel(*engine, window, minimise.x, minimise.y);
+    EXPECT_GT(GetGValue(accent), GetRValue(accent) + 30);
+    EXPECT_GT(GetGValue(accent), GetBValue(accent) + 30);
+
+    ::SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    Tick(window, kHoverSteps);
+    EXPECT_EQ(BackgroundPixel(*engine, window, minimise.x, minimise.y), minimiseNormal);
+    EXPECT_EQ(engine->Form(1)->timerOn, 0);
+    EXPECT_EQ(engine->Form(1)->hotButton, 0);
+}
+
+TEST_F(PaintedForm, HoverFaceShownAgainIsThePaintedFace) {
+    HWND window = UpdaterWindow();
+    const ButtonRect r = engine->Form(1)->captionButtons[1].rect;
+    const POINT close = ButtonProbe(*engine, 1, 2);
+    auto face = [&] {
+        std::vector<COLORREF> pixels;
+        for (int y = static_cast<int>(r.y); y < static_cast<int>(r.y + 19); ++y) {
+            for (int x = static_cast<int>(r.x) - 2; x < static_cast<int>(r.x + 38); ++x) {
+                pixels.push_back(BackgroundPixel(*engine, window, x, y));
+            }
+        }
+        return pixels;
+    };
+    auto hoverAndLeave = [&](std::vector<COLORREF>& hot, std::vector<COLORREF>& left) {
+        ::SendMessageA(window, WM_MOUSEMOVE, 0, At(close));
+        ::SendMessageA(window, WM_MOUSEHOVER, 0, At(close));
+        Tick(window, kHoverSteps);
+        hot = face();
+        ::SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+        Tick(window, kHoverSteps);
+        left = face();
+    };
+    const std::vector<COLORREF> normal = face();
+    std::vector<COLORREF> paintedHot, paintedLeft, copiedHot, copiedLeft;
+    hoverAndLeave(paintedHot, paintedLeft);
+    EXPECT_NE(paintedHot, normal);
+    EXPECT_EQ(paintedLeft, normal);
+    ASSERT_GE(engine->Form(1)->hoverFaces.size(), 2u);
+    EXPECT_EQ(engine->Form(1)->hoverFaces[1].filled, 0x1FFu);  // every step kept
+    hoverAndLeave(copiedHot, copiedLeft);
+    EXPECT_EQ(copiedHot, paintedHot);
+    EXPECT_EQ(copiedLeft, normal);
+
+    // Another accent paints the faces again.
+    const POINT minimise = ButtonProbe(*engine, 1, 1);
+    ::SendMessageA(window, WM_MOUSEMOVE, 0, At(minimise));
+    ::SendMessageA(window, WM_MOUSEHOVER, 0, At(minimise));
+    Tick(window, kHoverSteps);
+    const COLORREF green = BackgroundPixel(*engine, window, minimise.x, minimise.y);
+    EXPECT_GT(GetGValue(green), GetBValue(green) + 30);
+    ::SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    Tick(window, kHoverSteps);
+    engine->SetBackground("", ByteArray(), std::nullopt, RGB(0, 0, 255));
+    ::SendMessageA(window, WM_MOUSEMOVE, 0, At(minimise));
+    ::SendMessageA(window, WM_MOUSEHOVER, 0, At(minimise));
+    Tick(window, kHoverSteps);
+    const COLORREF blue = BackgroundPixel(*engine, window, minimise.x, minimise.y);
+    EXPECT_GT(GetBValue(blue), GetGValue(blue) + 30);
+}
+
+TEST_F(PaintedForm, PressedCloseButtonIsRed) {
+    HWND window = UpdaterWindow();
+    const POINT close = ButtonProbe(*engine, 1, 2);
+    ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(close));
+    const COLORREF pressed = BackgroundPixel(*engine, window, close.x, close.y);
+    EXPECT_GT(GetRValue(pressed), 200);
+    EXPECT_LT(GetGValue(pressed), 120);
+    EXPECT_EQ(engine->PressedButton(), 2);
+}
+
+}  // namespace
