@@ -116,8 +116,9 @@ class Scenario:
         with open(port_file) as f:
             self.port = int(f.read())
 
-    def write_manifest(self):
-        """Publishes the served folder; a field given as None is left out."""
+    def write_manifest(self, output=None, fields=None):
+        """Publishes the served folder (to GX.txt there unless output); a
+        field given as None is left out."""
         args = ["python3", os.path.join(SOURCE, "tools", "publish_manifest.py"), self.served,
                 "--version", "2.0", "--host", f"127.0.0.1:{self.port}", "--kind", "main",
                 "--name", "Norvane", "--changelog", "修复了若干问题&nbsp;"]
@@ -125,7 +126,9 @@ class Scenario:
             args.append("--no-checksum")
         if self.key:
             args += ["--key", self.key]
-        for name, value in self.manifest_fields.items():
+        if output:
+            args += ["--output", output]
+        for name, value in (self.manifest_fields if fields is None else fields).items():
             args += ["--omit", name] if value is None else ["--set", f"{name}={value}"]
         subprocess.run(args, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -411,6 +414,31 @@ class SignedReleases(unittest.TestCase):
         self.assert_untouched(s, old_sha)
         self.assertEqual(len(s.downloads()), 1)
         self.assert_logged(s, "does not match the published", "download deleted")
+
+    def test_the_update_threads_manifest_is_checked_again(self):
+        # The manifest changes between the start-up fetch and the update
+        # thread's: the second one must hold up on its own.
+        cases = (("unsigned", None, {}, True, "update refused: the second manifest is empty or not verified"),
+                 ("signed, older", TEST_KEY, {"版本": "0.9"}, True,
+                  "update refused: the second manifest's version 0.9 is not above the installed 1.0"),
+                 ("signed, no checksum", TEST_KEY, {"自动": "假"}, False,
+                  "update refused: the second manifest has no checksum of the main executable"))
+        for name, key, fields, checksum, reason in cases:
+            with self.subTest(name):
+                s = self.scenario()
+                later = os.path.join(s.root, "later")
+                os.makedirs(later)
+                s.key, s.checksum = key, checksum
+                s.write_manifest(os.path.join(later, "GX.txt"), fields)
+                s.start_server(["--later-manifest", later])
+                old_sha = s.sha()
+                s.run()
+                if "older" not in name:
+                    s.answer(CAPTION, IDOK, SERVER_FAILURE)
+                self.assertEqual(s.wait(), 0)
+                self.assert_untouched(s, old_sha)
+                self.assertEqual(s.downloads(), [])
+                self.assert_logged(s, reason)
 
     def test_an_older_signed_version_is_not_installed(self):
         # 1.9 is below 1.10 as numbers, though above it byte for byte.
