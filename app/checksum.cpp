@@ -1,40 +1,15 @@
 #include "app/checksum.h"
 
-#include <windows.h>
-#include <bcrypt.h>
-
 #include <vector>
 
-#include "runtime/external_function.h"
-#include "runtime/unique_handle.h"
+#include "app/cng.h"
 #include "runtime/win_handles.h"
 
 namespace {
 
-inline ExternalFunction<decltype(::BCryptOpenAlgorithmProvider)> pBCryptOpenAlgorithmProvider{
-    "bcrypt.dll", "BCryptOpenAlgorithmProvider"};
-inline ExternalFunction<decltype(::BCryptCloseAlgorithmProvider)> pBCryptCloseAlgorithmProvider{
-    "bcrypt.dll", "BCryptCloseAlgorithmProvider"};
-inline ExternalFunction<decltype(::BCryptCreateHash)> pBCryptCreateHash{"bcrypt.dll", "BCryptCreateHash"};
-inline ExternalFunction<decltype(::BCryptHashData)> pBCryptHashData{"bcrypt.dll", "BCryptHashData"};
-inline ExternalFunction<decltype(::BCryptFinishHash)> pBCryptFinishHash{"bcrypt.dll", "BCryptFinishHash"};
-inline ExternalFunction<decltype(::BCryptDestroyHash)> pBCryptDestroyHash{"bcrypt.dll", "BCryptDestroyHash"};
-
 constexpr DWORD kReadPiece = 1 << 20;
-constexpr ULONG kSha256Size = 32;
-
-bool Succeeded(NTSTATUS status) { return status >= 0; }
-
-struct CloseAlgorithm {
-    void operator()(BCRYPT_ALG_HANDLE handle) const { pBCryptCloseAlgorithmProvider(handle, 0); }
-};
-struct DestroyHash {
-    void operator()(BCRYPT_HASH_HANDLE handle) const { pBCryptDestroyHash(handle); }
-};
-constexpr CloseAlgorithm kCloseAlgorithm{};
-constexpr DestroyHash kDestroyHash{};
-using AlgorithmHandle = UniqueHandle<NullHandleTraits<BCRYPT_ALG_HANDLE, kCloseAlgorithm>>;
-using HashHandle = UniqueHandle<NullHandleTraits<BCRYPT_HASH_HANDLE, kDestroyHash>>;
+using cng::kSha256Size;
+using cng::Succeeded;
 
 Text Hex(const UCHAR* bytes, std::size_t size) {
     static const char kDigits[] = "0123456789abcdef";
@@ -53,23 +28,20 @@ std::optional<Text> FileSha256(const Text& path) {
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return std::nullopt;
 
-    BCRYPT_ALG_HANDLE rawAlgorithm = nullptr;
-    if (!Succeeded(pBCryptOpenAlgorithmProvider(&rawAlgorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
-        return std::nullopt;
-    }
-    AlgorithmHandle algorithm(rawAlgorithm);
+    const cng::AlgorithmHandle algorithm = cng::OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
+    if (!algorithm) return std::nullopt;
     BCRYPT_HASH_HANDLE rawHash = nullptr;
-    if (!Succeeded(pBCryptCreateHash(algorithm.Get(), &rawHash, nullptr, 0, nullptr, 0, 0))) return std::nullopt;
-    HashHandle hash(rawHash);
+    if (!Succeeded(cng::pCreateHash(algorithm.Get(), &rawHash, nullptr, 0, nullptr, 0, 0))) return std::nullopt;
+    const cng::HashHandle hash(rawHash);
 
     std::vector<UCHAR> buffer(kReadPiece);
     for (;;) {
         DWORD read = 0;
         if (!::ReadFile(file.Get(), buffer.data(), kReadPiece, &read, nullptr)) return std::nullopt;
         if (read == 0) break;
-        if (!Succeeded(pBCryptHashData(hash.Get(), buffer.data(), read, 0))) return std::nullopt;
+        if (!Succeeded(cng::pHashData(hash.Get(), buffer.data(), read, 0))) return std::nullopt;
     }
     UCHAR digest[kSha256Size];
-    if (!Succeeded(pBCryptFinishHash(hash.Get(), digest, kSha256Size, 0))) return std::nullopt;
+    if (!Succeeded(cng::pFinishHash(hash.Get(), digest, kSha256Size, 0))) return std::nullopt;
     return Hex(digest, kSha256Size);
 }

@@ -45,12 +45,73 @@ Text InformationText(const UpdateManifest& m, const Text& localVersion) {
 bool IsTrueText(const Text& field) { return field == "真"; }
 
 UpdateDecision DecideUpdateKind(const Text& shownAddress, const Text& localVersion,
-                                const UpdateManifest& manifest) {
+                                const UpdateManifest& manifest, bool signedReleases) {
     if (shownAddress.empty()) return UpdateDecision::ServerFailure;
     if (localVersion == manifest.latestVersion) return UpdateDecision::UpToDate;
+    // An older signed manifest may be replayed by anyone: it must not bring
+    // back a release with known faults.
+    if (signedReleases && IsNumericVersion(localVersion) && IsNumericVersion(manifest.latestVersion)) {
+        const int order = CompareVersions(manifest.latestVersion, localVersion);
+        if (order == 0) return UpdateDecision::UpToDate;
+        if (order < 0) return UpdateDecision::Older;
+    }
     if (IsTrueText(manifest.autoUpdate)) return UpdateDecision::MainExecutable;
     if (IsTrueText(manifest.fullUpdate)) return UpdateDecision::FullInstaller;
     return UpdateDecision::Idle;
+}
+
+bool IsNumericVersion(const Text& version) {
+    bool partHasDigit = false;
+    for (char c : version) {
+        if (c == '.') {
+            if (!partHasDigit) return false;
+            partHasDigit = false;
+        } else if (c >= '0' && c <= '9') {
+            partHasDigit = true;
+        } else {
+            return false;
+        }
+    }
+    return partHasDigit;
+}
+
+namespace {
+
+// The next dot-separated part from `at`, without leading zeros; "" past the end.
+Text NextVersionPart(const Text& version, std::size_t& at) {
+    if (at > version.size()) return Text();
+    std::size_t end = version.find('.', at);
+    if (end == Text::npos) end = version.size();
+    std::size_t first = at;
+    while (first < end && version[first] == '0') ++first;
+    Text part = version.substr(first, end - first);
+    at = end + 1;
+    return part;
+}
+
+}  // namespace
+
+int CompareVersions(const Text& a, const Text& b) {
+    if (!IsNumericVersion(a) || !IsNumericVersion(b)) {
+        const int order = a.compare(b);  // std::string compares bytes as unsigned
+        return order < 0 ? -1 : order > 0 ? 1 : 0;
+    }
+    std::size_t atA = 0, atB = 0;
+    while (atA <= a.size() || atB <= b.size()) {
+        const Text partA = NextVersionPart(a, atA);
+        const Text partB = NextVersionPart(b, atB);
+        // Without leading zeros, the longer run of digits is the larger number.
+        if (partA.size() != partB.size()) return partA.size() < partB.size() ? -1 : 1;
+        const int order = partA.compare(partB);
+        if (order != 0) return order < 0 ? -1 : 1;
+    }
+    return 0;
+}
+
+const Text* ChosenChecksumField(const UpdateManifest& manifest) {
+    if (IsTrueText(manifest.autoUpdate)) return &manifest.checksum;
+    if (IsTrueText(manifest.fullUpdate)) return &manifest.fullChecksum;
+    return nullptr;
 }
 
 Text ManifestUrl(const Text& host) { return "http://" + host + "/GX.txt"; }

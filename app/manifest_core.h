@@ -31,11 +31,24 @@ Text InformationText(const UpdateManifest& manifest, const Text& localVersion);
 
 bool IsTrueText(const Text& field);  // "真"
 
-enum class UpdateDecision { ServerFailure, UpToDate, MainExecutable, FullInstaller, Idle };
+// Older: with signed releases, a latest version numerically below the
+// installed one; it ends the program like UpToDate (no downgrade).
+enum class UpdateDecision { ServerFailure, UpToDate, Older, MainExecutable, FullInstaller, Idle };
 
-// shownAddress is the download address as the window shows it.
+// shownAddress is the download address as the window shows it. Without
+// signing, versions are equal or not byte for byte; with it, two versions of
+// dot-separated numbers are compared as numbers and a latest version that is
+// not above the installed one never updates.
 UpdateDecision DecideUpdateKind(const Text& shownAddress, const Text& localVersion,
-                                const UpdateManifest& manifest);
+                                const UpdateManifest& manifest, bool signedReleases = false);
+
+// True for one or more dot-separated runs of decimal digits ("1", "2.0.10").
+bool IsNumericVersion(const Text& version);
+
+// Negative, zero or positive as a is below, equal to or above b. Two numeric
+// versions compare part by part as numbers of any length, a missing part
+// counting as 0 (1.10 > 1.9, 2 = 2.0); otherwise the bytes compare.
+int CompareVersions(const Text& a, const Text& b);
 
 // The manifest's address: "http://" + host + "/GX.txt".
 Text ManifestUrl(const Text& host);
@@ -47,3 +60,7 @@ struct PublishedChecksum {
     Text hex;  // lower case, when present
 };
 PublishedChecksum ReadPublishedChecksum(const Text& field);
+
+// The checksum field of the update kind the manifest selects ([自动] before
+// [是否完整]); none when it selects no kind.
+const Text* ChosenChecksumField(const UpdateManifest& manifest);

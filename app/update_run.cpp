@@ -7,6 +7,8 @@
 #include "app/download.h"
 #include "app/main_form.h"
 #include "app/message_box.h"
+#include "app/release_key.h"
+#include "app/signature.h"
 #include "app/transfer_stats.h"
 #include "app/update_log.h"
 #include "net/web_request.h"
@@ -52,6 +54,8 @@ const UpdateKind kMainExecutable{"main executable", "Norvane.exe", kMainQuestion
 const UpdateKind kFullInstaller{"full installer", "setup.exe", kInstallerQuestion, "start \"%cd%\" \"setup.exe\"",
                                 false};
 
+bool SignedReleases() { return ReleasePublicKey()[0] != '\0'; }
+
 HWND MainWindow() { return WindowHandle(MainRef(kMainForm)); }
 
 int Ask(const Text& text, int style) {
@@ -76,6 +80,12 @@ void FailAndClose() {
 // that does not match is known bad: it is deleted, not kept for a resume.
 bool ChecksumAllows(const Text& field, const Text& temporaryPath) {
     const PublishedChecksum published = ReadPublishedChecksum(field);
+    // With signed releases the manifest was refused without one; this is
+    // the last guard before an unchecked file would be put in place.
+    if (published.state != PublishedChecksum::State::Present && SignedReleases()) {
+        LogEvent("checksum: none or malformed in a signed manifest, refused");
+        return false;
+    }
     if (published.state == PublishedChecksum::State::Absent) {
         LogEvent("checksum: none published, not checked");
         return true;
@@ -111,10 +121,39 @@ int Download(const Text& url, const Text& temporaryPath) {
     return RangedDownload(url, temporaryPath, TransferStats, size);
 }
 
+// With signed releases the second manifest must be as trustworthy as the
+// first: verified (else it is empty), newer than the installed version and
+// pinning the download with a checksum. Anything else ends the update before
+// a byte is downloaded.
+void CheckSecondManifest(const UpdateKind& kind, const Text& manifest, const UpdateManifest& fields) {
+    if (!SignedReleases()) return;
+    if (manifest.empty()) {
+        LogEvent("update refused: the second manifest is empty or not verified");
+        Ask(kServerFailure, kStyleQuestionOk);
+        EndWith(0);
+    }
+    const Text localVersion = LocalVersion();
+    if (localVersion == fields.latestVersion ||
+        (IsNumericVersion(localVersion) && IsNumericVersion(fields.latestVersion) &&
+         CompareVersions(fields.latestVersion, localVersion) <= 0)) {
+        LogEvent("update refused: the second manifest's version " + fields.latestVersion +
+                 " is not above the installed " + localVersion);
+        EndWith(0);
+    }
+    const Text& checksum = kind.mainExecutable ? fields.checksum : fields.fullChecksum;
+    if (ReadPublishedChecksum(checksum).state != PublishedChecksum::State::Present) {
+        LogEvent(Text("update refused: the second manifest has no checksum of the ") + kind.name);
+        Ask(kServerFailure, kStyleQuestionOk);
+        EndWith(0);
+    }
+}
+
 void RunUpdate(const UpdateKind& kind) {
     UpdateManifest fields = ManifestSnapshot();
-    RecutManifest(FetchManifest(), fields);
+    const Text manifest = FetchManifest();
+    RecutManifest(manifest, fields);
     StoreManifest(fields);
+    CheckSecondManifest(kind, manifest, fields);
 
     const Text url = kind.mainExecutable ? GetControlProperty(MainRef(kLabel8), kPropertyText)
                                          : fields.fullPackageAddress;
@@ -183,15 +222,66 @@ Text UpdateHost() {
     return host.empty() ? Text(UPDATE_HOST) : host;
 }
 
-Text FetchManifest() {
-    const Text url = ManifestUrl(UpdateHost());
+namespace {
+
+// One GET; the body, and the status line in `statusLine` ("" without an answer).
+ByteArray Fetch(const Text& url, Text& statusLine) {
     Text responseHeaders;
     WebRequestOptions options;
-    options.responseHeaders = &responseHeaders;  // read back only, for the log
-    const Text manifest = ToText(WebRequest(url, options));
-    const Text statusLine = responseHeaders.substr(0, responseHeaders.find("\r\n"));
+    options.responseHeaders = &responseHeaders;  // read back only
+    ByteArray body = WebRequest(url, options);
+    statusLine = responseHeaders.substr(0, responseHeaders.find("\r\n"));
+    return body;
+}
+
+bool IsStatus200(const Text& statusLine) {
+    const std::size_t space = statusLine.find(' ');
+    return space != Text::npos && statusLine.compare(space + 1, 3, "200") == 0 &&
+           (statusLine.size() == space + 4 || statusLine[space + 4] == ' ');
+}
+
+// Whether GX.sig of the same host signs exactly these manifest bytes with
+// the built-in key; the log says why not.
+bool SignatureHolds(const Text& host, const ByteArray& manifestBytes) {
+    const Text url = "http://" + host + "/GX.sig";
+    Text statusLine;
+    const Text signature = ToText(Fetch(url, statusLine));
+    if (!IsStatus200(statusLine)) {
+        LogEvent("signature: GX.sig is missing (" + (statusLine.empty() ? Text("no answer") : statusLine) +
+                 "), the manifest counts as empty");
+        return false;
+    }
+    const SignatureVerdict verdict = VerifySignature(manifestBytes, signature, ReleasePublicKey());
+    if (!verdict.valid) {
+        LogEvent("signature: " + verdict.reason + ", the manifest counts as empty");
+        return false;
+    }
+    LogEvent("signature: verified with the built-in public key");
+    return true;
+}
+
+}  // namespace
+
+Text FetchManifest() {
+    const Text host = UpdateHost();
+    const Text url = ManifestUrl(host);
+    Text statusLine;
+    const ByteArray body = Fetch(url, statusLine);
+    const Text manifest = ToText(body);
     LogEvent("manifest " + url + ": " + (statusLine.empty() ? Text("no answer") : statusLine) + ", " +
              std::to_string(manifest.size()) + " bytes");
+    if (!SignedReleases()) return manifest;
+
+    // Nothing is cut from the bytes before their signature holds.
+    if (!SignatureHolds(host, body)) return Text();
+    const UpdateManifest fields = CutManifest(manifest);
+    const Text* checksum = ChosenChecksumField(fields);
+    if (checksum && ReadPublishedChecksum(*checksum).state != PublishedChecksum::State::Present) {
+        LogEvent(Text("signed manifest refused: no valid checksum ") +
+                 (checksum == &fields.checksum ? "[校验]" : "[完整校验]") +
+                 " of the update it selects, the manifest counts as empty");
+        return Text();
+    }
     return manifest;
 }
 
@@ -211,13 +301,16 @@ void DecideUpdate() {
     const Text localVersion = LocalVersion();
     const UpdateManifest manifest = ManifestSnapshot();
     const Text versions = "local version " + localVersion + ", latest version " + manifest.latestVersion;
-    switch (DecideUpdateKind(shownAddress, localVersion, manifest)) {
+    switch (DecideUpdateKind(shownAddress, localVersion, manifest, SignedReleases())) {
         case UpdateDecision::ServerFailure:
             LogEvent("decision: server failure (no download address)");
             Ask(kServerFailure, kStyleQuestionOk);
             EndWith(0);
         case UpdateDecision::UpToDate:
             LogEvent("decision: up to date (" + versions + ")");
+            EndWith(0);
+        case UpdateDecision::Older:
+            LogEvent("decision: no downgrade, the signed release is older than the installed one (" + versions + ")");
             EndWith(0);
         case UpdateDecision::MainExecutable:
             LogEvent("decision: update the main executable (" + versions + ", [自动] is 真)");

@@ -1,7 +1,9 @@
 #!/bin/bash
 # Installs what is missing, builds, and runs the updater's main job: an
 # installation with Norvane 1.0 is updated to 2.0 from the bundled local
-# update server. On a desktop ($DISPLAY set) you watch and answer the
+# update server. The release is signed with a key made into build/demo/ (kept
+# across runs), and the updater is built with its public key in
+# build/demo-win64/. On a desktop ($DISPLAY set) you watch and answer the
 # question yourself; headless it runs under Xvfb, saves screenshots to
 # build/demo/ and answers "Yes" through the UI helper.
 set -euo pipefail
@@ -13,12 +15,22 @@ cmake --build --preset win64 -j"$(nproc)"
 BIN="$ROOT/build/win64/bin"
 
 DEMO="$ROOT/build/demo"
-rm -rf "$DEMO"
+mkdir -p "$DEMO"
+find "$DEMO" -mindepth 1 -maxdepth 1 ! -name release_key.pem -exec rm -rf {} +
 mkdir -p "$DEMO/install" "$DEMO/served"
+
+# The vendor's signing key, and the updater built with its public half.
+KEY="$DEMO/release_key.pem"
+[ -f "$KEY" ] || python3 tools/publish_manifest.py keygen "$KEY" >/dev/null
+PUBLIC_KEY=$(python3 tools/publish_manifest.py public-key "$KEY")
+echo "release public key: $PUBLIC_KEY"
+SIGNED="$ROOT/build/demo-win64"
+cmake --preset win64 -B "$SIGNED" -DUPDATE_PUBLIC_KEY="$PUBLIC_KEY" -DUPDATER_BUILD_TESTS=OFF >/dev/null
+cmake --build "$SIGNED" --target updater -j"$(nproc)"
 export WINE_GRAPHICS=x11
 
 # The installation: updater, config.ini (GBK) with version 1.0, an old program.
-cp "$BIN/updater.exe" "$DEMO/install/"
+cp "$SIGNED/bin/updater.exe" "$DEMO/install/"
 printf '[配置]\r\n当前版本号=1.0\r\n' | iconv -f UTF-8 -t GBK >"$DEMO/install/config.ini"
 cp "$BIN/uia.exe" "$DEMO/install/Norvane.exe"
 # The new program, padded to 1.5 MB so that the progress can be watched.
@@ -28,9 +40,9 @@ head -c 1500000 /dev/zero >>"$DEMO/served/Norvane.exe"
 PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
 # The release is published as a vendor would: GX.txt (GBK) with the address
 # and the SHA-256 of the new program, which the updater checks before the
-# rename.
+# rename, and GX.sig, its signature, which the updater checks first.
 python3 tools/publish_manifest.py "$DEMO/served" --version 2.0 --host "127.0.0.1:$PORT" --kind main \
-    --name Norvane --changelog "$(printf '1. 下载支持断点续传&nbsp;\r\n2. 修复了若干问题')"
+    --name Norvane --changelog "$(printf '1. 下载支持断点续传&nbsp;\r\n2. 修复了若干问题')" --key "$KEY"
 
 PIDS=()
 cleanup() { for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; }

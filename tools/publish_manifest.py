@@ -4,7 +4,9 @@
   publish_manifest.py RELEASE_DIR --version V --host HOST[:PORT]
       [--kind main|full|both|none] [--name NAME]
       [--changelog TEXT | --changelog-file FILE] [--no-checksum]
-      [--set FIELD=VALUE ...] [--omit FIELD ...] [--output FILE]
+      [--set FIELD=VALUE ...] [--omit FIELD ...] [--output FILE] [--key KEY]
+  publish_manifest.py keygen KEY
+  publish_manifest.py public-key KEY
 
 The release folder holds the new main executable (Norvane.exe) and/or the
 full installer (setup.exe). Their addresses are http://HOST/<file name>; their
@@ -13,8 +15,18 @@ update the clients run: main sets [自动] to 真, full sets [是否完整] to �
 --set adds or replaces any field, --omit leaves one out (a client then reads
 it as empty). A value that holds a field marker, or a text GBK cannot hold,
 is refused: the clients would cut the manifest wrongly.
+
+Signed releases: `keygen KEY` writes a new ECDSA P-256 private key (PEM,
+readable by its owner only) and prints its public key as 128 hexadecimal
+digits (X then Y, big-endian), the value of the updater's CMake variable
+UPDATE_PUBLIC_KEY; `public-key KEY` prints it again. With --key KEY the
+manifest is signed: GX.sig beside GX.txt holds the base64 text of the
+64-byte signature r||s (big-endian) over the exact bytes of GX.txt, ECDSA
+P-256 with SHA-256. Without --key an earlier GX.sig beside the output is
+removed, since it no longer matches.
 """
 import argparse
+import base64
 import hashlib
 import os
 import sys
@@ -87,7 +99,73 @@ def manifest_text(fields):
     return "".join(lines)
 
 
+def load_key(path):
+    """The private key of a key file; only P-256 keys are accepted."""
+    from cryptography.hazmat.primitives import serialization
+    from cryptography.hazmat.primitives.asymmetric import ec
+    try:
+        with open(path, "rb") as f:
+            key = serialization.load_pem_private_key(f.read(), password=None)
+    except (OSError, ValueError, TypeError) as error:
+        raise SystemExit(f"publish_manifest: cannot read the key {path}: {error}")
+    if not isinstance(key, ec.EllipticCurvePrivateKey) or key.curve.name != "secp256r1":
+        raise SystemExit(f"publish_manifest: {path} is not an ECDSA P-256 private key")
+    return key
+
+
+def public_key_hex(key):
+    numbers = key.public_key().public_numbers()
+    return (numbers.x.to_bytes(32, "big") + numbers.y.to_bytes(32, "big")).hex()
+
+
+def signature_text(key, data):
+    """base64 of r||s, 32 big-endian bytes each."""
+    from cryptography.hazmat.primitives import hashes
+    from cryptography.hazmat.primitives.asymmetric import ec
+    from cryptography.hazmat.primitives.asymmetric.utils import decode_dss_signature
+    r, s = decode_dss_signature(key.sign(data, ec.ECDSA(hashes.SHA256())))
+    return base64.b64encode(r.to_bytes(32, "big") + s.to_bytes(32, "big")).decode("ascii")
+
+
+def keygen(argv):
+    parser = argparse.ArgumentParser(prog="publish_manifest.py keygen",
+                                     description="Writes a new release signing key and prints its public key.")
+    parser.add_argument("key")
+    args = parser.parse_args(argv)
+    from cryptography.hazmat.primitives import serialization
+    from cryptography.hazmat.primitives.asymmetric import ec
+    key = ec.generate_private_key(ec.SECP256R1())
+    pem = key.private_bytes(serialization.Encoding.PEM, serialization.PrivateFormat.PKCS8,
+                            serialization.NoEncryption())
+    try:
+        # Never overwrite a key: releases signed with it would lose their updater.
+        fd = os.open(args.key, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o600)
+    except FileExistsError:
+        raise SystemExit(f"publish_manifest: {args.key} exists; a key is never overwritten")
+    with os.fdopen(fd, "wb") as f:
+        f.write(pem)
+    print(public_key_hex(key))
+
+
+def public_key(argv):
+    parser = argparse.ArgumentParser(prog="publish_manifest.py public-key",
+                                     description="Prints the public key of a release signing key.")
+    parser.add_argument("key")
+    print(public_key_hex(load_key(parser.parse_args(argv).key)))
+
+
+def write_atomically(path, data):
+    with open(path + ".part", "wb") as f:
+        f.write(data)
+    os.replace(path + ".part", path)
+
+
 def main(argv=None):
+    argv = sys.argv[1:] if argv is None else argv
+    if argv[:1] == ["keygen"]:
+        return keygen(argv[1:])
+    if argv[:1] == ["public-key"]:
+        return public_key(argv[1:])
     parser = argparse.ArgumentParser(description="Writes GX.txt for a release folder.")
     parser.add_argument("release")
     parser.add_argument("--version", required=True)
@@ -100,17 +178,33 @@ def main(argv=None):
     parser.add_argument("--set", action="append", default=[], metavar="FIELD=VALUE")
     parser.add_argument("--omit", action="append", default=[], metavar="FIELD")
     parser.add_argument("--output")
+    parser.add_argument("--key", help="private key file: also write GX.sig")
     args = parser.parse_args(argv)
-    text = manifest_text(build_fields(args))
+    key = load_key(args.key) if args.key else None
+    fields = build_fields(args)
+    text = manifest_text(fields)
     try:
         data = text.encode("gbk")
     except UnicodeEncodeError as error:
         raise SystemExit(f"publish_manifest: GBK cannot hold {text[error.start:error.end]!r}")
     output = args.output or os.path.join(args.release, "GX.txt")
-    with open(output + ".part", "wb") as f:
-        f.write(data)
-    os.replace(output + ".part", output)
+    signature = os.path.splitext(output)[0] + ".sig"
+    if key:
+        chosen = "校验" if fields.get("自动") == TRUE else "完整校验" if fields.get("是否完整") == TRUE else None
+        if chosen and not fields.get(chosen):
+            print(f"publish_manifest: warning: no [{chosen}] checksum; signed updaters refuse this manifest",
+                  file=sys.stderr)
+        # The signature first: a client between the two writes sees a
+        # mismatch and refuses, never an unsigned manifest.
+        write_atomically(signature, signature_text(key, data).encode("ascii"))
+        write_atomically(output, data)
+        print(f"publish_manifest: wrote {output} ({len(data)} bytes) and {signature}")
+        return
+    write_atomically(output, data)
     print(f"publish_manifest: wrote {output} ({len(data)} bytes)")
+    if os.path.exists(signature):
+        os.remove(signature)
+        print(f"publish_manifest: removed {signature}, which signed an earlier manifest")
 
 
 if __name__ == "__main__":

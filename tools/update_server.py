@@ -6,6 +6,7 @@
                    [--no-length] [--misplaced-range] [--fault-path PATH]
                    [--encoding gzip|deflate] [--encoded-ranges] [--chunked]
                    [--no-identity] [--etag-salt S] [--tls CERT KEY]
+                   [--later-manifest DIR]
 
 Faults apply to every file except /GX.txt, or only to --fault-path when given:
   --drop-after N   close the connection after N body bytes
@@ -25,6 +26,8 @@ from their time, also on 416 answers; --no-identity sends neither, and
 in ROOT between two runs changes both.
 Each request's line and headers are appended to --log as one JSON object.
 With --tls the server speaks HTTPS with that certificate and key.
+--later-manifest DIR serves /GX.txt and /GX.sig from DIR from the second
+request of /GX.txt on: a manifest that changes while an update runs.
 """
 import argparse
 import email.utils
@@ -41,6 +44,7 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 ARGS = None
 LOG_LOCK = threading.Lock()
+MANIFEST_REQUESTS = [0]
 
 
 TAGS = {}
@@ -175,7 +179,13 @@ class Handler(BaseHTTPRequestHandler):
             self.end_headers()
             self.wfile.write(body)
             return
-        file = os.path.join(ARGS.root, path.lstrip("/"))
+        root = ARGS.root
+        if ARGS.later_manifest and path in ("/GX.txt", "/GX.sig"):
+            with LOG_LOCK:
+                MANIFEST_REQUESTS[0] += path == "/GX.txt"
+                if MANIFEST_REQUESTS[0] >= 2:
+                    root = ARGS.later_manifest
+        file = os.path.join(root, path.lstrip("/"))
         if not os.path.isfile(file):
             body = b"not found"
             self.send_response(404)
@@ -245,6 +255,7 @@ def main():
     parser.add_argument("--no-identity", action="store_true")
     parser.add_argument("--etag-salt", default="")
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
+    parser.add_argument("--later-manifest")
     ARGS = parser.parse_args()
     server = ThreadingHTTPServer(("127.0.0.1", ARGS.port), Handler)
     if ARGS.tls:

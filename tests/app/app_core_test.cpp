@@ -56,6 +56,68 @@ TEST(Manifest, DecisionOrder) {
     EXPECT_EQ(ManifestUrl("127.0.0.1:8080"), "http://127.0.0.1:8080/GX.txt");
 }
 
+TEST(Versions, DotSeparatedNumbersCompareAsNumbers) {
+    EXPECT_GT(CompareVersions("1.10", "1.9"), 0);
+    EXPECT_LT(CompareVersions("1.9", "1.10"), 0);
+    EXPECT_EQ(CompareVersions("2.0", "2.0"), 0);
+    EXPECT_GT(CompareVersions("2.0", "1.99.9"), 0);
+    EXPECT_LT(CompareVersions("1.99.9", "2.0"), 0);
+    EXPECT_EQ(CompareVersions("2", "2.0.0"), 0);  // a missing part is 0
+    EXPECT_LT(CompareVersions("2.0", "2.0.1"), 0);
+    EXPECT_EQ(CompareVersions("1.010", "1.10"), 0);
+    // Longer than any machine integer, and differing only in the last digit.
+    EXPECT_LT(CompareVersions("1.99999999999999999999998", "1.99999999999999999999999"), 0);
+    EXPECT_GT(CompareVersions("100000000000000000000.0", "99999999999999999999.9"), 0);
+}
+
+TEST(Versions, AnythingElseComparesItsBytes) {
+    for (const Text& other : {Text(""), Text("2.0b"), Text("v2"), Text("2..0"), Text(".2"), Text("2."),
+                              Text("2.0 "), Text("版本2")}) {
+        EXPECT_FALSE(IsNumericVersion(other)) << other;
+    }
+    EXPECT_TRUE(IsNumericVersion("0"));
+    EXPECT_TRUE(IsNumericVersion("10.0.3"));
+    // Byte order: "1.10a" is below "1.9a" although 1.10 > 1.9 as numbers.
+    EXPECT_LT(CompareVersions("1.10a", "1.9a"), 0);
+    EXPECT_GT(CompareVersions("2.0b", "2.0"), 0);
+    EXPECT_EQ(CompareVersions("beta", "beta"), 0);
+    EXPECT_LT(CompareVersions("1.0", "1.0 "), 0);
+    // Bytes compare unsigned: a GBK lead byte sorts above ASCII.
+    EXPECT_GT(CompareVersions("版本", "z"), 0);
+}
+
+TEST(Manifest, SignedReleasesNeverGoBack) {
+    UpdateManifest m;
+    m.autoUpdate = "真";
+    const auto decide = [&](const char* local, const char* latest, bool signedReleases) {
+        m.latestVersion = latest;
+        return DecideUpdateKind("http://x", local, m, signedReleases);
+    };
+    EXPECT_EQ(decide("2.0", "1.9", true), UpdateDecision::Older);
+    EXPECT_EQ(decide("1.10", "1.9", true), UpdateDecision::Older);
+    EXPECT_EQ(decide("1.9", "1.10", true), UpdateDecision::MainExecutable);
+    EXPECT_EQ(decide("2.0", "2.00", true), UpdateDecision::UpToDate);
+    // Without signing, only byte equality holds an update back.
+    EXPECT_EQ(decide("2.0", "1.9", false), UpdateDecision::MainExecutable);
+    EXPECT_EQ(decide("2.0", "2.00", false), UpdateDecision::MainExecutable);
+    // A version that is not numeric is compared as without signing.
+    EXPECT_EQ(decide("2.0b", "2.0a", true), UpdateDecision::MainExecutable);
+    EXPECT_EQ(decide("2.0b", "2.0b", true), UpdateDecision::UpToDate);
+    EXPECT_EQ(decide("", "1.0", true), UpdateDecision::MainExecutable);
+    EXPECT_EQ(DecideUpdateKind("", "2.0", m, true), UpdateDecision::ServerFailure);
+}
+
+TEST(Manifest, ChosenChecksumFollowsTheDecisionOrder) {
+    UpdateManifest m;
+    m.checksum = "main";
+    m.fullChecksum = "full";
+    EXPECT_EQ(ChosenChecksumField(m), nullptr);
+    m.fullUpdate = "真";
+    EXPECT_EQ(ChosenChecksumField(m), &m.fullChecksum);
+    m.autoUpdate = "真";
+    EXPECT_EQ(ChosenChecksumField(m), &m.checksum);
+}
+
 TEST(TransferStats, HalfOfAFreshDownload) {
     TransferStatsTexts t = ComputeTransferStats("Norvane", 102400, 51200, 2000, 51200);
     EXPECT_EQ(t.label2, "Norvane      |      文件大小:100KB\r\n");

@@ -27,6 +27,9 @@ MAIN_QUESTION = "更新完成！是否启动新程序！选择是启动新程序
 INSTALLER_QUESTION = "更新完成！建议选择是安装新版本！选择是启动新程序选择否关闭退出程序   BY:Halvord"
 UPDATE_FAILED = "更新出错，请重新更新！ BY:Halvord"
 READ_ERROR = "读文件出错!"
+# The e2e test release key (a test key only): updater_signed.exe is built
+# with its public half, tests/e2e/test_release_key.pub.
+TEST_KEY = os.path.join(SOURCE, "tests", "e2e", "test_release_key.pem")
 LOG_LINE = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[\d+\] \S")
 
 MANIFEST_HEADERS = ("Accept: */*\r\nReferer: {url}\r\nAccept-Language: zh-cn\r\n"
@@ -60,17 +63,20 @@ def uia(*args, timeout_ms=20000):
 
 class Scenario:
     """An installation directory, a server folder with a manifest published by
-    tools/publish_manifest.py (with checksums unless checksum=False), and the
-    updater."""
+    tools/publish_manifest.py (with checksums unless checksum=False, signed
+    with `key` when given), and the updater (updater_signed.exe, which checks
+    signatures with the test key, when signed_build)."""
 
-    def __init__(self, test, manifest_fields, server_args=(), local_version="1.0", host=None, checksum=True):
+    def __init__(self, test, manifest_fields, server_args=(), local_version="1.0", host=None, checksum=True,
+                 signed_build=False, key=None):
         self.test = test
         self.root = tempfile.mkdtemp(prefix="e2e-", dir=os.path.join(SOURCE, "build"))
         self.install = os.path.join(self.root, "install")
         self.served = os.path.join(self.root, "served")
         os.makedirs(self.install)
         os.makedirs(self.served)
-        shutil.copy(os.path.join(BIN, "updater.exe"), self.install)
+        program = "updater_signed.exe" if signed_build else "updater.exe"
+        shutil.copy(os.path.join(BIN, program), os.path.join(self.install, "updater.exe"))
         # The installed program: any file that is not the new one.
         shutil.copy(os.path.join(BIN, "uia.exe"), os.path.join(self.install, "Norvane.exe"))
         if local_version is not None:
@@ -84,6 +90,7 @@ class Scenario:
         self.port = None
         self.manifest_fields = manifest_fields
         self.checksum = checksum
+        self.key = key
         self.start_server(server_args)
         self.host = host or f"127.0.0.1:{self.port}"
         self.write_manifest()
@@ -109,16 +116,21 @@ class Scenario:
         with open(port_file) as f:
             self.port = int(f.read())
 
-    def write_manifest(self):
-        """Publishes the served folder; a field given as None is left out."""
+    def write_manifest(self, output=None, fields=None):
+        """Publishes the served folder (to GX.txt there unless output); a
+        field given as None is left out."""
         args = ["python3", os.path.join(SOURCE, "tools", "publish_manifest.py"), self.served,
                 "--version", "2.0", "--host", f"127.0.0.1:{self.port}", "--kind", "main",
                 "--name", "Norvane", "--changelog", "修复了若干问题&nbsp;"]
         if not self.checksum:
             args.append("--no-checksum")
-        for name, value in self.manifest_fields.items():
+        if self.key:
+            args += ["--key", self.key]
+        if output:
+            args += ["--output", output]
+        for name, value in (self.manifest_fields if fields is None else fields).items():
             args += ["--omit", name] if value is None else ["--set", f"{name}={value}"]
-        subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
+        subprocess.run(args, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def serve(self, data, name="Norvane.exe"):
         """Replaces a served file (a new release), without publishing it."""
@@ -313,6 +325,132 @@ class DownloadIntegrity(unittest.TestCase):
         s = self.scenario()
         os.makedirs(s.path("updater.log"))
         self.install_and_answer_no(s)
+
+
+class SignedReleases(unittest.TestCase):
+    """An updater built with a release key installs only what a manifest
+    signed with that key pins by checksum, and never an older version."""
+
+    def scenario(self, fields=None, server_args=(), **kwargs):
+        kwargs.setdefault("key", TEST_KEY)
+        s = Scenario(self, fields or {}, server_args, signed_build=True, **kwargs)
+        self.addCleanup(s.close)
+        return s
+
+    def assert_logged(self, s, *fragments):
+        text = "\n".join(s.log_lines())
+        for fragment in fragments:
+            self.assertIn(fragment, text)
+
+    def assert_untouched(self, s, old_sha):
+        self.assertEqual(s.sha(), old_sha)
+        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp")))
+        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp.id")))
+
+    def test_correctly_signed_release_updates(self):
+        s = self.scenario()
+        s.run()
+        s.answer(CAPTION, IDNO, MAIN_QUESTION)
+        self.assertEqual(s.wait(), 0)
+        self.assertEqual(s.sha(), sha(s.new_program))
+        # Both manifest fetches are checked against the signature.
+        self.assertEqual([r["path"] for r in s.requests()],
+                         ["/GX.txt", "/GX.sig", "/GX.txt", "/GX.sig", "/Norvane.exe"])
+        lines = s.log_lines()
+        self.assertEqual(sum("signature: verified with the built-in public key" in line for line in lines), 2)
+        self.assert_logged(s, f"checksum: SHA-256 {sha(s.new_program)} matches", "renamed into place")
+
+    def test_a_manifest_that_is_not_verified_counts_as_empty(self):
+        def tampered(s):
+            with open(os.path.join(s.served, "GX.txt"), "rb") as f:
+                data = f.read()
+            at = data.index(b"2.0")
+            with open(os.path.join(s.served, "GX.txt"), "wb") as f:
+                f.write(data[:at] + b"3" + data[at + 1:])
+
+        def missing(s):
+            os.remove(os.path.join(s.served, "GX.sig"))
+
+        def other_key(s):
+            s.key = os.path.join(s.root, "other.pem")
+            subprocess.run(["python3", os.path.join(SOURCE, "tools", "publish_manifest.py"), "keygen", s.key],
+                           check=True, stdout=subprocess.DEVNULL)
+            s.write_manifest()
+
+        def malformed(s):
+            with open(os.path.join(s.served, "GX.sig"), "w") as f:
+                f.write("not a signature")
+
+        cases = (("changed after signing", tampered, {}, "the signature does not match the manifest"),
+                 ("no GX.sig", missing, {}, "signature: GX.sig is missing (HTTP/1.1 404"),
+                 ("another key", other_key, {}, "the signature does not match the manifest"),
+                 ("malformed GX.sig", malformed, {}, "GX.sig is malformed"),
+                 ("no checksum", None, {"checksum": False}, "signed manifest refused: no valid checksum [校验]"),
+                 ("malformed checksum", None, {"fields": {"校验": "0" * 63}},
+                  "signed manifest refused: no valid checksum [校验]"))
+        for name, change, options, reason in cases:
+            with self.subTest(name):
+                s = self.scenario(**options)
+                if change:
+                    change(s)
+                old_sha = s.sha()
+                s.run()
+                s.answer(CAPTION, IDOK, SERVER_FAILURE)
+                self.assertEqual(s.wait(), 0)
+                self.assert_untouched(s, old_sha)
+                self.assertEqual([r["path"] for r in s.requests()], ["/GX.txt", "/GX.sig"])
+                self.assert_logged(s, reason, "the manifest counts as empty", "decision: server failure")
+
+    def test_a_program_that_does_not_match_the_signed_checksum_is_not_installed(self):
+        s = self.scenario()
+        old_sha = s.sha()
+        with open(s.new_program, "rb") as f:
+            data = bytearray(f.read())
+        data[7000] ^= 0x01
+        s.serve(bytes(data))
+        s.run()
+        s.answer(CAPTION, IDOK, UPDATE_FAILED)
+        self.assertEqual(s.wait(), 0)
+        self.assert_untouched(s, old_sha)
+        self.assertEqual(len(s.downloads()), 1)
+        self.assert_logged(s, "does not match the published", "download deleted")
+
+    def test_the_update_threads_manifest_is_checked_again(self):
+        # The manifest changes between the start-up fetch and the update
+        # thread's: the second one must hold up on its own.
+        cases = (("unsigned", None, {}, True, "update refused: the second manifest is empty or not verified"),
+                 ("signed, older", TEST_KEY, {"版本": "0.9"}, True,
+                  "update refused: the second manifest's version 0.9 is not above the installed 1.0"),
+                 ("signed, no checksum", TEST_KEY, {"自动": "假"}, False,
+                  "update refused: the second manifest has no checksum of the main executable"))
+        for name, key, fields, checksum, reason in cases:
+            with self.subTest(name):
+                s = self.scenario()
+                later = os.path.join(s.root, "later")
+                os.makedirs(later)
+                s.key, s.checksum = key, checksum
+                s.write_manifest(os.path.join(later, "GX.txt"), fields)
+                s.start_server(["--later-manifest", later])
+                old_sha = s.sha()
+                s.run()
+                if "older" not in name:
+                    s.answer(CAPTION, IDOK, SERVER_FAILURE)
+                self.assertEqual(s.wait(), 0)
+                self.assert_untouched(s, old_sha)
+                self.assertEqual(s.downloads(), [])
+                self.assert_logged(s, reason)
+
+    def test_an_older_signed_version_is_not_installed(self):
+        # 1.9 is below 1.10 as numbers, though above it byte for byte.
+        s = self.scenario({"版本": "1.9"}, local_version="1.10")
+        old_sha = s.sha()
+        s.run()
+        self.assertEqual(s.wait(), 0)
+        self.assert_untouched(s, old_sha)
+        self.assertEqual([r["path"] for r in s.requests()], ["/GX.txt", "/GX.sig"])
+        self.assert_logged(s, "signature: verified", "decision: no downgrade",
+                           "local version 1.10, latest version 1.9")
+        self.assertFalse(any("message shown" in line for line in s.log_lines()))
 
 
 class UpdateEndToEnd(unittest.TestCase):
