@@ -26,7 +26,11 @@ TEST(ConsoleCommand, PrefixByOsKind) {
 }
 
 TEST(ConsoleCommand, FirstChunkOrEmpty) {
-    EXPECT_EQ(RunConsoleCommand("echo hello"), "hello\r\n");
+    // The first chunk is what the pipe holds when it is first seen: Wine's
+    // interpreter writes the text and its line end in two writes, so the line
+    // end may come too late for it.
+    const Text hello = RunConsoleCommand("echo hello");
+    EXPECT_TRUE(hello == "hello\r\n" || hello == "hello") << hello;
     EXPECT_EQ(RunConsoleCommand("exit 0"), "");
     // More output than one read: only the first chunk, at most 1,023 bytes.
     Text longOutput = RunConsoleCommand("for /l %i in (1,1,150) do @echo 0123456789");
