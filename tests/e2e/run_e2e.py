@@ -692,12 +692,9 @@ def box_skin(caption, timeout_ms=20000):
     found, text = uia("skin", caption, timeout_ms=timeout_ms)
     if not found:
         return None
-    report = {}
-    for line in re.findall(r"(skinned \d+|region \w+|alpha -?\d+|statics \d+ \d+)", text):
-        key, *values = line.split(" ")
-        report[key] = values[0] if key == "region" else tuple(int(v) for v in values)
-    report["skinned"], report["alpha"] = report["skinned"][0], report["alpha"][0]
-    return report
+    words = text.split()
+    return {"skinned": int(words[1]), "region": words[3], "alpha": int(words[5]),
+            "statics": (int(words[7]), int(words[8]))}
 
 
 class SkinnedBoxesEndToEnd(unittest.TestCase):

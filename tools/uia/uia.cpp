@@ -13,11 +13,11 @@
 // Reports how a box is skinned, seen from outside its process:
 //   uia.exe skin CAPTION [TIMEOUT_MS]
 // waits for the box and then (within the same timeout) for its layered alpha
-// to reach 250, and prints
-//   "skinned 0|1" (the box carries Hw_hProc)
-//   "region rounded|square|none" (its window region leaves the corners out)
-//   "alpha N" (GetLayeredWindowAttributes; -1 when the box is not layered)
-//   "statics SKINNED TOTAL" (its Static children carrying Hw_hProc)
+// to reach 250, and prints one line
+//   "skinned 0|1 region rounded|square|none alpha N statics SKINNED TOTAL"
+// skinned: the box carries Hw_hProc; region: its window region leaves the
+// corners out; alpha: GetLayeredWindowAttributes (-1 when not layered);
+// statics: its Static children carrying Hw_hProc, of all.
 // Exit code 0 when the box or window was found (and the button pressed),
 // 1 otherwise.
 #include <windows.h>
@@ -216,7 +216,7 @@ int ReportSkin(const char* caption, DWORD timeout) {
     while (LayeredAlpha(box) != 250 && ::GetTickCount() - start < timeout && ::IsWindow(box)) ::Sleep(20);
     StaticCount statics;
     ::EnumChildWindows(box, CountStatics, reinterpret_cast<LPARAM>(&statics));
-    std::printf("skinned %d\nregion %s\nalpha %d\nstatics %d %d\n", ::GetPropA(box, "Hw_hProc") ? 1 : 0,
+    std::printf("skinned %d region %s alpha %d statics %d %d\n", ::GetPropA(box, "Hw_hProc") ? 1 : 0,
                 RegionShape(box), LayeredAlpha(box), statics.skinned, statics.total);
     std::fflush(stdout);
     return 0;
