@@ -403,8 +403,10 @@ void AttachDialogSkin(SkinEngine& engine, HWND dialog) {
     SetLayeredStyle(dialog, false);
     ::SetLayeredWindowAttributes(dialog, 0, 0, LWA_ALPHA);
 
+    // The entry stays where it is in the list; its index may not, should a
+    // dialog of another thread go away meanwhile.
     const int index = engine.WithForms([&](FormSkinList& forms) { return AddForm(forms, std::move(entry)); });
-    LayoutDialogCaption(engine, index);
+    LayoutCaption(e);
     SkinDialogChildren(engine, index, dialog);
     SubclassWindow(dialog, DialogProc);
     SetProperty(dialog, prop::kIndex, FindDialog(engine, dialog).index);
@@ -419,12 +421,16 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 DWORD WINAPI FadeIn(void* dialog) {
-    HWND window = static_cast<HWND>(dialog);
-    for (int i = 1; i <= kDialogFadeSteps; ++i) {
-        ::Sleep(kDialogFadeStepMilliseconds);
-        ::SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(kDialogFadeAlphaStep * i), LWA_ALPHA);
-    }
-    return 0;
+    return StopAllocationFailure([dialog] {
+        // Only the dialog's alpha is touched: a dialog gone meanwhile makes
+        // the calls fail and nothing else.
+        HWND window = static_cast<HWND>(dialog);
+        for (int i = 1; i <= kDialogFadeSteps; ++i) {
+            ::Sleep(kDialogFadeStepMilliseconds);
+            ::SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(kDialogFadeAlphaStep * i), LWA_ALPHA);
+        }
+        return DWORD{0};
+    });
 }
 
 LRESULT DialogHitTest(SkinEngine& engine, HWND window, LPARAM lParam) {

@@ -18,6 +18,26 @@ using skintest::MouseStep;
 using skintest::Pump;
 using skintest::PumpUntil;
 
+struct BoxSearch {
+    bool skinnedOnly = false;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<BoxSearch*>(lParam);
+    if (ClassNameOf(window) != "#32770" || !::IsWindowVisible(window)) return TRUE;
+    if (search->skinnedOnly && !GetProperty(window, prop::kPreviousProc)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A visible box of the thread (with skinnedOnly: one already skinned).
+HWND BoxOf(DWORD threadId, bool skinnedOnly = false) {
+    BoxSearch search{skinnedOnly, nullptr};
+    if (threadId) ::EnumThreadWindows(threadId, MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // One box shown by its own thread; the destructor closes a box still open.
 class BoxThread {
 public:
@@ -36,22 +56,7 @@ public:
         thread_.join();
     }
     // The box, once visible.
-    HWND Find() const {
-        HWND found = nullptr;
-        if (threadId_) {
-            ::EnumThreadWindows(
-                threadId_,
-                [](HWND window, LPARAM lParam) {
-                    if (ClassNameOf(window) == "#32770" && ::IsWindowVisible(window)) {
-                        *reinterpret_cast<HWND*>(lParam) = window;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&found));
-        }
-        return found;
-    }
+    HWND Find() const { return BoxOf(threadId_); }
     HWND Wait() {
         HWND box = nullptr;
         PumpUntil([&] { return (box = Find()) != nullptr; });
@@ -277,18 +282,7 @@ TEST_F(DialogSkinTest, TwoHundredBoxesOnAWorkerWhileTheMainWindowRepaints) {
         ::InvalidateRect(main, nullptr, FALSE);
         ::UpdateWindow(main);
         ++repaints;
-        HWND box = nullptr;
-        ::EnumThreadWindows(
-            worker,
-            [](HWND window, LPARAM lParam) {
-                if (ClassNameOf(window) == "#32770" && GetProperty(window, prop::kPreviousProc)) {
-                    *reinterpret_cast<HWND*>(lParam) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&box));
-        if (box) ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+        if (HWND box = BoxOf(worker, true)) ::PostMessageA(box, WM_COMMAND, IDYES, 0);
         Pump(5);
     }
     boxes.join();
