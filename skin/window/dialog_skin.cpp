@@ -290,7 +290,10 @@ void StartFadeIn(SkinEngine& engine, HWND window) {
         s.fadeInStarted = 1;
         return true;
     });
-    if (start) ::SHCreateThread(FadeIn, reinterpret_cast<void*>(window), 0, nullptr);
+    // Without a thread the dialog is shown at once rather than left transparent.
+    if (start && !::SHCreateThread(FadeIn, reinterpret_cast<void*>(window), 0, nullptr)) {
+        ::SetLayeredWindowAttributes(window, 0, kDialogFinalAlpha, LWA_ALPHA);
+    }
 }
 
 // The focus steps fade the dialog out from 205 to 5 on its own thread. They
