@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "app/update_client.h"
 #include "app/update_run.h"
+#include "app/working_set_trimmer.h"
 #include "runtime/gdiplus_session.h"
 #include "runtime/program.h"
 #include "skin/window/skin_engine.h"
@@ -32,6 +33,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RegisterExitCleanup(&ExitCleanup);
     StartGdiplus();
     gSkinEngine->SetAppIcon(LoadProgramIcon());
+    gSkinEngine->SetDeactivationHandler(&StartWorkingSetTrimmer);
     gSkinEngine->WithSettings([](SkinSettings& s) {
         s.initialSizePending = 1;
         s.skinControls = 1;

@@ -1,8 +1,43 @@
 #include "app/message_box.h"
 
-#include "runtime/window_ops.h"
+#include "runtime/allocation_failure.h"
+#include "skin/window/dialog_skin.h"
+#include "skin/window/form_skin_data.h"
+#include "skin/window/skin_engine.h"
+
+namespace {
+
+constexpr char kDialogClass[] = "#32770";
+
+HHOOK CurrentHook(SkinEngine* engine) {
+    return engine ? engine->WithSettings([](SkinSettings& s) { return s.cbtHook; }) : nullptr;
+}
+
+}  // namespace
 
 int SkinnedMessageBox(HWND owner, const Text& text, int style, const Text& caption) {
-    int result = ::MessageBoxExA(owner, text.c_str(), caption.c_str(), static_cast<UINT>(style), 0);
-    return MessageBoxResult(result);
+    InstallMessageBoxHook();
+    const int result = ::MessageBoxExA(owner, text.c_str(), caption.c_str(), static_cast<UINT>(style), 0);
+    return result - 1;
+}
+
+void InstallMessageBoxHook() {
+    SkinEngine* engine = SkinEngine::Instance();
+    if (!engine) return;
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, DialogHookProc, nullptr, ::GetCurrentThreadId());
+    // A previous hook that was never removed is overwritten, not unhooked.
+    engine->WithSettings([hook](SkinSettings& s) { s.cbtHook = hook; });
+}
+
+LRESULT CALLBACK DialogHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    return StopAllocationFailure([&] {
+        SkinEngine* engine = SkinEngine::Instance();
+        if (code == HCBT_ACTIVATE && engine) {
+            HWND window = reinterpret_cast<HWND>(wParam);
+            if (ClassNameOf(window) == kDialogClass && GetProperty(window, prop::kPreviousProc) == 0) {
+                AttachDialogSkin(*engine, window);
+            }
+        }
+        return ::CallNextHookEx(CurrentHook(engine), code, wParam, lParam);
+    });
 }

@@ -227,6 +227,7 @@ struct FormSkin {
 
     int hotControl = 0, hotControlClass = 0, previousHotControl = 0, previousHotControlClass = 0;
     int dialogCloseHot = 0;
+    int dialogPainted = 0;  // 1 from the dialog's first paint on
 
     FormSkin() = default;
     FormSkin(const FormSkin&) = delete;

@@ -10,6 +10,14 @@
 //   "CLASS LEFT TOP WIDTH HEIGHT STYLE_HEX TEXT_HEX [POSITION]"
 // with the texts as hex bytes (byte for byte, line breaks included) and a
 // progress bar's position last.
+// Reports how a box is skinned, seen from outside its process:
+//   uia.exe skin CAPTION [TIMEOUT_MS]
+// waits for the box and then (within the same timeout) for its layered alpha
+// to reach 250, and prints one line
+//   "skinned 0|1 region rounded|square|none alpha N statics SKINNED TOTAL"
+// skinned: the box carries Hw_hProc; region: its window region leaves the
+// corners out; alpha: GetLayeredWindowAttributes (-1 when not layered);
+// statics: its Static children carrying Hw_hProc, of all.
 // Exit code 0 when the box or window was found (and the button pressed),
 // 1 otherwise.
 #include <windows.h>
@@ -150,14 +158,81 @@ int ReadWindow(const char* className, DWORD timeout, const char* programPathEnd)
     return 0;
 }
 
+HWND WaitForBox(const char* caption, DWORD timeout) {
+    Search search{caption, nullptr};
+    const DWORD start = ::GetTickCount();
+    while (!search.found) {
+        ::EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+        if (search.found) break;
+        if (::GetTickCount() - start > timeout) return nullptr;
+        ::Sleep(50);
+    }
+    return search.found;
+}
+
+int LayeredAlpha(HWND box) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!(::GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_LAYERED)) return -1;
+    if (!::GetLayeredWindowAttributes(box, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return -1;
+    return alpha;
+}
+
+const char* RegionShape(HWND box) {
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    const int kind = ::GetWindowRgn(box, region);
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const char* shape = "none";
+    if (kind != ERROR && kind != NULLREGION) {
+        const bool cornersOut = !::PtInRegion(region, 0, 0) && !::PtInRegion(region, w - 1, 0) &&
+                                !::PtInRegion(region, 0, h - 1) && !::PtInRegion(region, w - 1, h - 1);
+        shape = cornersOut && ::PtInRegion(region, w / 2, h / 2) ? "rounded" : "square";
+    }
+    ::DeleteObject(region);
+    return shape;
+}
+
+struct StaticCount {
+    int skinned = 0, total = 0;
+};
+
+BOOL CALLBACK CountStatics(HWND child, LPARAM lParam) {
+    char className[64] = {};
+    ::GetClassNameA(child, className, sizeof className);
+    if (std::string(className) == "Static") {
+        auto* count = reinterpret_cast<StaticCount*>(lParam);
+        ++count->total;
+        if (::GetPropA(child, "Hw_hProc")) ++count->skinned;
+    }
+    return TRUE;
+}
+
+int ReportSkin(const char* caption, DWORD timeout) {
+    const DWORD start = ::GetTickCount();
+    HWND box = WaitForBox(caption, timeout);
+    if (!box) return 1;
+    while (LayeredAlpha(box) != 250 && ::GetTickCount() - start < timeout && ::IsWindow(box)) ::Sleep(20);
+    StaticCount statics;
+    ::EnumChildWindows(box, CountStatics, reinterpret_cast<LPARAM>(&statics));
+    std::printf("skinned %d region %s alpha %d statics %d %d\n", ::GetPropA(box, "Hw_hProc") ? 1 : 0,
+                RegionShape(box), LayeredAlpha(box), statics.skinned, statics.total);
+    std::fflush(stdout);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::string(argv[1]) == "window") {
         return ReadWindow(argv[2], argc > 3 ? static_cast<DWORD>(std::atoi(argv[3])) : 30000, argc > 4 ? argv[4] : "");
     }
+    if (argc >= 3 && std::string(argv[1]) == "skin") {
+        return ReportSkin(argv[2], argc > 3 ? static_cast<DWORD>(std::atoi(argv[3])) : 30000);
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: uia wait|press CAPTION [ID] [TIMEOUT_MS]\n");
+        std::fprintf(stderr, "usage: uia wait|press|skin CAPTION [ID] [TIMEOUT_MS]\n");
         return 2;
     }
     const std::string command = argv[1];

@@ -1,0 +1,461 @@
+#include "skin/window/dialog_skin.h"
+
+#include <shlwapi.h>
+
+#include <atomic>
+#include <cstring>
+#include <utility>
+
+#include "gdip/brush.h"
+#include "gdip/font.h"
+#include "gdip/graphics.h"
+#include "gdip/image.h"
+#include "gdip/path.h"
+#include "gdip/pen.h"
+#include "gdip/string_format.h"
+#include "resources/embedded_images.h"
+#include "runtime/allocation_failure.h"
+#include "skin/controls/paint_primitives.h"
+#include "skin/window/child_skin_dispatch.h"
+#include "skin/window/dialog_children.h"
+#include "skin/window/skin_engine.h"
+
+namespace {
+
+constexpr COLORREF kWhite = 0x00FFFFFF;
+constexpr COLORREF kBlack = 0x00000000;
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr int kCornerSize = 5;
+constexpr int kCaptionBand = 26;
+constexpr int kIconSize = 17;
+constexpr int kIconPlace = 5;
+constexpr int kTitleLeft = kIconSize + 8;
+constexpr int kTitleBandHeight = 30;
+constexpr float kTitleFontSize = 11.0f;
+constexpr char kTitleFace[] = "黑体";
+// Gradients exactly as long as their shape: mirrored tiling keeps the last
+// row from wrapping round to the first colour.
+constexpr int kWrapTileFlipXY = 3;
+constexpr int kStringAlignCenter = 1;
+constexpr int kStringFormatNoWrap = 0x1000;
+#ifndef UIS_INITIALIZE
+#define UIS_INITIALIZE 3
+#endif
+#ifndef TME_NONCLIENT
+#define TME_NONCLIENT 0x00000010
+#endif
+#ifndef WM_NCMOUSELEAVE
+#define WM_NCMOUSELEAVE 0x02A2
+#endif
+
+std::atomic<long> gCloseRepaints{0};
+
+struct DialogRef {
+    int index = 0;
+    FormSkin* form = nullptr;
+};
+
+// The entry by window handle: Hw_lbID may be renumbered at any moment by a
+// dialog of another thread that goes away.
+DialogRef FindDialog(SkinEngine& engine, HWND window) {
+    return engine.WithForms([&](FormSkinList& forms) {
+        const int index = FindForm(forms, window);
+        return DialogRef{index, index ? forms[index - 1].get() : nullptr};
+    });
+}
+
+SIZE WindowSize(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void SetDialogRegion(HWND dialog) {
+    const SIZE size = WindowSize(dialog);
+    // The window owns the region once SetWindowRgn accepts it.
+    HRGN region = ::CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, kCornerSize, kCornerSize);
+    if (region && !::SetWindowRgn(dialog, region, TRUE)) ::DeleteObject(region);
+}
+
+LRESULT Forward(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC previous = reinterpret_cast<WNDPROC>(GetProperty(window, prop::kPreviousProc));
+    if (!previous) return ::DefWindowProcA(window, message, wParam, lParam);
+    return ::CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
+void PrepareGraphics(GdipGraphics& graphics, HDC dc) {
+    graphics.CreateFromHDC(dc);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeBilinear);
+}
+
+// The layers under everything else: base colour, image, veils, caption band.
+void PaintDialogBase(GdipGraphics& graphics, FormSkin& form, const PaintContext& context, int width, int height) {
+    graphics.GraphicsClear(ToArgb(context.backColour, 0, false));
+    if (const GdipImage* image = DecodeCached(form.decodedBackImage, context.backImage)) {
+        graphics.DrawImageRectI(*image, 0, 0, image->GetImageWidth(), image->GetImageHeight());
+    }
+    GdipSolidBrush veil, white;
+    veil.CreateSolidFill(ToArgb(context.backColour, 220, true));
+    white.CreateSolidFill(ToArgb(kWhite, 100, true));
+    graphics.FillRectangleI(veil, 0, 0, width, height);
+    graphics.FillRectangleI(white, 0, 0, width, height);
+    GdipLinearBrush band;
+    band.CreateLineBrush(0, 0, 0, static_cast<float>(kTitleBandHeight), ToArgb(kWhite, 100, true),
+                         ToArgb(kBlack, 20, true), kWrapTileFlipXY);
+    graphics.FillRectangleI(band, 0, 0, width, kCaptionBand);
+}
+
+void PaintDialogFrame(GdipGraphics& graphics, int width, int height) {
+    GdipPath outer, inner;
+    outer.CreatePath(0);
+    AddRoundedRectangle(outer, 0, 0, static_cast<float>(width - 1), static_cast<float>(height - 1), 5);
+    inner.CreatePath(0);
+    AddRoundedRectangle(inner, 1, 1, static_cast<float>(width - 3), static_cast<float>(height - 3), 3);
+    GdipPen dark, light;
+    dark.CreatePen1(ToArgb(kBlack, 120, true), 1.0f);
+    light.CreatePen1(ToArgb(kWhite, 180, true), 1.0f);
+    graphics.DrawPath(dark, outer);
+    graphics.DrawPath(light, inner);
+}
+
+Text WindowTextOf(HWND window) {
+    char buffer[512] = {};
+    const int length = ::GetWindowTextA(window, buffer, sizeof buffer);
+    return Text(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+// The title as a text path: a grey halo of widening strokes, then the white face.
+void PaintDialogTitle(GdipGraphics& graphics, const FormSkin& form, int width) {
+    const Text title = WindowTextOf(form.window);
+    if (title.empty()) return;
+    GdipFontFamily family;
+    if (!family.CreateFontFamilyFromName(kTitleFace) && !family.GetGenericFontFamilySansSerif()) return;
+    GdipStringFormat format;
+    format.CreateStringFormat(kStringFormatNoWrap);
+    format.SetStringFormatLineAlign(kStringAlignCenter);
+    GdipPath path;
+    path.CreatePath(0);
+    const Gdiplus::RectF layout(static_cast<float>(kTitleLeft), 0, static_cast<float>(width),
+                                static_cast<float>(kTitleBandHeight - 4));
+    if (!path.AddPathString(title, family, 0, kTitleFontSize, layout, format)) return;
+    DrawSoftOutline(graphics, path, 4, form.titleShadowColour, 45);
+    GdipSolidBrush face;
+    face.CreateSolidFill(ToArgb(form.titleColour, 255, true));
+    graphics.FillPath(face, path);
+}
+
+// The window DC with every visible child left out, so children keep what
+// they painted.
+class ChildlessWindowDc {
+public:
+    explicit ChildlessWindowDc(HWND window) : window_(window), dc_(::GetWindowDC(window)) {
+        if (!dc_) return;
+        RECT frame{};
+        ::GetWindowRect(window, &frame);
+        for (HWND child = ::FindWindowExA(window, nullptr, nullptr, nullptr); child;
+             child = ::FindWindowExA(window, child, nullptr, nullptr)) {
+            if (!::IsWindowVisible(child)) continue;
+            RECT r{};
+            ::GetWindowRect(child, &r);
+            ::ExcludeClipRect(dc_, r.left - frame.left, r.top - frame.top, r.right - frame.left,
+                              r.bottom - frame.top);
+        }
+    }
+    ~ChildlessWindowDc() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    ChildlessWindowDc(const ChildlessWindowDc&) = delete;
+    ChildlessWindowDc& operator=(const ChildlessWindowDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+void LayoutCaption(FormSkin& form) {
+    const SIZE size = WindowSize(form.window);
+    form.buttonStripX = size.cx - kDialogCloseWidth;
+    for (CaptionButton& button : form.captionButtons) {
+        button.rect = ButtonRect{static_cast<float>(size.cx - kDialogCloseWidth), 0,
+                                 static_cast<float>(kDialogCloseWidth), static_cast<float>(kDialogCloseHeight)};
+    }
+}
+
+void PaintCloseButton(FormSkin& form, const PaintContext& context, int index, GdipGraphics* graphics, bool hot) {
+    if (index < 1 || index > static_cast<int>(form.captionButtons.size()) || !form.backgroundDc) return;
+    CaptionButton& button = form.captionButtons[index - 1];
+    const int x = static_cast<int>(button.rect.x), y = static_cast<int>(button.rect.y);
+    const int w = static_cast<int>(button.rect.width), h = static_cast<int>(button.rect.height);
+    GdipGraphics own;
+    if (!graphics) {
+        ++gCloseRepaints;
+        PrepareGraphics(own, form.backgroundDc.Get());
+        // The frame lines at the top and right edge stay as painted.
+        own.SetClipRectI(x, y + 2, w - 2, h);
+        if (!hot) {
+            const SIZE size = WindowSize(form.window);
+            PaintDialogBase(own, form, context, size.cx, size.cy);
+        }
+        graphics = &own;
+    }
+    if (hot) {
+        GdipPath face;
+        face.CreatePath(0);
+        AddRoundedRectangle(face, static_cast<float>(x + 6), static_cast<float>(y + 2), static_cast<float>(w - 12),
+                            static_cast<float>(h - 4), 5);
+        GdipLinearBrush red;
+        red.CreateLineBrush(static_cast<float>(x + 3), static_cast<float>(y + 2), static_cast<float>(x + 3),
+                            static_cast<float>(y + h - 2), ToArgb(kWhite, 10, true), ToArgb(kRed, 200, true),
+                            kWrapTileFlipXY);
+        graphics->FillPath(red, face);
+        GdipPen dark;
+        dark.CreatePen1(ToArgb(kBlack, 100, true), 1.0f);
+        graphics->DrawPath(dark, face);
+        GdipPath inner;
+        inner.CreatePath(0);
+        AddRoundedRectangle(inner, static_cast<float>(x + 7), static_cast<float>(y + 3), static_cast<float>(w - 14),
+                            static_cast<float>(h - 6), 3);
+        GdipPen light;
+        light.CreatePen1(ToArgb(kWhite, 130, true), 1.0f);
+        graphics->DrawPath(light, inner);
+    }
+    if (const GdipImage* glyph = DecodeCached(button.decoded, button.image)) {
+        graphics->DrawImageRectI(*glyph, x, y + 3, glyph->GetImageWidth(), glyph->GetImageHeight());
+    }
+    if (graphics == &own) {
+        own.DeleteGraphics();
+        ChildlessWindowDc window(form.window);
+        if (window.Get()) ::BitBlt(window.Get(), x, y, w, h, form.backgroundDc.Get(), x, y, SRCCOPY);
+    }
+}
+
+void Paint(SkinEngine& engine, FormSkin& form) {
+    const SIZE size = WindowSize(form.window);
+    const int w = size.cx, h = size.cy;
+    if (w <= 0 || h <= 0) return;
+    form.ReleaseBackground();
+    form.backgroundDc.Reset(::CreateCompatibleDC(nullptr));
+    BitmapHandle bitmap = CreateArgbBitmap(w, h);
+    if (!form.backgroundDc || !bitmap) {
+        form.backgroundDc.Reset();
+        return;
+    }
+    form.backgroundDisplaced = ::SelectObject(form.backgroundDc.Get(), bitmap.Get());
+    form.backgroundBitmap = std::move(bitmap);
+    SetProperty(form.window, prop::kDisplacedObject, reinterpret_cast<LONG_PTR>(form.backgroundDisplaced));
+    SetProperty(form.window, prop::kBackgroundBitmap, reinterpret_cast<LONG_PTR>(form.backgroundBitmap.Get()));
+
+    const PaintContext context = engine.PaintContextNow();
+    {
+        GdipGraphics graphics;
+        PrepareGraphics(graphics, form.backgroundDc.Get());
+        PaintDialogBase(graphics, form, context, w, h);
+        PaintDialogFrame(graphics, w, h);
+    }
+    if (context.appIcon) {
+        ::DrawIconEx(form.backgroundDc.Get(), kIconPlace, kIconPlace, context.appIcon, kIconSize, kIconSize, 0,
+                     nullptr, DI_NORMAL);
+    }
+    {
+        GdipGraphics graphics;
+        PrepareGraphics(graphics, form.backgroundDc.Get());
+        PaintDialogTitle(graphics, form, w);
+        for (int i = 1; i <= static_cast<int>(form.captionButtons.size()); ++i) {
+            PaintCloseButton(form, context, i, &graphics, false);
+        }
+    }
+    ChildlessWindowDc window(form.window);
+    if (window.Get()) ::BitBlt(window.Get(), 0, 0, w, h, form.backgroundDc.Get(), 0, 0, SRCCOPY);
+}
+
+void OnNcMouseMove(SkinEngine& engine, FormSkin& form, bool overClose) {
+    if (overClose == (form.dialogCloseHot != 0)) return;
+    const PaintContext context = engine.PaintContextNow();
+    PaintCloseButton(form, context, 1, nullptr, overClose);
+    form.dialogCloseHot = overClose ? 1 : 0;
+    if (overClose) {
+        // Leaving the close zone downwards or out of the window sends no
+        // further non-client move: ask for the leave as well.
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, form.window, 0};
+        ::TrackMouseEvent(&track);
+    }
+}
+
+void StartFadeIn(SkinEngine& engine, HWND window) {
+    const bool start = engine.WithSettings([](SkinSettings& s) {
+        if (s.fadeInStarted) return false;
+        s.fadeInStarted = 1;
+        return true;
+    });
+    // Without a thread the dialog is shown at once rather than left transparent.
+    if (start && !::SHCreateThread(FadeIn, reinterpret_cast<void*>(window), 0, nullptr)) {
+        ::SetLayeredWindowAttributes(window, 0, kDialogFinalAlpha, LWA_ALPHA);
+    }
+}
+
+// The focus steps fade the dialog out from 205 to 5 on its own thread. They
+// run only until the dialog's first paint: afterwards the fade-in has shown
+// it, and a focus that comes back later would leave it nearly invisible.
+void FocusSteps(HWND window) {
+    for (int i = 1; i <= kDialogFadeSteps; ++i) {
+        ::SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(255 - kDialogFadeAlphaStep * i), LWA_ALPHA);
+        ::Sleep(30);
+    }
+}
+
+LRESULT HandleDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SkinEngine* engine = SkinEngine::Instance();
+    if (!engine) return Forward(window, message, wParam, lParam);
+    const DialogRef dialog = FindDialog(*engine, window);
+    if (!dialog.form) return Forward(window, message, wParam, lParam);
+    FormSkin& form = *dialog.form;
+
+    switch (message) {
+    case WM_SIZE:
+        SetDialogRegion(window);
+        LayoutCaption(form);
+        break;
+    case WM_ACTIVATE: {
+        HHOOK hook = engine->WithSettings([](SkinSettings& s) { return std::exchange(s.cbtHook, nullptr); });
+        if (hook) ::UnhookWindowsHookEx(hook);
+        break;
+    }
+    case WM_SETFOCUS:
+        if (!form.dialogPainted) FocusSteps(window);
+        break;
+    case WM_PAINT: {
+        {
+            PaintScope paint(window);
+            Paint(*engine, form);
+        }
+        form.dialogPainted = 1;
+        StartFadeIn(*engine, window);
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    case WM_DRAWITEM: {
+        DRAWITEMSTRUCT item;
+        std::memcpy(&item, reinterpret_cast<const void*>(lParam), sizeof item);
+        PaintOwnerDrawnItem(*engine, dialog.index, item);
+        break;
+    }
+    case WM_NCDESTROY: {
+        engine->WithSettings([](SkinSettings& s) { s.fadeInStarted = 0; });
+        const LRESULT result = Forward(window, message, wParam, lParam);
+        engine->WithForms([&](FormSkinList& forms) { RemoveForm(forms, FindForm(forms, window)); });
+        return result;
+    }
+    case WM_NCHITTEST: return DialogHitTest(*engine, window, lParam);
+    case WM_NCPAINT: return 0;
+    case WM_NCACTIVATE: return 1;
+    case WM_NCMOUSEMOVE:
+        OnNcMouseMove(*engine, form, wParam == HTCLOSE);
+        if (wParam == HTCLOSE) return 0;
+        break;
+    case WM_NCMOUSELEAVE: OnNcMouseMove(*engine, form, false); break;
+    case WM_NCLBUTTONDOWN:
+        if (wParam == HTCLOSE) return 0;
+        break;
+    case WM_NCLBUTTONUP:
+        if (wParam == HTCLOSE) {
+            ::SendMessageA(window, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        break;
+    case WM_CHANGEUISTATE:
+        if (LOWORD(wParam) == UIS_INITIALIZE) return 0;
+        break;
+    default: break;
+    }
+    return Forward(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void AttachDialogSkin(SkinEngine& engine, HWND dialog) {
+    if (!::IsWindow(dialog) || FindDialog(engine, dialog).form) return;
+    SetDialogRegion(dialog);
+    const SIZE size = WindowSize(dialog);
+
+    auto entry = std::make_unique<FormSkin>();
+    FormSkin& e = *entry;
+    e.window = dialog;
+    e.captionHeight = kDialogCaptionHeight;
+    e.hasMinimise = 0;
+    e.hasMaximise = 0;
+    e.resizable = 0;
+    e.minTrackWidth = 0;
+    e.minTrackHeight = 0;
+    e.titleFontSize = 13;
+    e.titleFlag = 0;
+    CaptionButton close;
+    close.width = 38;
+    close.height = 18;
+    close.image = EmbeddedImageBytes(EmbeddedImage::DialogClose);
+    close.command = kCommandClose;
+    close.name = "关闭";
+    e.captionButtons.push_back(std::move(close));
+    e.buttonStripWidth = 41;
+    e.buttonStripHeight = 22;
+    e.buttonStripX = size.cx - 4 - e.buttonStripWidth - 2;
+    e.buttonStripY = 0;
+
+    ::SetWindowLongPtrA(dialog, GWL_STYLE, ::GetWindowLongPtrA(dialog, GWL_STYLE) | WS_SYSMENU);
+    SetLayeredStyle(dialog, false);
+    ::SetLayeredWindowAttributes(dialog, 0, 0, LWA_ALPHA);
+
+    // The entry stays where it is in the list; its index may not, should a
+    // dialog of another thread go away meanwhile.
+    const int index = engine.WithForms([&](FormSkinList& forms) { return AddForm(forms, std::move(entry)); });
+    LayoutCaption(e);
+    SkinDialogChildren(engine, index, dialog);
+    SubclassWindow(dialog, DialogProc);
+    SetProperty(dialog, prop::kIndex, FindDialog(engine, dialog).index);
+}
+
+void LayoutDialogCaption(SkinEngine& engine, int formIndex) {
+    if (FormSkin* form = engine.Form(formIndex)) LayoutCaption(*form);
+}
+
+LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return StopAllocationFailure([&] { return HandleDialogMessage(window, message, wParam, lParam); });
+}
+
+DWORD WINAPI FadeIn(void* dialog) {
+    return StopAllocationFailure([dialog] {
+        // Only the dialog's alpha is touched: a dialog gone meanwhile makes
+        // the calls fail and nothing else.
+        HWND window = static_cast<HWND>(dialog);
+        for (int i = 1; i <= kDialogFadeSteps; ++i) {
+            ::Sleep(kDialogFadeStepMilliseconds);
+            ::SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(kDialogFadeAlphaStep * i), LWA_ALPHA);
+        }
+        return DWORD{0};
+    });
+}
+
+LRESULT DialogHitTest(SkinEngine& engine, HWND window, LPARAM lParam) {
+    const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    const DialogRef dialog = FindDialog(engine, window);
+    const int stripX = dialog.form ? dialog.form->buttonStripX : 0;
+    if (x > r.left + stripX && x < r.right - 5 && y > r.top + 3 && y <= r.top + 20) return HTCLOSE;
+    if (y > r.top + kDialogCaptionHeight) return HTCLIENT;
+    return HTCAPTION;
+}
+
+void PaintDialog(SkinEngine& engine, HWND window) {
+    if (FormSkin* form = FindDialog(engine, window).form) Paint(engine, *form);
+}
+
+void PaintDialogCloseButton(SkinEngine& engine, int formIndex, int buttonIndex, GdipGraphics* graphics, bool,
+                            bool hot) {
+    FormSkin* form = engine.Form(formIndex);
+    if (!form) return;
+    PaintCloseButton(*form, engine.PaintContextNow(), buttonIndex, graphics, hot);
+}
+
+long DialogCloseRepaints() { return gCloseRepaints.load(); }

@@ -1,0 +1,297 @@
+// Skinned message boxes: each box is shown on a worker thread (as the
+// update thread shows them) while the test thread looks at it from outside,
+// moves the mouse and answers it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/message_box.h"
+#include "skin/window/dialog_skin.h"
+#include "skin_test_support.h"
+
+namespace {
+
+using skintest::MouseStep;
+using skintest::Pump;
+using skintest::PumpUntil;
+
+struct BoxSearch {
+    bool skinnedOnly = false;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<BoxSearch*>(lParam);
+    if (ClassNameOf(window) != "#32770" || !::IsWindowVisible(window)) return TRUE;
+    if (search->skinnedOnly && !GetProperty(window, prop::kPreviousProc)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A visible box of the thread (with skinnedOnly: one already skinned).
+HWND BoxOf(DWORD threadId, bool skinnedOnly = false) {
+    BoxSearch search{skinnedOnly, nullptr};
+    if (threadId) ::EnumThreadWindows(threadId, MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// One box shown by its own thread; the destructor closes a box still open.
+class BoxThread {
+public:
+    BoxThread(HWND owner, const char* caption, int style) : caption_(caption) {
+        thread_ = std::thread([this, owner, style] {
+            threadId_ = ::GetCurrentThreadId();
+            result_ = SkinnedMessageBox(owner, "box text", style, caption_);
+            done_ = true;
+        });
+    }
+    ~BoxThread() {
+        while (!done_) {
+            if (HWND box = Find()) ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+            Pump(20);
+        }
+        thread_.join();
+    }
+    // The box, once visible.
+    HWND Find() const { return BoxOf(threadId_); }
+    HWND Wait() {
+        HWND box = nullptr;
+        PumpUntil([&] { return (box = Find()) != nullptr; });
+        return box;
+    }
+    bool WaitDone() { return PumpUntil([&] { return done_.load(); }); }
+    int Result() const { return result_; }
+    bool Done() const { return done_; }
+
+private:
+    Text caption_;
+    std::atomic<DWORD> threadId_{0};
+    std::atomic<bool> done_{false};
+    std::atomic<int> result_{-100};
+    std::thread thread_;
+};
+
+int Alpha(HWND window) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags)) return -1;
+    return alpha;
+}
+
+bool WaitForAlpha(HWND box, int alpha) {
+    return PumpUntil([&] { return Alpha(box) == alpha; });
+}
+
+// The region as cut for the window's size: corners out, edges in.
+void ExpectRoundedRegion(HWND box) {
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_EQ(::GetWindowRgn(box, region.Get()), COMPLEXREGION);
+    EXPECT_FALSE(::PtInRegion(region.Get(), 0, 0));
+    EXPECT_FALSE(::PtInRegion(region.Get(), w - 1, 0));
+    EXPECT_FALSE(::PtInRegion(region.Get(), w - 1, h - 1));
+    EXPECT_TRUE(::PtInRegion(region.Get(), w - 1, h / 2));
+    EXPECT_TRUE(::PtInRegion(region.Get(), w / 2, h - 1));
+    RECT box_{};
+    ::GetRgnBox(region.Get(), &box_);
+    EXPECT_EQ(box_.right, w);
+    EXPECT_EQ(box_.bottom, h);
+}
+
+POINT CloseZone(HWND box) {
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    return POINT{r.right - 18, r.top + 12};
+}
+
+POINT CaptionPoint(HWND box) {
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    return POINT{r.left + 60, r.top + 12};
+}
+
+int FormsOf(SkinEngine& engine, HWND window) {
+    return engine.WithForms([&](FormSkinList& forms) {
+        int count = 0;
+        for (const auto& entry : forms) count += entry->window == window;
+        return count;
+    });
+}
+
+using DialogSkinTest = skintest::SkinTest;
+
+TEST_F(DialogSkinTest, BoxIsSkinnedOnceFadesInAndAnswers) {
+    HWND other = Keep(skintest::MakeWindow(200, 100, WS_POPUP | WS_VISIBLE, 600, 500, "other"));
+    {
+        BoxThread yes(nullptr, "问题", MB_YESNO | MB_ICONQUESTION);
+        HWND box = yes.Wait();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(GetProperty(box, prop::kPreviousProc) != 0, true);
+        EXPECT_EQ(::GetWindowLongPtrA(box, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&DialogProc));
+        EXPECT_TRUE(::GetWindowLongPtrA(box, GWL_EXSTYLE) & WS_EX_LAYERED);
+        EXPECT_TRUE(::GetWindowLongPtrA(box, GWL_STYLE) & WS_SYSMENU);
+        ExpectRoundedRegion(box);
+        EXPECT_TRUE(WaitForAlpha(box, kDialogFinalAlpha));
+        EXPECT_EQ(engine->Settings().cbtHook, nullptr);  // removed on activation
+
+        const int index = engine->FormIndexOf(box);
+        ASSERT_GT(index, 0);
+        EXPECT_EQ(GetProperty(box, prop::kIndex), index);
+        FormSkin* entry = engine->Form(index);
+        ASSERT_EQ(entry->captionButtons.size(), 1u);
+        EXPECT_EQ(entry->captionButtons[0].command, kCommandClose);
+        EXPECT_EQ(entry->captionButtons[0].width, 38);
+        EXPECT_EQ(entry->captionHeight, 25);
+        EXPECT_EQ(entry->resizable, 0);
+
+        // Away and back: activated again, still one entry and the same procedure.
+        ::SetForegroundWindow(other);
+        Pump(100);
+        ::SetForegroundWindow(box);
+        Pump(100);
+        EXPECT_EQ(FormsOf(*engine, box), 1);
+        EXPECT_EQ(::GetWindowLongPtrA(box, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&DialogProc));
+        EXPECT_EQ(Alpha(box), kDialogFinalAlpha);  // coming back does not hide it
+        // Nor does the focus coming back to the box itself after the fade.
+        ::SendMessageA(box, WM_SETFOCUS, 0, 0);
+        EXPECT_EQ(Alpha(box), kDialogFinalAlpha);
+
+        ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+        ASSERT_TRUE(yes.WaitDone());
+        EXPECT_EQ(yes.Result(), 5);
+        EXPECT_EQ(FormsOf(*engine, box), 0);
+        EXPECT_EQ(engine->Settings().fadeInStarted, 0);
+    }
+    BoxThread no(nullptr, "问题", MB_YESNO);
+    HWND box = no.Wait();
+    ASSERT_NE(box, nullptr);
+    ::PostMessageA(box, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(no.WaitDone());
+    EXPECT_EQ(no.Result(), 6);
+}
+
+TEST_F(DialogSkinTest, CloseGlyphClosesOnReleaseOnlyAndItsHoverRepaintsOnce) {
+    BoxThread okCancel(nullptr, "关闭测试", MB_OKCANCEL);
+    HWND box = okCancel.Wait();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(WaitForAlpha(box, kDialogFinalAlpha));
+    EXPECT_EQ(::SendMessageA(box, WM_NCHITTEST, 0, MAKELPARAM(CloseZone(box).x, CloseZone(box).y)), HTCLOSE);
+    EXPECT_EQ(::SendMessageA(box, WM_NCHITTEST, 0, MAKELPARAM(CaptionPoint(box).x, CaptionPoint(box).y)), HTCAPTION);
+
+    // Into the close zone: the hot face once, however often the mouse moves there.
+    const long before = DialogCloseRepaints();
+    POINT close = CloseZone(box), closeToo{close.x - 4, close.y + 2};
+    skintest::RunMouse({{MouseStep::Move, close, 60}, {MouseStep::Move, closeToo, 60}, {MouseStep::Move, close, 60}});
+    EXPECT_TRUE(PumpUntil([&] { return DialogCloseRepaints() == before + 1; }));
+    // Out to the caption: the normal face once.
+    POINT caption = CaptionPoint(box), captionToo{caption.x + 10, caption.y};
+    skintest::RunMouse({{MouseStep::Move, caption, 60}, {MouseStep::Move, captionToo, 60}});
+    EXPECT_TRUE(PumpUntil([&] { return DialogCloseRepaints() == before + 2; }));
+    // In again and down into the client area: normal once more.
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    POINT client{r.left + 15, r.bottom - 15};
+    skintest::RunMouse({{MouseStep::Move, close, 60}, {MouseStep::Move, client, 60}, {MouseStep::Move, client, 60}});
+    EXPECT_TRUE(PumpUntil([&] { return DialogCloseRepaints() == before + 4; }));
+    Pump(200);
+    EXPECT_EQ(DialogCloseRepaints(), before + 4);
+
+    // Pressed on the glyph, released off it: nothing.
+    skintest::RunMouse({{MouseStep::Move, close, 60},
+                        {MouseStep::Down, close, 60},
+                        {MouseStep::Move, caption, 60},
+                        {MouseStep::Up, caption, 200}});
+    Pump(200);
+    EXPECT_FALSE(okCancel.Done());
+    EXPECT_TRUE(::IsWindow(box));
+    // Pressed and released on it: closed like the system close (Cancel).
+    skintest::RunMouse({{MouseStep::Move, close, 60}, {MouseStep::Down, close, 60}, {MouseStep::Up, close, 60}});
+    ASSERT_TRUE(okCancel.WaitDone());
+    EXPECT_EQ(okCancel.Result(), 1);
+}
+
+TEST_F(DialogSkinTest, ResizedDialogGetsNewRegionAndCloseZone) {
+    BoxThread box_(nullptr, "尺寸", MB_OK);
+    HWND box = box_.Wait();
+    ASSERT_NE(box, nullptr);
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    const POINT oldClose = CloseZone(box);
+    ::SetWindowPos(box, nullptr, 0, 0, r.right - r.left + 120, r.bottom - r.top + 40, SWP_NOMOVE | SWP_NOZORDER);
+    ExpectRoundedRegion(box);
+    const POINT newClose = CloseZone(box);
+    EXPECT_EQ(newClose.x, oldClose.x + 120);
+    EXPECT_EQ(::SendMessageA(box, WM_NCHITTEST, 0, MAKELPARAM(newClose.x, newClose.y)), HTCLOSE);
+    EXPECT_EQ(::SendMessageA(box, WM_NCHITTEST, 0, MAKELPARAM(oldClose.x, oldClose.y)), HTCAPTION);
+    FormSkin* entry = engine->Form(engine->FormIndexOf(box));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->captionButtons[0].rect.x, r.right - r.left + 120 - 36);
+}
+
+TEST_F(DialogSkinTest, SecondDialogWhileTheFirstIsOpenDoesNotFade) {
+    BoxThread first(nullptr, "第一", MB_OK);
+    HWND one = first.Wait();
+    ASSERT_NE(one, nullptr);
+    ASSERT_TRUE(WaitForAlpha(one, kDialogFinalAlpha));
+    BoxThread second(nullptr, "第二", MB_OK);
+    HWND two = second.Wait();
+    ASSERT_NE(two, nullptr);
+    EXPECT_NE(GetProperty(two, prop::kPreviousProc), 0);
+    FormSkin* entry = engine->Form(engine->FormIndexOf(two));
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return entry->dialogPainted != 0; }));
+    const int alpha = Alpha(two);
+    Pump(500);  // longer than a whole fade
+    EXPECT_EQ(Alpha(two), alpha);
+    EXPECT_LT(Alpha(two), kDialogFinalAlpha);
+}
+
+// The update thread's boxes beside the window thread's painting: every box
+// adds, uses and removes its entry while the main window repaints.
+TEST_F(DialogSkinTest, TwoHundredBoxesOnAWorkerWhileTheMainWindowRepaints) {
+    HWND main = Keep(skintest::MakeWindow());
+    ASSERT_GT(skintest::SkinLikeTheUpdater(*engine, main,
+                                           skintest::TwoColourPng(492, 293, 200, RGB(40, 90, 160), RGB(200, 80, 40))),
+              0);
+    ::ShowWindow(main, SW_SHOW);
+    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(100);
+    auto live = [] {
+        return std::vector<long>{MemoryDc::Live(), BitmapHandle::Live(), BrushHandle::Live(),
+                                 PenHandle::Live(), RegionHandle::Live(), FontHandle::Live()};
+    };
+    const std::vector<long> before = live();
+
+    constexpr int kBoxes = 200;
+    std::atomic<DWORD> worker{0};
+    std::atomic<int> answered{0}, yes{0};
+    std::thread boxes([&] {
+        worker = ::GetCurrentThreadId();
+        for (int i = 0; i < kBoxes; ++i) {
+            yes += SkinnedMessageBox(main, "更新完成", MB_YESNO | MB_ICONQUESTION, "提示") == 5;
+            ++answered;
+        }
+    });
+    int repaints = 0;
+    while (answered < kBoxes) {
+        ::InvalidateRect(main, nullptr, FALSE);
+        ::UpdateWindow(main);
+        ++repaints;
+        if (HWND box = BoxOf(worker, true)) ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+        Pump(5);
+    }
+    boxes.join();
+    Pump(300);  // the last fade threads end
+    EXPECT_EQ(yes, kBoxes);
+    EXPECT_GT(repaints, kBoxes);
+    EXPECT_EQ(engine->WithForms([](FormSkinList& forms) { return forms.size(); }), 1u);
+    EXPECT_EQ(engine->Settings().fadeInStarted, 0);
+    EXPECT_EQ(live(), before);
+}
+
+}  // namespace
