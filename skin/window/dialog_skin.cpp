@@ -284,14 +284,16 @@ void OnNcMouseMove(SkinEngine& engine, FormSkin& form, bool overClose) {
     }
 }
 
+// On a dialog's first paint: fades it in on the one fade thread. A dialog
+// that gets no fade (another dialog's fade owns the thread, or no thread can
+// start) is shown at once rather than left transparent.
 void StartFadeIn(SkinEngine& engine, HWND window) {
     const bool start = engine.WithSettings([](SkinSettings& s) {
         if (s.fadeInStarted) return false;
         s.fadeInStarted = 1;
         return true;
     });
-    // Without a thread the dialog is shown at once rather than left transparent.
-    if (start && !::SHCreateThread(FadeIn, reinterpret_cast<void*>(window), 0, nullptr)) {
+    if (!start || !::SHCreateThread(FadeIn, reinterpret_cast<void*>(window), 0, nullptr)) {
         ::SetLayeredWindowAttributes(window, 0, kDialogFinalAlpha, LWA_ALPHA);
     }
 }
@@ -331,8 +333,10 @@ LRESULT HandleDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             PaintScope paint(window);
             Paint(*engine, form);
         }
-        form.dialogPainted = 1;
-        StartFadeIn(*engine, window);
+        if (!form.dialogPainted) {
+            form.dialogPainted = 1;
+            StartFadeIn(*engine, window);
+        }
         return ::DefWindowProcA(window, message, wParam, lParam);
     }
     case WM_DRAWITEM: {
