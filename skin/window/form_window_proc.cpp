@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "runtime/allocation_failure.h"
 #include "runtime/gdiplus_session.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/window/caption_painter.h"
@@ -68,9 +69,11 @@ LPCSTR ZoneCursor(int zone) {
 }  // namespace
 
 LRESULT CALLBACK SkinnedFormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
-    if (!engine) return Forward(window, message, wParam, lParam);
-    return engine->FormWindowProc(window, message, wParam, lParam);
+    return StopAllocationFailure([&] {
+        SkinEngine* engine = SkinEngine::Instance();
+        if (!engine) return Forward(window, message, wParam, lParam);
+        return engine->FormWindowProc(window, message, wParam, lParam);
+    });
 }
 
 void SkinEngine::SizingCursor(int formIndex, LPARAM point) {
