@@ -83,11 +83,17 @@ void AttachProgressSkin(SkinEngine& engine, int formIndex, HWND parent) {
         const int index = engine.WithForms([&](FormSkinList& forms) {
             if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
             auto& records = forms[formIndex - 1]->progressBars;
+            // A bar skinned already keeps its one record: subclassing it again
+            // would make the skin its own previous procedure.
+            for (const ControlRecord& r : records) {
+                if (r.window == child) return -1;
+            }
             const int i = TakeRecordSlot(records, child);
             records[i - 1].kind = vertical ? 1 : 0;
             return i;
         });
         if (index == 0) return;
+        if (index < 0) continue;
         SetProperty(child, prop::kIndex, index);
         SetProperty(child, prop::kFormIndex, formIndex);
         SubclassWindow(child, &ProgressSkinProc);

@@ -184,6 +184,30 @@ int AttachPanel(SkinEngine& engine, HWND window, int option, COLORREF fill, int 
     return P;
 }
 
+bool DockToPanel(SkinEngine& engine, HWND panel, HWND child, int y, int height) {
+    const int P = static_cast<int>(GetProperty(panel, prop::kIndex));
+    const int F = static_cast<int>(GetProperty(panel, prop::kFormIndex));
+    const bool docked = engine.WithForms([&](FormSkinList& forms) {
+        if (F < 1 || F > static_cast<int>(forms.size())) return false;
+        auto& panels = forms[F - 1]->panels;
+        if (P < 1 || P > static_cast<int>(panels.size()) || panels[P - 1].window != panel) return false;
+        auto& list = panels[P - 1].docked;
+        for (DockedWindow& d : list) {
+            if (d.window == child) {
+                d = DockedWindow{child, y, height};
+                return true;
+            }
+        }
+        list.push_back(DockedWindow{child, y, height});
+        return true;
+    });
+    if (!docked) return false;
+    RECT client{};
+    ::GetClientRect(panel, &client);
+    ::MoveWindow(child, 2, y, client.right - 4, height, TRUE);
+    return true;
+}
+
 bool AnswerChildMessage(SkinEngine& engine, int formIndex, UINT message, WPARAM wParam, LPARAM lParam,
                         LRESULT& result) {
     const SkinSettings settings = engine.WithSettings([](SkinSettings& s) {

@@ -13,6 +13,11 @@ class SkinEngine;
 int AttachPanel(SkinEngine& engine, HWND window, int option = 1, COLORREF fill = 0, int alpha = 255,
                 int rounded = 0);
 
+// Keeps child stretched to the panel's width (2 pixels in from each side)
+// at y with the given height whenever the panel is resized. False when the
+// window is no panel.
+bool DockToPanel(SkinEngine& engine, HWND panel, HWND child, int y, int height);
+
 // True for a "Button" whose style has the group-box bit.
 bool IsGroupButton(HWND window);
 

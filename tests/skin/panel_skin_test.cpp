@@ -86,6 +86,35 @@ TEST_F(PanelSkin, CheckBoxAndGroupBoxOnAFormKeepTheirOwnLook) {
     EXPECT_EQ(engine->Form(formIndex)->buttons.size(), 0u);
 }
 
+TEST_F(PanelSkin, DockedChildFollowsThePanelsWidth) {
+    HWND panel = skintest::MakeChild(form, "Static", 20, 120, 200, 100);
+    HWND child = skintest::MakeChild(panel, "Static", 50, 50, 20, 20);
+    SkinForm();
+    EXPECT_FALSE(DockToPanel(*engine, panel, child, 10, 30));  // not a panel yet
+    ASSERT_GE(AttachPanel(*engine, panel), 1);
+    ASSERT_TRUE(DockToPanel(*engine, panel, child, 10, 30));
+    ::MoveWindow(panel, 20, 120, 300, 100, TRUE);
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 2);
+    EXPECT_EQ(r.top, 10);
+    EXPECT_EQ(r.right, 298);
+    EXPECT_EQ(r.bottom, 40);
+}
+
+TEST_F(PanelSkin, ProgressBarSkinnedTwiceKeepsOneRecordAndStillForwards) {
+    HWND bar = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 20, 120, 200, 20, form, nullptr,
+                                 nullptr, nullptr);
+    SkinForm();
+    ASSERT_EQ(ProcOf(bar), &ProgressSkinProc);
+    AttachProgressSkin(*engine, formIndex, form);
+    EXPECT_EQ(engine->Form(formIndex)->progressBars.size(), 1u);
+    EXPECT_NE(::GetPropA(bar, "Hw_hProc"), reinterpret_cast<HANDLE>(&ProgressSkinProc));
+    ::SendMessageA(bar, PBM_SETPOS, 30, 0);
+    EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), 30);
+}
+
 TEST_F(PanelSkin, PanelTakesItsBackgroundOwnerFromTheNearestAncestor) {
     HWND host = skintest::MakeChild(form, "Static", 10, 100, 400, 180);
     HWND middle = skintest::MakeChild(host, "Static", 10, 10, 300, 150);
