@@ -23,15 +23,14 @@ namespace {
 using skintest::PrintedClient;
 using skintest::SkinTest;
 
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> Descendants(HWND window) {
     std::vector<HWND> all;
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
+    ::EnumChildWindows(window, &CollectChild, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 
