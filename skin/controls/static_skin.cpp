@@ -1,5 +1,7 @@
 #include "skin/controls/static_skin.h"
 
+#include <string>
+
 #include "gdip/bitmap.h"
 #include "gdip/graphics.h"
 #include "runtime/allocation_failure.h"

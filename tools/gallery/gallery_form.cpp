@@ -4,6 +4,7 @@
 
 #include "resources/embedded_images.h"
 #include "runtime/allocation_failure.h"
+#include "runtime/win_handles.h"
 #include "skin/controls/static_skin.h"
 #include "skin/window/container_skin.h"
 #include "skin/window/panel_skin.h"
