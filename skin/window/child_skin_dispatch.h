@@ -1,6 +1,5 @@
-// Where a form, a panel and a container hand their child windows to the
-// control skins. The control skins come later: today these skin nothing, so
-// the children keep the system look over the skinned background.
+// Where a form, a dialog, a panel and a container hand their child windows
+// to the control skins.
 #pragma once
 
 #include <windows.h>
@@ -11,9 +10,11 @@ class SkinEngine;
 // edit and combo boxes, track bars, progress bars, list boxes, list and tree
 // views, up-down controls, list-view headers.
 void SkinFormChildren(SkinEngine& engine, int formIndex, HWND form);
-// The children of a panel of the form.
+// The same order for a panel's children.
 void SkinPanelChildren(SkinEngine& engine, int formIndex, HWND panel);
-// Installs the container procedure on a window of another class.
+// A dialog's children: the form's order, then static labels and tool bars.
+void SkinDialogChildren(SkinEngine& engine, int formIndex, HWND dialog);
+// Makes the window a container of the form (its procedure composites it).
 void SubclassContainer(SkinEngine& engine, int formIndex, HWND container);
 // An owner-drawn item of the form (the button skin's owner-draw painter).
 void PaintOwnerDrawnItem(SkinEngine& engine, int formIndex, const DRAWITEMSTRUCT& item);

@@ -17,7 +17,6 @@
 #include "runtime/allocation_failure.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/window/child_skin_dispatch.h"
-#include "skin/window/dialog_children.h"
 #include "skin/window/skin_engine.h"
 
 namespace {

@@ -80,6 +80,18 @@ struct ControlRecord {
     std::vector<ByteArray> images;
     int value = 0;
     Text text;
+    // Labels: image placement and the font the label is drawn in.
+    int placement = 0;
+    Text fontFace;
+    int fontSize = 0;
+    int fontStyle = 0;
+};
+
+// A window docked to a panel's width (moved on the panel's WM_SIZE).
+struct DockedWindow {
+    HWND window = nullptr;
+    int y = 0;
+    int height = 0;
 };
 
 struct PanelRecord {
@@ -88,6 +100,14 @@ struct PanelRecord {
     int fillAlpha = 255;
     int rounded = 0;
     int filled = 0;
+    int option = 1;
+    int attached = 0;
+    WNDPROC previousProc = nullptr;
+    // A group box's caption font.
+    Text captionFace;
+    int captionSize = 0;
+    int captionStyle = 0;
+    std::vector<DockedWindow> docked;
 };
 
 // A memory DC with a bitmap selected into it, released in the order GDI
@@ -188,9 +208,11 @@ struct FormSkin {
     std::function<void()> helpHandler;
     std::function<void()> menuHandler;
 
-    std::vector<ControlRecord> buttons, edits, lists, trackBars, progressBars, comboBoxes, upDowns, headers,
-        staticLabels, containers;
-    std::vector<PanelRecord> panels;
+    std::vector<ControlRecord> buttons, edits, lists, trackBars, comboBoxes, upDowns, headers, containers;
+    // These lists start with one empty record that the first attach takes.
+    std::vector<ControlRecord> progressBars = std::vector<ControlRecord>(1);
+    std::vector<ControlRecord> staticLabels = std::vector<ControlRecord>(1);
+    std::vector<PanelRecord> panels = std::vector<PanelRecord>(1);
 
     // Also set by SetBackground from whichever thread calls it.
     std::atomic<int> needsRedraw{1};
@@ -262,6 +284,16 @@ constexpr COLORREF kDefaultAccentColour = 0x00DDCA22;
 // The entries of skinned windows, addressed by 1-based form index. Entries
 // are held by pointer so an entry stays where it is while others come and go.
 using FormSkinList = std::vector<std::unique_ptr<FormSkin>>;
+
+// The 1-based place for a new record: the list's single empty record when
+// it holds only that one, else a new record at the end. The record's window
+// is set; the caller fills in the rest.
+template <typename Record>
+int TakeRecordSlot(std::vector<Record>& records, HWND window) {
+    if (!(records.size() == 1 && records[0].window == nullptr)) records.emplace_back();
+    records.back().window = window;
+    return static_cast<int>(records.size());
+}
 
 // Form index of the window's entry, 0 when none.
 int FindForm(const FormSkinList& list, HWND window);

@@ -7,6 +7,8 @@
 #include "runtime/files.h"
 #include "runtime/gdiplus_session.h"
 #include "skin/window/child_skin_dispatch.h"
+#include "skin/window/container_skin.h"
+#include "skin/window/panel_skin.h"
 #include "skin/window/form_window_proc.h"
 
 namespace {
@@ -413,24 +415,7 @@ int SkinEngine::MakeImageButton(HWND button, const std::vector<ByteArray>& image
 
 int SkinEngine::AttachPanel(HWND panel, std::optional<COLORREF> fill, std::optional<int> alpha,
                             std::optional<int> rounded) {
-    const int formIndex = OwningFormIndex(panel);
-    if (formIndex < 1) return 0;
-    const int added = WithForms([&](FormSkinList& forms) {
-        FormSkin& form = *forms[formIndex - 1];
-        for (const PanelRecord& record : form.panels) {
-            if (record.window == panel) return 0;
-        }
-        PanelRecord record;
-        record.window = panel;
-        record.fillColour = fill.value_or(1);
-        record.fillAlpha = alpha.value_or(255) & 0xFF;
-        record.rounded = rounded.value_or(0);
-        record.filled = record.fillColour != 0 ? 1 : 0;
-        form.panels.push_back(record);
-        return 1;
-    });
-    if (added) SkinPanelChildren(*this, formIndex, panel);
-    return added;
+    return ::AttachPanel(*this, panel, 1, fill.value_or(1), alpha.value_or(255), rounded.value_or(0));
 }
 
 int SkinEngine::SetPanelFill(HWND panel, COLORREF fill) {
@@ -458,23 +443,13 @@ RECT SkinEngine::CaptionButtonStripRect(HWND window) {
 }
 
 int SkinEngine::AttachContainer(HWND container) {
-    const int formIndex = OwningFormIndex(container);
-    if (formIndex < 1) return 0;
-    const int index = WithForms([&](FormSkinList& forms) {
-        FormSkin& form = *forms[formIndex - 1];
-        for (const ControlRecord& record : form.containers) {
-            if (record.window == container) return 0;
-        }
-        ControlRecord record;
-        record.window = container;
-        form.containers.push_back(record);
-        return static_cast<int>(form.containers.size());
-    });
-    if (index == 0) return 0;
-    SetProperty(container, prop::kContainerIndex, index);
-    SetProperty(container, prop::kContainerFormIndex, formIndex);
-    SubclassContainer(*this, formIndex, container);
-    return index;
+    return ::AttachContainer(*this, OwningFormIndex(container), container);
+}
+
+LRESULT SkinEngine::AnswerChildColour(int formIndex, HDC dc, HWND control, bool pattern) {
+    FormSkin* form = Form(formIndex);
+    if (!form) return 0;
+    return AnswerControlColour(*form, dc, control, pattern);
 }
 
 void SkinEngine::LayoutDocked(int) {

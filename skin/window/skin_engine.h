@@ -142,6 +142,10 @@ public:
                                const std::optional<ByteArray>& maximise, const std::optional<ByteArray>& restore,
                                const std::optional<ByteArray>& close);
 
+    // The answer of a WM_CTLCOLOR* from a control of the form (also given by
+    // panels): a pattern brush of what lies behind it, or the hollow brush.
+    LRESULT AnswerChildColour(int formIndex, HDC dc, HWND control, bool pattern);
+
     // The caption button under the mouse at the last move or press on any form.
     int PressedButton() const { return pressedButton_; }
 

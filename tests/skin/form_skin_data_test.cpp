@@ -19,10 +19,8 @@ HWND AddRecordedControl(SkinEngine& engine, int formIndex, HWND form, std::vecto
     HWND control = skintest::MakeChild(form, "Button", 5, 40, 60, 20, "x");
     engine.WithForms([&](FormSkinList& forms) {
         auto& records = (*forms[formIndex - 1]).*array;
-        ControlRecord record;
-        record.window = control;
-        records.push_back(record);
-        ::SetPropA(control, "Hw_lbID", reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(records.size())));
+        const int index = TakeRecordSlot(records, control);
+        ::SetPropA(control, "Hw_lbID", reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(index)));
         ::SetPropA(control, "Hw_FuID", reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(formIndex)));
     });
     return control;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 
 #include "gdip/bitmap.h"
@@ -130,6 +132,31 @@ void RunMouse(const std::vector<MouseStep>& steps) {
     while (!done) Pump(10);
     input.join();
     Pump(50);
+}
+
+PrintedClient::PrintedClient(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    HDC screen = ::GetDC(nullptr);
+    dc_ = ::CreateCompatibleDC(screen);
+    bitmap_ = ::CreateCompatibleBitmap(screen, width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1);
+    ::ReleaseDC(nullptr, screen);
+    previous_ = ::SelectObject(dc_, bitmap_);
+    ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT);
+}
+
+PrintedClient::~PrintedClient() {
+    ::SelectObject(dc_, previous_);
+    ::DeleteObject(bitmap_);
+    ::DeleteDC(dc_);
+}
+
+int ColourDistance(COLORREF a, COLORREF b) {
+    const int dr = std::abs(GetRValue(a) - GetRValue(b)), dg = std::abs(GetGValue(a) - GetGValue(b)),
+              db = std::abs(GetBValue(a) - GetBValue(b));
+    return std::max(dr, std::max(dg, db));
 }
 
 }  // namespace skintest

@@ -69,6 +69,27 @@ struct MouseStep {
     DWORD pauseAfter;  // milliseconds
 };
 void RunMouse(const std::vector<MouseStep>& steps);
+
+// What a window paints for WM_PRINTCLIENT into a memory DC of its client size.
+class PrintedClient {
+public:
+    explicit PrintedClient(HWND window);
+    ~PrintedClient();
+    PrintedClient(const PrintedClient&) = delete;
+    PrintedClient& operator=(const PrintedClient&) = delete;
+    COLORREF At(int x, int y) const { return ::GetPixel(dc_, x, y); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    int width_ = 0, height_ = 0;
+};
+
+// Distance of two colours: the largest difference of a channel.
+int ColourDistance(COLORREF a, COLORREF b);
 POINT ClientToScreenPoint(HWND window, int x, int y);
 
 }  // namespace skintest

@@ -1,0 +1,36 @@
+// Panels: child windows (typically group boxes) whose children the skin
+// engine skins, with an optional translucent fill over the skin background.
+#pragma once
+
+#include <windows.h>
+
+class SkinEngine;
+
+// Makes the window a panel of its form and skins its children. fill is the
+// fill colour (0: no fill), alpha its opacity; a group box is always rounded.
+// Returns the panel's 1-based index, 0 when the window is a panel already
+// or has no skinned form above it.
+int AttachPanel(SkinEngine& engine, HWND window, int option = 1, COLORREF fill = 0, int alpha = 255,
+                int rounded = 0);
+
+// Keeps child stretched to the panel's width (2 pixels in from each side)
+// at y with the given height whenever the panel is resized. False when the
+// window is no panel.
+bool DockToPanel(SkinEngine& engine, HWND panel, HWND child, int y, int height);
+
+// True for a "Button" whose style has the group-box bit.
+bool IsGroupButton(HWND window);
+
+// The first window from the parent upwards that supplies its own background
+// (Wxk_Zpf = 1); null when none.
+HWND FindBackgroundOwnerAncestor(HWND window);
+
+// The procedure installed on panels.
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// What the form procedure and the panel procedure answer alike: the colour
+// messages of their children, item drawing, and the commands and
+// notifications that make a child repaint. Returns true with the result
+// when the message was answered; false to pass it on.
+bool AnswerChildMessage(SkinEngine& engine, int formIndex, UINT message, WPARAM wParam, LPARAM lParam,
+                        LRESULT& result);
