@@ -892,7 +892,6 @@ class SkinnedBoxesEndToEnd(unittest.TestCase):
         s.answer(CAPTION, IDOK, UPDATE_FAILED)
         self.assert_answered(s, "OK")
 
-    @unittest.skip("waits for the static label skin: the box's text and icon keep the system look until it lands")
     def test_box_text_and_icon_are_drawn_by_the_static_skin(self):
         s = self.scenario({"地址": None})
         s.run()
