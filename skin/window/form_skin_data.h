@@ -80,6 +80,15 @@ struct ControlRecord {
     std::vector<ByteArray> images;
     int value = 0;
     Text text;
+    // The control skins' state: the procedure replaced at attach, focus,
+    // hover and mouse-down flags, and the font the button skin draws with.
+    WNDPROC previousProc = nullptr;
+    int focused = 0;
+    int hovered = 0;
+    int mouseDown = 0;
+    Text fontFace;
+    int fontSize = 0;
+    int fontStyle = 0;
 };
 
 struct PanelRecord {
@@ -226,6 +235,7 @@ struct FormSkin {
     int statusFontSize = 12;
 
     int hotControl = 0, hotControlClass = 0, previousHotControl = 0, previousHotControlClass = 0;
+    HWND hotEditParent = nullptr;  // the parent of the edit last painted hot
     int dialogCloseHot = 0;
 
     FormSkin() = default;
