@@ -83,13 +83,14 @@ LRESULT OnEditNcPaint(SkinEngine& engine, HWND window, LPARAM lParam) {
         // Only the scroll bars get the system's painting. The region of
         // WM_NCPAINT is in screen coordinates.
         RegionHandle bars = ScrollBarRegion(window);
-        if (!bars) return 0;
+        if (!bars) return ::DefWindowProcA(window, WM_NCPAINT, static_cast<WPARAM>(0xFFFFFFFFu), lParam);
         RECT windowRect{};
         ::GetWindowRect(window, &windowRect);
         ::OffsetRgn(bars.Get(), windowRect.left, windowRect.top);
         return ::DefWindowProcA(window, WM_NCPAINT, reinterpret_cast<WPARAM>(bars.Get()), lParam);
     }
-    return 0;
+    // No region the system could paint: the skin's frame stays.
+    return ::DefWindowProcA(window, WM_NCPAINT, static_cast<WPARAM>(0xFFFFFFFFu), lParam);
 }
 
 LRESULT HandleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -10,6 +10,7 @@
 #include "resources/embedded_images.h"
 #include "skin/controls/combo_skin.h"
 #include "skin/controls/edit_skin.h"
+#include "skin/controls/paint_primitives.h"
 #include "tests/skin/controls_test_form.h"
 #include "tests/skin/skin_test_support.h"
 #include "tools/gallery/sections_buttons_edits.h"
@@ -97,7 +98,15 @@ TEST_F(EditSkin, ScrollBarsStayTheSystemsAndTheFrameGoesAroundThem) {
     PaintEditFrame(*engine, edit, false, true, true, true);
     EXPECT_EQ(WindowPixel(edit, inBar.x, inBar.y), bar);
     EXPECT_TRUE(skintest::Greenish(WindowPixel(edit, 1, size.cy / 2)));
-    // A system repaint of the frame keeps the skin's frame.
+    // A system repaint of the frame keeps the skin's frame and has the
+    // system paint the scroll bars again.
+    {
+        WindowDc dc(edit, true);
+        BrushHandle spoil(::CreateSolidBrush(RGB(255, 0, 255)));
+        RECT spoilt{inBar.x - 1, inBar.y - 1, inBar.x + 2, inBar.y + 2};
+        ::FillRect(dc.Get(), &spoilt, spoil.Get());
+    }
+    ASSERT_EQ(WindowPixel(edit, inBar.x, inBar.y), RGB(255, 0, 255));
     ::RedrawWindow(edit, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_TRUE(skintest::Neutral(WindowPixel(edit, 0, size.cy / 2))) << std::hex << WindowPixel(edit, 0, size.cy / 2);
     EXPECT_EQ(WindowPixel(edit, inBar.x, inBar.y), bar);
@@ -160,6 +169,14 @@ TEST_F(EditSkin, DropDownButtonsAre17And18PixelsWideWithTheArrow) {
             for (int dy = -2; dy <= 2; ++dy) darkest = std::min(darkest, skintest::Luminance(WindowPixel(combo, ax + dx, ay + dy)));
         }
         EXPECT_LT(darkest, 90) << "combo " << id;
+    }
+    // The drop-down combo's edit is keyed out of the painting, not painted magenta.
+    HWND dropDown = Control(form, kGalleryDropDownCombo);
+    HWND inner = ::FindWindowExA(dropDown, nullptr, "Edit", nullptr);
+    ASSERT_NE(inner, nullptr);
+    const RECT innerRect = RectRelativeToWindow(dropDown, inner);
+    for (int x = innerRect.left; x < innerRect.right; x += 7) {
+        ASSERT_NE(WindowPixel(dropDown, x, (innerRect.top + innerRect.bottom) / 2), RGB(255, 0, 255)) << x;
     }
     // Hot: the frame in the accent colour.
     HWND list = Control(form, kGalleryDropDownListCombo);

@@ -32,7 +32,7 @@ void AddEditSection(HWND form, const RECT& area) {
     AddControl(form, kGalleryMultiLineEdit, "Edit", lines.c_str(),
                ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | ES_WANTRETURN,
                WS_EX_CLIENTEDGE, x, y + 34, 220, 96);
-    FillCombo(AddControl(form, kGallerySimpleCombo, "ComboBox", "", CBS_SIMPLE, 0, x + 240, y, 140, 90));
-    FillCombo(AddControl(form, kGalleryDropDownCombo, "ComboBox", "", CBS_DROPDOWN, 0, x + 240, y + 100, 140, 120));
-    FillCombo(AddControl(form, kGalleryDropDownListCombo, "ComboBox", "", CBS_DROPDOWNLIST, 0, x + 240, y + 136, 140, 120));
+    FillCombo(AddControl(form, kGallerySimpleCombo, "ComboBox", "", CBS_SIMPLE, 0, x + 230, y, 130, 90));
+    FillCombo(AddControl(form, kGalleryDropDownCombo, "ComboBox", "", CBS_DROPDOWN, 0, x + 230, y + 100, 130, 120));
+    FillCombo(AddControl(form, kGalleryDropDownListCombo, "ComboBox", "", CBS_DROPDOWNLIST, 0, x + 230, y + 136, 130, 120));
 }
