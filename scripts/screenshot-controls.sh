@@ -1,7 +1,8 @@
 #!/bin/bash
 # Screenshots of the skinned push buttons, edit and combo boxes under Xvfb:
 # the form as shown, with the mouse over the default button, the single-line
-# edit and the drop-down list, and with the focused button left by the mouse.
+# edit and the drop-down list, with the focused button left by the mouse, and
+# the updater's own main window with the mouse over its information box.
 # Saved to build/demo/controls-*.png (a 720 x 340 crop around the form).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -20,7 +21,7 @@ if [ -z "${DISPLAY:-}" ]; then
     sleep 1
 fi
 scripts/wine-run cmd /c exit </dev/null >/dev/null 2>&1 || true
-for phase in normal button edit combo focus; do
+for phase in normal button edit combo focus updater; do
     scripts/wine-run "$ROOT/build/win64/bin/controls_showcase.exe" "$phase" 4 &
     SHOWCASE=$!
     sleep 3

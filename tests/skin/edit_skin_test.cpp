@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/main_form.h"
 #include "resources/embedded_images.h"
 #include "skin/controls/combo_skin.h"
