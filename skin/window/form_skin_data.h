@@ -80,7 +80,13 @@ struct ControlRecord {
     std::vector<ByteArray> images;
     int value = 0;
     Text text;
-    // Labels: image placement and the font the label is drawn in.
+    // The control skins' state: the procedure replaced at attach, focus,
+    // hover and mouse-down flags.
+    WNDPROC previousProc = nullptr;
+    int focused = 0;
+    int hovered = 0;
+    int mouseDown = 0;
+    // Labels: image placement. Labels and buttons: the font they draw with.
     int placement = 0;
     Text fontFace;
     int fontSize = 0;
@@ -248,6 +254,7 @@ struct FormSkin {
     int statusFontSize = 12;
 
     int hotControl = 0, hotControlClass = 0, previousHotControl = 0, previousHotControlClass = 0;
+    HWND hotEditParent = nullptr;  // the parent of the edit last painted hot
     int dialogCloseHot = 0;
     int dialogPainted = 0;  // 1 from the dialog's first paint on
 

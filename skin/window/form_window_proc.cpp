@@ -4,6 +4,7 @@
 
 #include "runtime/allocation_failure.h"
 #include "runtime/gdiplus_session.h"
+#include "skin/controls/edit_skin.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/window/caption_painter.h"
 #include "skin/window/child_skin_dispatch.h"
@@ -352,6 +353,11 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLOREDIT: {
         HWND control = reinterpret_cast<HWND>(lParam);
         if (ClassNameOf(::GetParent(control)) == "ComboBox") break;
+        // A skinned edit erases its text area itself with the veiled background,
+        // and the edit fills it again with this brush when it paints: the same veil.
+        if (controlColours && IsSkinnedEdit(*this, control)) {
+            return AnswerEditColour(*this, control, reinterpret_cast<HDC>(wParam));
+        }
         if (controlColours) return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), control, true);
         break;
     }

@@ -6,6 +6,7 @@
 #include "resources/embedded_images.h"
 #include "runtime/files.h"
 #include "runtime/gdiplus_session.h"
+#include "skin/controls/button_skin.h"
 #include "skin/window/child_skin_dispatch.h"
 #include "skin/window/container_skin.h"
 #include "skin/window/panel_skin.h"
@@ -389,28 +390,23 @@ int SkinEngine::SetStatusText(HWND window, int item, const Text& text) {
 int SkinEngine::MakeImageButton(HWND button, const std::vector<ByteArray>& images, int value, const Text& text) {
     const int formIndex = OwningFormIndex(button);
     if (formIndex < 1 || images.empty()) return 0;
-    return WithForms([&](FormSkinList& forms) {
-        FormSkin& form = *forms[formIndex - 1];
-        for (ControlRecord& record : form.buttons) {
-            if (record.window == button) {
-                record.kind = images.size() >= 4 ? 3 : 1;
-                record.images = images;
-                record.value = value;
-                record.text = text;
-                return 1;
-            }
+    // A push button not skinned yet is skinned first (owner-drawn, subclassed).
+    if (SkinPushButton(*this, formIndex, button) < 1) return 0;
+    const int kind = images.size() >= 4 ? kButtonFourImages : kButtonImageAndText;
+    const bool changed = WithForms([&](FormSkinList& forms) {
+        for (ControlRecord& record : forms[formIndex - 1]->buttons) {
+            if (record.window != button) continue;
+            record.kind = kind;
+            record.images = images;
+            record.value = value;
+            if (!text.empty()) record.text = text;
+            return true;
         }
-        ControlRecord record;
-        record.window = button;
-        record.kind = images.size() >= 4 ? 3 : 1;
-        record.images = images;
-        record.value = value;
-        record.text = text;
-        form.buttons.push_back(std::move(record));
-        SetProperty(button, prop::kIndex, static_cast<LONG_PTR>(form.buttons.size()));
-        SetProperty(button, prop::kFormIndex, formIndex);
-        return 1;
+        return false;
     });
+    if (!changed) return 0;
+    ::InvalidateRect(button, nullptr, TRUE);
+    return 1;
 }
 
 int SkinEngine::AttachPanel(HWND panel, std::optional<COLORREF> fill, std::optional<int> alpha,

@@ -9,6 +9,7 @@
 #include "skin/window/container_skin.h"
 #include "skin/window/panel_skin.h"
 #include "skin/window/skin_engine.h"
+#include "tools/gallery/sections_buttons_edits.h"
 
 void AddProgressSection(HWND form, const RECT& area);
 void AddStaticSection(HWND form, const RECT& area);
@@ -23,6 +24,8 @@ const std::vector<GallerySectionEntry> kSections = {
     {"statics", AddStaticSection},
     {"panels", AddPanelSection},
     {"toolbars", AddToolbarSection},
+    {"buttons", AddButtonSection},
+    {"edits", AddEditSection},
 };
 
 constexpr char kGalleryClass[] = "SkinGalleryForm";
@@ -119,6 +122,9 @@ HWND CreateGalleryForm(SkinEngine& engine) {
     options.captionSheen = 1;
     options.backMode = 3;
     const int formIndex = engine.AttachForm(form, options, background);
-    if (formIndex > 0) SkinWhatTheFormLeaves(engine, formIndex, form);
+    if (formIndex > 0) {
+        SkinWhatTheFormLeaves(engine, formIndex, form);
+        FinishButtonSection(form);
+    }
     return form;
 }

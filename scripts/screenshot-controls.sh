@@ -1,0 +1,31 @@
+#!/bin/bash
+# Screenshots of the skinned push buttons, edit and combo boxes under Xvfb:
+# the form as shown, with the mouse over the default button, the single-line
+# edit and the drop-down list, with the focused button left by the mouse, and
+# the updater's own main window with the mouse over its information box.
+# Saved to build/demo/controls-*.png (a 720 x 340 crop around the form).
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+ROOT=$PWD
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j2 --target controls_showcase >/dev/null
+OUT="$ROOT/build/demo"
+mkdir -p "$OUT"
+export WINE_GRAPHICS=x11
+XVFB=""
+if [ -z "${DISPLAY:-}" ]; then
+    export DISPLAY=:79
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB=$!
+    trap 'kill $XVFB 2>/dev/null || true' EXIT
+    sleep 1
+fi
+scripts/wine-run cmd /c exit </dev/null >/dev/null 2>&1 || true
+for phase in normal button edit combo focus updater; do
+    scripts/wine-run "$ROOT/build/win64/bin/controls_showcase.exe" "$phase" 4 &
+    SHOWCASE=$!
+    sleep 3
+    import -display "$DISPLAY" -window root -crop 720x340+30+30 +repage "$OUT/controls-$phase.png"
+    echo "screenshot: build/demo/controls-$phase.png"
+    wait "$SHOWCASE" || true
+done

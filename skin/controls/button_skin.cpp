@@ -1,0 +1,374 @@
+#include "skin/controls/button_skin.h"
+
+#include <algorithm>
+
+#include "gdip/brush.h"
+#include "gdip/font.h"
+#include "gdip/graphics.h"
+#include "gdip/image.h"
+#include "gdip/path.h"
+#include "gdip/pen.h"
+#include "gdip/string_format.h"
+#include "runtime/allocation_failure.h"
+#include "skin/controls/control_skin_common.h"
+#include "skin/controls/paint_primitives.h"
+
+namespace {
+
+constexpr LONG kOwnerDrawBits = BS_OWNERDRAW;  // 0xB
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+constexpr COLORREF kSilver = RGB(192, 192, 192);
+// The focus glow keeps this colour whatever the accent.
+constexpr COLORREF kFocusGlow = RGB(34, 202, 221);
+constexpr char kDefaultFace[] = "宋体";
+constexpr int kDefaultFontSize = 12;
+constexpr int kFaceRadius = 5;
+
+// Push button types: BS_PUSHBUTTON 0, BS_DEFPUSHBUTTON 1 and 8; never one
+// that is owner-drawn already.
+bool IsSkinnablePushButton(LONG style) {
+    if ((style & kOwnerDrawBits) == kOwnerDrawBits) return false;
+    return (style & 0x2) == 0 && (style & 0x9) != 0x9 && (style & 0x4) == 0;
+}
+
+// What a painter needs of a button record, copied out under the lock.
+struct ButtonLook {
+    int kind = -1;
+    Text text;
+    Text face;
+    int size = kDefaultFontSize;
+    int style = 0;
+    std::vector<ByteArray> images;
+    int focused = 0;
+};
+
+bool ReadButtonLook(SkinEngine& engine, HWND window, ButtonLook& look) {
+    return WithControlRecord(engine, window, &FormSkin::buttons, [&](FormSkin&, ControlRecord& record) {
+        look.kind = record.kind;
+        look.text = record.text;
+        look.face = record.fontFace;
+        look.size = record.fontSize;
+        look.style = record.fontStyle;
+        look.images = record.images;
+        look.focused = record.focused;
+    });
+}
+
+GdipPath RoundedPath(float x, float y, float width, float height, int radius) {
+    GdipPath path;
+    path.CreatePath(0);
+    AddRoundedRectangle(path, x, y, width, height, radius);
+    return path;
+}
+
+void FillSolid(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha) {
+    GdipSolidBrush brush;
+    brush.CreateSolidFill(ToArgb(colour, alpha, true));
+    graphics.FillPath(brush, path);
+}
+
+void FillGradient(GdipGraphics& graphics, const GdipPath& path, float x1, float y1, float x2, float y2,
+                  Gdiplus::ARGB from, Gdiplus::ARGB to) {
+    GdipLinearBrush brush;
+    brush.CreateLineBrush(x1, y1, x2, y2, from, to);
+    graphics.FillPath(brush, path);
+}
+
+void Outline(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha) {
+    GdipPen pen;
+    pen.CreatePen1(ToArgb(colour, alpha, true), 1.0f, Gdiplus::UnitWorld);
+    graphics.DrawPath(pen, path);
+}
+
+void DrawCaption(GdipGraphics& graphics, HWND window, const ButtonLook& look, const Gdiplus::RectF& layout) {
+    if (look.text.empty()) return;
+    GdipFont font;
+    if (!font.CreateFontByName(look.face, static_cast<float>(look.size), look.style, Gdiplus::UnitPixel)) return;
+    GdipStringFormat format;
+    format.CreateStringFormat(0);
+    format.SetStringFormatAlign(1);      // centre
+    format.SetStringFormatLineAlign(1);  // centre
+    GdipSolidBrush brush;
+    brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(window, prop::kTextColour)), 255, true));
+    graphics.DrawString(look.text, font, layout, format, brush);
+}
+
+bool LoadImageBytes(GdipImage& image, const std::vector<ByteArray>& images, std::size_t which) {
+    return which < images.size() && !images[which].empty() && image.LoadImageFromStream(images[which]);
+}
+
+// Kind 1: a glassy face, the image at 0.8 of the height on the left and the
+// caption beside it.
+void PaintImageAndTextFace(GdipGraphics& graphics, HWND window, const ButtonLook& look, UINT state, int L, int T,
+                           COLORREF accent) {
+    const float w = static_cast<float>(L), h = static_cast<float>(T);
+    GdipPath face = RoundedPath(0, 0, w - 1, h - 1, kFaceRadius);
+    FillGradient(graphics, face, 0, 0, 0, h, ToArgb(kWhite, 150, true), ToArgb(kGrey, 70, true));
+    GdipPath upper = RoundedPath(1, 1, w - 3, h * 0.5f, 2);
+    FillSolid(graphics, upper, kWhite, 60);
+    {
+        GdipPen highlight;
+        highlight.CreatePen1(ToArgb(kWhite, 150, true), 2.0f, Gdiplus::UnitWorld);
+        graphics.DrawLine(highlight, 3, 2, w - 4, 2);
+    }
+    if (state & ODS_DISABLED) {
+        FillSolid(graphics, face, kSilver, 120);
+        Outline(graphics, face, kBlack, 80);
+    } else if (state & ODS_SELECTED) {
+        FillGradient(graphics, face, 0, 0, 0, h, ToArgb(accent, 60, true), ToArgb(kWhite, 100, true));
+        Outline(graphics, face, accent, 255);
+    } else if (state & ODS_HOTLIGHT) {
+        FillGradient(graphics, face, 0, 0, 0, h, ToArgb(accent, 60, true), ToArgb(accent, 10, true));
+        Outline(graphics, face, accent, 255);
+    } else {
+        Outline(graphics, face, kBlack, (state & ODS_FOCUS) ? 160 : 120);
+    }
+    float textLeft = 0;
+    GdipImage image;
+    if (LoadImageBytes(image, look.images, 0) && image.GetImageHeight() > 0) {
+        const float ih = h * 0.8f;
+        const float iw = ih * static_cast<float>(image.GetImageWidth()) / static_cast<float>(image.GetImageHeight());
+        graphics.DrawImageRect(image, 4, (h - ih) / 2, iw, ih);
+        textLeft = 4 + iw;
+    }
+    DrawCaption(graphics, window, look, Gdiplus::RectF(textLeft, 2, w - textLeft, h));
+}
+
+// Kind 3: the image of the current look at (2, 2); without one, the normal
+// image over a face made for that look.
+void PaintFourImageFace(GdipGraphics& graphics, const ButtonLook& look, UINT state, int L, int T, COLORREF accent) {
+    const std::size_t which = (state & ODS_DISABLED) ? 3 : (state & ODS_HOTLIGHT) ? 1 : (state & ODS_SELECTED) ? 2 : 0;
+    GdipImage image;
+    if (LoadImageBytes(image, look.images, which)) {
+        graphics.DrawImageI(image, 2, 2);
+        return;
+    }
+    if (which != 0) {
+        const bool disabled = which == 3;
+        GdipPath face = RoundedPath(0, 0, static_cast<float>(L - 1), static_cast<float>(T - 1), disabled ? 5 : 3);
+        const float bottom = static_cast<float>(T);
+        if (disabled) {
+            FillGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kWhite, 60, true), ToArgb(kBlack, 100, true));
+        } else if (which == 1) {
+            FillGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kWhite, 120, true), ToArgb(accent, 100, true));
+        } else {
+            FillGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kBlack, 60, true), ToArgb(kWhite, 100, true));
+        }
+        if (disabled) {
+            Outline(graphics, face, kBlack, 80);
+        } else {
+            Outline(graphics, face, accent, 250);
+        }
+    }
+    GdipImage normal;
+    if (LoadImageBytes(normal, look.images, 0)) graphics.DrawImageI(normal, 2, 2);
+}
+
+// Composes the background of rect, lets draw(graphics) paint the face and
+// copies the result to target once.
+template <typename Draw>
+void PaintOverBackground(SkinEngine& engine, HWND window, HDC target, const RECT& rect, Draw&& draw) {
+    const int L = rect.right - rect.left, T = rect.bottom - rect.top;
+    if (L <= 0 || T <= 0) return;
+    HDC memory = ComposeControlBackground(engine, window, rect);
+    if (!memory) return;
+    {
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(memory);
+        draw(graphics, L, T);
+        graphics.Flush();
+        ::BitBlt(target, 0, 0, L, T, memory, 0, 0, SRCCOPY);
+    }
+    ReleaseMemoryDc(engine, memory);
+}
+
+void PaintImageButton(SkinEngine& engine, HWND window, HDC target, UINT state, const RECT& rect,
+                      const ButtonLook& look) {
+    const COLORREF accent = ControlSettings(engine).accent;
+    PaintOverBackground(engine, window, target, rect, [&](GdipGraphics& graphics, int L, int T) {
+        if (look.kind == kButtonImageAndText) {
+            PaintImageAndTextFace(graphics, window, look, state, L, T, accent);
+        } else {
+            PaintFourImageFace(graphics, look, state, L, T, accent);
+        }
+    });
+}
+
+// The form's hot-control fields, changed under the lock.
+template <typename Change>
+void ChangeForm(SkinEngine& engine, HWND window, Change&& change) {
+    WithControlRecord(engine, window, &FormSkin::buttons,
+                      [&](FormSkin& form, ControlRecord& record) { change(form, record); });
+}
+
+LRESULT HandleButtonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SkinEngine* engine = SkinEngine::Instance();
+    ButtonLook look;
+    if (!engine || !ReadButtonLook(*engine, window, look)) return ForwardToPrevious(window, message, wParam, lParam);
+    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+
+    switch (message) {
+    case WM_MOVE: ::InvalidateRect(window, nullptr, TRUE); break;
+    case WM_SETFOCUS: ChangeForm(*engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 1; }); break;
+    case WM_KILLFOCUS: ChangeForm(*engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 0; }); break;
+    case WM_SETTEXT: {
+        const Text text(lParam ? reinterpret_cast<const char*>(lParam) : "");
+        ChangeForm(*engine, window, [&](FormSkin&, ControlRecord& r) { r.text = text; });
+        break;
+    }
+    case WM_ERASEBKGND: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        ::SetBkMode(dc, TRANSPARENT);
+        return static_cast<LRESULT>(::SetTextColor(dc, static_cast<COLORREF>(GetProperty(window, prop::kTextColour))));
+    }
+    case WM_NCPAINT: return 1;
+    case WM_MOUSEMOVE: {
+        TrackMouseLeave(window);
+        bool paintHot = false;
+        ChangeForm(*engine, window, [&](FormSkin& form, ControlRecord&) {
+            form.hotControl = index;
+            paintHot = form.previousHotControl != index || form.hotControlClass != 0;
+        });
+        if (paintHot) {
+            PaintButton(*engine, window, 0, true);
+            ChangeForm(*engine, window, [](FormSkin& form, ControlRecord&) {
+                form.previousHotControl = form.hotControl;
+                form.hotControlClass = 0;
+            });
+        }
+        break;
+    }
+    case WM_LBUTTONUP: ChangeForm(*engine, window, [](FormSkin& form, ControlRecord&) { form.previousHotControl = 0; }); break;
+    // A double click would press the button a second time: swallowed.
+    case WM_LBUTTONDBLCLK: return 0;
+    case WM_MOUSELEAVE:
+        ChangeForm(*engine, window, [](FormSkin& form, ControlRecord&) { form.previousHotControl = 0; });
+        PaintButton(*engine, window, look.focused ? ODS_FOCUS : 0, false);
+        break;
+    default: break;
+    }
+    return ForwardToPrevious(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int SkinPushButton(SkinEngine& engine, int formIndex, HWND button) {
+    if (!engine.Form(formIndex) || !::IsWindow(button)) return 0;
+    const LONG style = static_cast<LONG>(::GetWindowLongPtrA(button, GWL_STYLE));
+    if (const int existing = FindControlRecord(engine, formIndex, button, RecordList::Buttons)) return existing;
+    if (!IsSkinnablePushButton(style)) return 0;
+
+    const int length = ::GetWindowTextLengthA(button);
+    std::vector<char> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    const int got = ::GetWindowTextA(button, buffer.data(), static_cast<int>(buffer.size()));
+    const Text text(buffer.data(), static_cast<std::size_t>(std::max(got, 0)));
+    const ControlFont font = ReadControlFont(button);
+
+    const int index = engine.WithForms([&](FormSkinList& forms) {
+        FormSkin& form = *forms[formIndex - 1];
+        const int i = TakeRecordSlot(form.buttons);
+        ControlRecord& record = form.buttons[i - 1];
+        record = ControlRecord();
+        record.window = button;
+        record.kind = kButtonPush;
+        record.text = text;
+        record.fontFace = font.face.empty() ? Text(kDefaultFace) : font.face;
+        record.fontSize = font.size != 0 ? font.size : kDefaultFontSize;
+        record.fontStyle = font.style;
+        return i;
+    });
+    SetProperty(button, prop::kIndex, index);
+    SetProperty(button, prop::kFormIndex, formIndex);
+    WNDPROC previous = SubclassWindow(button, &ButtonSkinProc);
+    WithControlRecord(engine, button, &FormSkin::buttons,
+                      [&](FormSkin&, ControlRecord& record) { record.previousProc = previous; });
+    // Owner-drawn: the system sends WM_DRAWITEM to the parent instead of drawing.
+    ::SetWindowLongPtrA(button, GWL_STYLE, style | kOwnerDrawBits);
+    ::InvalidateRect(button, nullptr, TRUE);
+    return index;
+}
+
+void AttachButtonSkin(SkinEngine& engine, int formIndex, HWND parent) {
+    if (!ControlSettings(engine).skinControls) return;
+    for (HWND child = ::FindWindowExA(parent, nullptr, "BUTTON", nullptr); child;
+         child = ::FindWindowExA(parent, child, "BUTTON", nullptr)) {
+        SkinPushButton(engine, formIndex, child);
+    }
+}
+
+LRESULT CALLBACK ButtonSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return StopAllocationFailure([&] { return HandleButtonMessage(window, message, wParam, lParam); });
+}
+
+void PaintButton(SkinEngine& engine, HWND window, UINT state, bool hover) {
+    ButtonLook look;
+    if (!ReadButtonLook(engine, window, look)) return;
+    if (hover) state |= ODS_HOTLIGHT;
+    if (!::IsWindowEnabled(window)) state |= ODS_DISABLED;
+    RECT rect{};
+    ::GetClientRect(window, &rect);
+    WindowDc dc(window);
+    switch (look.kind) {
+    case kButtonPush: PaintPushButtonFace(engine, window, dc.Get(), state, rect); break;
+    case kButtonImageAndText:
+    case kButtonFourImages: PaintImageButton(engine, window, dc.Get(), state, rect, look); break;
+    default: break;  // check boxes and radio buttons paint themselves
+    }
+}
+
+void PaintPushButtonFace(SkinEngine& engine, HWND window, HDC target, UINT state, const RECT& rect) {
+    ButtonLook look;
+    if (!ReadButtonLook(engine, window, look)) return;
+    const COLORREF accent = ControlSettings(engine).accent;
+    PaintOverBackground(engine, window, target, rect, [&](GdipGraphics& graphics, int L, int T) {
+        const float x = static_cast<float>(rect.left), y = static_cast<float>(rect.top);
+        const float w = static_cast<float>(L), h = static_cast<float>(T);
+        GdipPath face = RoundedPath(x, y, w - 1, h - 1, kFaceRadius);
+        FillSolid(graphics, face, kWhite, 120);
+        if (state & ODS_DISABLED) {
+            GdipSolidBrush silver;
+            silver.CreateSolidFill(ToArgb(kSilver, 255, true));
+            graphics.FillRectangle(silver, x, y, w, h);
+            GdipLinearBrush gloss;
+            gloss.CreateLineBrush(x, y, x, y + h, ToArgb(kWhite, 50, true), ToArgb(kWhite, 50, true));
+            gloss.SetLinePresetBlend({ToArgb(kWhite, 50, true), ToArgb(kBlack, 10, true), ToArgb(kWhite, 50, true)},
+                                     {0.0f, 0.6f, 1.0f});
+            graphics.FillPath(gloss, face);
+            Outline(graphics, face, kBlack, 80);
+        } else {
+            FillGradient(graphics, face, x, y, x, y + h - 1, ToArgb(kWhite, 0, true), ToArgb(kGrey, 60, true));
+            GdipPath upper;
+            upper.CreatePath(0);
+            AddRoundedTopOutline(upper, rect.left, rect.top, L - 1, static_cast<int>(T * 0.5), kFaceRadius);
+            FillGradient(graphics, upper, x, y, x, y + h * 0.5f, ToArgb(kWhite, 50, true), ToArgb(kWhite, 10, true));
+            if (state & ODS_HOTLIGHT) {
+                FillGradient(graphics, face, x, y, x, y + h - 1, ToArgb(accent, 60, true), ToArgb(accent, 10, true));
+                Outline(graphics, face, accent, 255);
+            } else if (state & ODS_FOCUS) {
+                DrawSoftOutline(graphics, face, 3, kFocusGlow, 120);
+                Outline(graphics, face, kBlack, 70);
+            } else {
+                Outline(graphics, face, kBlack, 120);
+            }
+            if (state & ODS_SELECTED) {
+                GdipPath inset = RoundedPath(x + 2, y + 2, w - 3, h - 3, kFaceRadius);
+                FillGradient(graphics, inset, 2, 2, 2, h - 2, ToArgb(accent, 60, true), ToArgb(kWhite, 100, true));
+            }
+        }
+        DrawCaption(graphics, window, look, Gdiplus::RectF(0, 2, w, h));
+    });
+}
+
+void PaintOwnerDrawnButton(SkinEngine& engine, const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_BUTTON) return;
+    ButtonLook look;
+    if (!ReadButtonLook(engine, item.hwndItem, look)) return;
+    switch (look.kind) {
+    case kButtonPush: PaintPushButtonFace(engine, item.hwndItem, item.hDC, item.itemState, item.rcItem); break;
+    case kButtonImageAndText:
+    case kButtonFourImages: PaintImageButton(engine, item.hwndItem, item.hDC, item.itemState, item.rcItem, look); break;
+    default: break;
+    }
+}

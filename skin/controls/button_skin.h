@@ -1,0 +1,35 @@
+// Push buttons of a skinned form, made owner-drawn and painted by the skin:
+// a translucent rounded face over the form's background, a glossy upper half,
+// the accent colour while hot, a cyan glow while focused and an inset while
+// pressed. Image buttons (kinds 1 and 3) share the record list and procedure.
+#pragma once
+
+#include <windows.h>
+
+class SkinEngine;
+
+// Button record kinds.
+enum ButtonKind : int {
+    kButtonPush = 0,
+    kButtonImageAndText = 1,  // one image and the caption
+    kButtonFourImages = 3,    // normal, hot, pressed, disabled images
+    kButtonRadio = 4,
+    kButtonCheckBox = 5,
+};
+
+// Skins every push button among the direct children of parent (nothing while
+// skinning of controls is off). A button skinned already is left as it is.
+void AttachButtonSkin(SkinEngine& engine, int formIndex, HWND parent);
+// Skins one push button of the form; its 1-based index in the button list,
+// the existing index when it was skinned already, 0 when it is no push button.
+int SkinPushButton(SkinEngine& engine, int formIndex, HWND button);
+
+LRESULT CALLBACK ButtonSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The button's current look painted on its own DC; state holds ODS_* bits,
+// hover adds ODS_HOTLIGHT.
+void PaintButton(SkinEngine& engine, HWND window, UINT state, bool hover);
+// A kind-0 button painted into target (rect: the client rectangle).
+void PaintPushButtonFace(SkinEngine& engine, HWND window, HDC target, UINT state, const RECT& rect);
+// The parent's WM_DRAWITEM for a skinned button: the painter of its kind.
+void PaintOwnerDrawnButton(SkinEngine& engine, const DRAWITEMSTRUCT& item);

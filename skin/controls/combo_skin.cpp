@@ -1,0 +1,253 @@
+#include "skin/controls/combo_skin.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "gdip/brush.h"
+#include "gdip/font.h"
+#include "gdip/graphics.h"
+#include "gdip/image.h"
+#include "gdip/path.h"
+#include "gdip/pen.h"
+#include "gdip/string_format.h"
+#include "resources/embedded_images.h"
+#include "runtime/allocation_failure.h"
+#include "skin/controls/control_skin_common.h"
+#include "skin/controls/edit_skin.h"
+#include "skin/controls/paint_primitives.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+// Where the painting must leave the children alone: the key of the final copy.
+constexpr COLORREF kChildKey = RGB(255, 0, 255);
+constexpr int kHotClassCombo = 3;
+constexpr LONG kDropDownBit = 0x2;
+constexpr LONG kOwnTextBit = 0x1;  // CBS_SIMPLE and CBS_DROPDOWNLIST
+constexpr char kTextFace[] = "宋体";
+constexpr float kTextSize = 12.0f;
+
+struct ComboState {
+    HWND window = nullptr;
+    int focused = 0;
+    int hovered = 0;
+};
+
+bool ReadComboAt(SkinEngine& engine, int formIndex, int index, ComboState& state) {
+    return engine.WithForms([&](FormSkinList& forms) {
+        if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return false;
+        const auto& combos = forms[formIndex - 1]->comboBoxes;
+        if (index < 1 || index > static_cast<int>(combos.size())) return false;
+        state.window = combos[index - 1].window;
+        state.focused = combos[index - 1].focused;
+        state.hovered = combos[index - 1].hovered;
+        return state.window != nullptr;
+    });
+}
+
+Text WindowTextOf(HWND window) {
+    const int length = ::GetWindowTextLengthA(window);
+    std::vector<char> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    const int got = ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
+    return Text(buffer.data(), static_cast<std::size_t>(std::max(got, 0)));
+}
+
+// The selected item's text sent back as the combo's text, so its edit shows it.
+void ShowSelectedItem(HWND combo) {
+    const LRESULT selected = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (selected < 0) return;
+    const LRESULT length = ::SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
+    if (length < 0) return;
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    ::SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(buffer.data()));
+    ::SendMessageA(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(buffer.data()));
+}
+
+void SetComboFocus(SkinEngine& engine, HWND window, int focused) {
+    WithControlRecord(engine, window, &FormSkin::comboBoxes,
+                      [&](FormSkin&, ControlRecord& record) { record.focused = focused; });
+}
+
+LRESULT HandleComboMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SkinEngine* engine = SkinEngine::Instance();
+    const bool known =
+        engine && WithControlRecord(*engine, window, &FormSkin::comboBoxes, [](FormSkin&, ControlRecord&) {});
+    if (!known) return ForwardToPrevious(window, message, wParam, lParam);
+    const int form = static_cast<int>(GetProperty(window, prop::kFormIndex));
+    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+    const ControlSkinSettings settings = ControlSettings(*engine);
+
+    switch (message) {
+    case WM_MOVE: PaintComboBox(*engine, form, index, false, false, false, false); break;
+    case WM_SETFOCUS:
+        SetComboFocus(*engine, window, 1);
+        PaintComboBox(*engine, form, index, false, false, true, true);
+        break;
+    case WM_KILLFOCUS: SetComboFocus(*engine, window, 0); break;
+    case WM_SETTEXT:
+        if (::FindWindowExA(window, nullptr, "Edit", nullptr)) ::InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        {
+            PaintScope paint(window);
+            PaintComboBox(*engine, form, index, false, false, false, false);
+        }
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    case WM_ERASEBKGND: ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
+    case WM_NCPAINT:
+        PaintComboBox(*engine, form, index, false, false, false, false);
+        return ::DefWindowProcA(window, WM_NCPAINT, static_cast<WPARAM>(0xFFFFFFFFu), lParam);
+    case WM_COMMAND:
+        if (settings.translucent && lParam) {
+            HWND sender = reinterpret_cast<HWND>(lParam);
+            const WORD code = HIWORD(wParam);
+            if (ClassNameOf(sender) == "Edit" &&
+                (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE)) {
+                ::InvalidateRect(sender, nullptr, TRUE);
+            }
+        }
+        break;
+    case WM_CTLCOLOREDIT:
+        if (settings.translucent) {
+            return AnswerEditColour(*engine, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+        }
+        break;
+    case WM_MOUSEMOVE: {
+        TrackMouseLeave(window);
+        bool paintHot = false;
+        WithControlRecord(*engine, window, &FormSkin::comboBoxes, [&](FormSkin& f, ControlRecord&) {
+            paintHot = f.previousHotControl != index || f.hotControlClass != kHotClassCombo;
+        });
+        if (paintHot) {
+            PaintComboBox(*engine, form, index, true, true, false, false);
+            WithControlRecord(*engine, window, &FormSkin::comboBoxes, [&](FormSkin& f, ControlRecord&) {
+                f.hotControl = index;
+                f.previousHotControl = index;
+                f.hotControlClass = kHotClassCombo;
+            });
+        }
+        break;
+    }
+    case WM_MOUSELEAVE:
+        WithControlRecord(*engine, window, &FormSkin::comboBoxes,
+                          [](FormSkin& f, ControlRecord&) { f.previousHotControl = 0; });
+        PaintComboBox(*engine, form, index, false, true, false, false);
+        break;
+    default: break;
+    }
+    return ForwardToPrevious(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int ComboButtonWidth(LONG style) {
+    if (!(style & kDropDownBit)) return 0;
+    return (style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST ? 17 : 18;
+}
+
+int SkinComboBox(SkinEngine& engine, int formIndex, HWND combo) {
+    if (!engine.Form(formIndex) || !::IsWindow(combo)) return 0;
+    const int index = engine.WithForms([&](FormSkinList& forms) {
+        auto& combos = forms[formIndex - 1]->comboBoxes;
+        if (combos.empty() || combos.back().window != nullptr) combos.emplace_back();
+        combos.back() = ControlRecord();
+        combos.back().window = combo;
+        return static_cast<int>(combos.size());
+    });
+    ShowSelectedItem(combo);
+    // Installed once: a combo attached again would otherwise forward to itself.
+    WNDPROC current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(combo, GWLP_WNDPROC));
+    WNDPROC previous = current == &ComboSkinProc ? reinterpret_cast<WNDPROC>(GetProperty(combo, prop::kPreviousProc))
+                                                 : SubclassWindow(combo, &ComboSkinProc);
+    SetProperty(combo, prop::kIndex, index);
+    SetProperty(combo, prop::kFormIndex, formIndex);
+    WithControlRecord(engine, combo, &FormSkin::comboBoxes,
+                      [&](FormSkin&, ControlRecord& record) { record.previousProc = previous; });
+    return index;
+}
+
+LRESULT CALLBACK ComboSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return StopAllocationFailure([&] { return HandleComboMessage(window, message, wParam, lParam); });
+}
+
+void PaintComboBox(SkinEngine& engine, int formIndex, int index, bool hovered, bool useHovered, bool focused,
+                   bool useFocused) {
+    ComboState state;
+    if (!ReadComboAt(engine, formIndex, index, state)) return;
+    HWND combo = state.window;
+    if (!useHovered) hovered = state.hovered != 0;
+    if (!useFocused) focused = state.focused != 0;
+    const ControlSkinSettings settings = ControlSettings(engine);
+    const RECT bounds = WindowBounds(combo);
+    const int W = bounds.right, H = bounds.bottom;
+    if (W <= 0 || H <= 0) return;
+    const LONG style = static_cast<LONG>(::GetWindowLongPtrA(combo, GWL_STYLE));
+    const Text text = (style & kOwnTextBit) ? WindowTextOf(combo) : Text();
+
+    HDC memory = ComposeControlBackground(engine, combo, bounds);
+    if (!memory) return;
+    {
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(memory);
+        GdipSolidBrush ground;
+        ground.CreateSolidFill(settings.translucent ? ToArgb(kWhite, settings.controlBackAlpha, true)
+                                                    : ToArgb(kWhite, 255, true));
+        graphics.FillRectangleI(ground, 0, 0, W, H);
+        GdipSolidBrush key;
+        key.CreateSolidFill(ToArgb(kChildKey, 255, true));
+        for (HWND child = ::FindWindowExA(combo, nullptr, nullptr, nullptr); child;
+             child = ::FindWindowExA(combo, child, nullptr, nullptr)) {
+            if (!::IsWindowVisible(child)) continue;
+            const RECT r = RectRelativeToWindow(combo, child);
+            graphics.FillRectangleI(key, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        }
+        const Gdiplus::ARGB lineColour = (hovered || focused) ? ToArgb(settings.accent, 200, true)
+                                                               : ToArgb(kBlack, 80, true);
+        GdipPen pen;
+        pen.CreatePen1(lineColour, 1.0f, Gdiplus::UnitWorld);
+        graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
+
+        if (const int U = ComboButtonWidth(style)) {
+            const int x = W - U - 2, S = H - 4;
+            GdipPath outline;
+            outline.CreatePath(0);
+            AddRoundedRectangle(outline, static_cast<float>(x), 2, static_cast<float>(U - 1), static_cast<float>(S - 1), 4);
+            graphics.DrawPath(pen, outline);
+            GdipPath face;
+            face.CreatePath(0);
+            AddRoundedRectangle(face, static_cast<float>(x + 1), 3, static_cast<float>(U - 2), static_cast<float>(S - 2), 1);
+            GdipLinearBrush gradient;
+            if (hovered) {
+                gradient.CreateLineBrush(static_cast<float>(x + 1), 2, static_cast<float>(x + 1), static_cast<float>(S),
+                                         ToArgb(kWhite, 100, true), ToArgb(settings.accent, 150, true));
+            } else {
+                gradient.CreateLineBrush(static_cast<float>(x + 1), 2, static_cast<float>(x + 1), static_cast<float>(S),
+                                         ToArgb(settings.accent, 30, true), ToArgb(settings.accent, 100, true));
+            }
+            graphics.FillPath(gradient, face);
+            GdipImage arrow;
+            if (arrow.LoadImageFromStream(EmbeddedImageBytes(EmbeddedImage::ArrowDown))) {
+                const int aw = arrow.GetImageWidth(), ah = arrow.GetImageHeight();
+                graphics.DrawImageRectI(arrow, x + (U - aw) / 2, 2 + (S - ah) / 2, aw, ah);
+            }
+        }
+        if (!text.empty()) {
+            GdipFont font;
+            if (font.CreateFontByName(kTextFace, kTextSize, 0, Gdiplus::UnitPixel)) {
+                GdipStringFormat format;
+                format.CreateStringFormat(0x1000);  // no wrap
+                GdipSolidBrush brush;
+                brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(combo, prop::kTextColour)), 255, true));
+                const float right = static_cast<float>(W - 3 - ComboButtonWidth(style) - 2);
+                graphics.DrawString(text, font, Gdiplus::RectF(3, (H - kTextSize) / 2, right - 3, kTextSize + 4),
+                                    format, brush);
+            }
+        }
+        graphics.Flush();
+        WindowDc target(combo, true);
+        ::TransparentBlt(target.Get(), 0, 0, W, H, memory, 0, 0, W, H, kChildKey);
+    }
+    ReleaseMemoryDc(engine, memory);
+}

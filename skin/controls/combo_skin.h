@@ -1,0 +1,22 @@
+// Combo boxes of a skinned form: the edit frame, a gradient drop-down button
+// with the arrow image, and in translucent mode a see-through inner edit.
+// The combo's children are left out of the painting by a colour key.
+#pragma once
+
+#include <windows.h>
+
+class SkinEngine;
+
+// Adds a combo record and installs the combo procedure (a combo attached
+// again gets a second record, but its procedure only once); the index.
+int SkinComboBox(SkinEngine& engine, int formIndex, HWND combo);
+
+LRESULT CALLBACK ComboSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A value whose use-flag is false comes from the combo's record.
+void PaintComboBox(SkinEngine& engine, int formIndex, int index, bool hovered, bool useHovered, bool focused,
+                   bool useFocused);
+
+// Width of the drop-down button for the combo's style: 17 for a drop-down
+// list, 18 for a drop-down combo, 0 for a simple one.
+int ComboButtonWidth(LONG style);

@@ -1,0 +1,54 @@
+// What the button, edit and combo skins share: the settings they paint with,
+// the record a subclassed control finds through its properties, forwarding
+// to the replaced procedure, and taking a slot in a record list.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "skin/window/form_skin_data.h"
+#include "skin/window/skin_engine.h"
+
+// The settings a control painter reads, copied out under the engine's lock.
+struct ControlSkinSettings {
+    int skinControls = 1;
+    int controlBackAlpha = 160;
+    bool translucent = false;  // skinControls and an explicit alpha
+    COLORREF accent = kDefaultAccentColour;
+};
+ControlSkinSettings ControlSettings(SkinEngine& engine);
+
+// A control record list of a form entry.
+using RecordListMember = std::vector<ControlRecord> FormSkin::*;
+
+// Runs use(form, record) under the engine's lock when the window's Hw_FuID /
+// Hw_lbID name a record of that list whose window is this one; false when not.
+template <typename Use>
+bool WithControlRecord(SkinEngine& engine, HWND window, RecordListMember list, Use&& use) {
+    const LONG_PTR formIndex = GetProperty(window, prop::kFormIndex);
+    const LONG_PTR index = GetProperty(window, prop::kIndex);
+    return engine.WithForms([&](FormSkinList& forms) {
+        if (formIndex < 1 || formIndex > static_cast<LONG_PTR>(forms.size())) return false;
+        FormSkin& form = *forms[formIndex - 1];
+        std::vector<ControlRecord>& records = form.*list;
+        if (index < 1 || index > static_cast<LONG_PTR>(records.size())) return false;
+        ControlRecord& record = records[index - 1];
+        if (record.window != window) return false;
+        use(form, record);
+        return true;
+    });
+}
+
+// The message passed to the procedure kept in Hw_hProc (DefWindowProcA when none).
+LRESULT ForwardToPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The list's single empty record when it holds exactly that one, else a new
+// record appended; returns its 1-based index.
+int TakeRecordSlot(std::vector<ControlRecord>& records);
+
+// The window's rectangle with its origin at (0, 0).
+RECT WindowBounds(HWND window);
+
+// Asks for WM_MOUSELEAVE when the mouse leaves the window.
+void TrackMouseLeave(HWND window);

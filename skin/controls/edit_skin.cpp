@@ -1,0 +1,353 @@
+#include "skin/controls/edit_skin.h"
+
+#include "gdip/brush.h"
+#include "gdip/graphics.h"
+#include "gdip/pen.h"
+#include "runtime/allocation_failure.h"
+#include "skin/controls/combo_skin.h"
+#include "skin/controls/control_skin_common.h"
+#include "skin/controls/paint_primitives.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr int kHotClassEdit = 1;
+
+bool HasScrollBarStyle(HWND window) {
+    return (::GetWindowLongPtrA(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0;
+}
+
+// The visible scroll bar of one side in window coordinates; false when hidden.
+bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar) {
+    if (!(::GetWindowLongPtrA(window, GWL_STYLE) & styleBit)) return false;
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetScrollBarInfo(window, object, &info)) return false;
+    if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return false;
+    RECT windowRect{};
+    ::GetWindowRect(window, &windowRect);
+    bar = info.rcScrollBar;
+    ::OffsetRect(&bar, -windowRect.left, -windowRect.top);
+    return !::IsRectEmpty(&bar);
+}
+
+struct EditState {
+    int focused = 0;
+    int hovered = 0;
+    int mouseDown = 0;
+};
+
+bool ReadEditState(SkinEngine& engine, HWND window, EditState& state) {
+    return WithControlRecord(engine, window, &FormSkin::edits, [&](FormSkin&, ControlRecord& record) {
+        state.focused = record.focused;
+        state.hovered = record.hovered;
+        state.mouseDown = record.mouseDown;
+    });
+}
+
+template <typename Change>
+void ChangeEdit(SkinEngine& engine, HWND window, Change&& change) {
+    WithControlRecord(engine, window, &FormSkin::edits,
+                      [&](FormSkin& form, ControlRecord& record) { change(form, record); });
+}
+
+void OnEditMouseMove(SkinEngine& engine, HWND window, bool translucent) {
+    TrackMouseLeave(window);
+    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+    HWND parent = ::GetParent(window);
+    bool paintHot = false;
+    ChangeEdit(engine, window, [&](FormSkin& form, ControlRecord&) {
+        form.hotControl = index;
+        paintHot = form.previousHotControl != index ||
+                   (form.hotControlClass == kHotClassEdit && form.hotEditParent != parent);
+    });
+    if (paintHot) {
+        PaintEditFrame(engine, window, false, false, true, true);
+        ChangeEdit(engine, window, [&](FormSkin& form, ControlRecord&) {
+            form.previousHotControl = form.hotControl;
+            form.hotControlClass = kHotClassEdit;
+            form.hotEditParent = parent;
+        });
+    }
+    EditState state;
+    // A selection drag repaints the text over the transparent background.
+    if (ReadEditState(engine, window, state) && state.mouseDown && translucent && !HasScrollBarStyle(window)) {
+        ::InvalidateRect(window, nullptr, TRUE);
+    }
+}
+
+LRESULT OnEditNcPaint(SkinEngine& engine, HWND window, LPARAM lParam) {
+    PaintEditFrame(engine, window, false, false, false, false);
+    if (HasScrollBarStyle(window)) {
+        // Only the scroll bars get the system's painting. The region of
+        // WM_NCPAINT is in screen coordinates.
+        RegionHandle bars = ScrollBarRegion(window);
+        if (!bars) return ::DefWindowProcA(window, WM_NCPAINT, static_cast<WPARAM>(0xFFFFFFFFu), lParam);
+        RECT windowRect{};
+        ::GetWindowRect(window, &windowRect);
+        ::OffsetRgn(bars.Get(), windowRect.left, windowRect.top);
+        return ::DefWindowProcA(window, WM_NCPAINT, reinterpret_cast<WPARAM>(bars.Get()), lParam);
+    }
+    // No region the system could paint: the skin's frame stays.
+    return ::DefWindowProcA(window, WM_NCPAINT, static_cast<WPARAM>(0xFFFFFFFFu), lParam);
+}
+
+LRESULT HandleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SkinEngine* engine = SkinEngine::Instance();
+    EditState state;
+    if (!engine || !ReadEditState(*engine, window, state)) return ForwardToPrevious(window, message, wParam, lParam);
+    const ControlSkinSettings settings = ControlSettings(*engine);
+
+    switch (message) {
+    case WM_DESTROY:
+        // The brush answered for the edit's colour message and its bitmap.
+        engine->WithForms([&](FormSkinList& forms) {
+            const LONG_PTR formIndex = GetProperty(window, prop::kFormIndex);
+            if (formIndex >= 1 && formIndex <= static_cast<LONG_PTR>(forms.size())) {
+                forms[formIndex - 1]->ReleaseChildBrush(window);
+            }
+        });
+        break;
+    case WM_MOVE:
+        if (settings.translucent) ::InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_SETFOCUS: ChangeEdit(*engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 1; }); break;
+    case WM_KILLFOCUS:
+        ChangeEdit(*engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 0; });
+        if (ClassNameOf(::GetParent(window)) == "ComboBox") {
+            PaintEditFrame(*engine, window, false, false, false, true);
+        } else {
+            ::InvalidateRect(window, nullptr, TRUE);
+        }
+        break;
+    case WM_PAINT: PaintEditFrame(*engine, window, false, false, false, false); break;
+    case WM_ERASEBKGND:
+        if (settings.translucent) {
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            PaintEditBackground(*engine, window, reinterpret_cast<HDC>(wParam), true);
+            return 1;
+        }
+        break;
+    case WM_NCPAINT: return OnEditNcPaint(*engine, window, lParam);
+    case WM_KEYDOWN:
+        if (settings.translucent && !HasScrollBarStyle(window)) ::InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (settings.translucent) ::InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_MOUSEMOVE: OnEditMouseMove(*engine, window, settings.translucent); break;
+    case WM_LBUTTONDOWN:
+        ChangeEdit(*engine, window, [](FormSkin&, ControlRecord& r) { r.mouseDown = 1; });
+        if (settings.translucent && !HasScrollBarStyle(window)) ::InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_LBUTTONUP: ChangeEdit(*engine, window, [](FormSkin&, ControlRecord& r) { r.mouseDown = 0; }); break;
+    case WM_MOUSELEAVE:
+        ChangeEdit(*engine, window, [](FormSkin& form, ControlRecord&) { form.previousHotControl = 0; });
+        PaintEditFrame(*engine, window, state.focused != 0, true, false, false);
+        break;
+    default: break;
+    }
+    return ForwardToPrevious(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int SkinEdit(SkinEngine& engine, int formIndex, HWND edit) {
+    if (!engine.Form(formIndex) || !::IsWindow(edit)) return 0;
+    if (const int existing = FindControlRecord(engine, formIndex, edit, RecordList::Edits)) return existing;
+    const int index = engine.WithForms([&](FormSkinList& forms) {
+        FormSkin& form = *forms[formIndex - 1];
+        const int i = TakeRecordSlot(form.edits);
+        form.edits[i - 1] = ControlRecord();
+        form.edits[i - 1].window = edit;
+        return i;
+    });
+    SetProperty(edit, prop::kIndex, index);
+    SetProperty(edit, prop::kFormIndex, formIndex);
+    SetProperty(edit, prop::kTextColour, 0);
+    WNDPROC previous = SubclassWindow(edit, &EditSkinProc);
+    WithControlRecord(engine, edit, &FormSkin::edits,
+                      [&](FormSkin&, ControlRecord& record) { record.previousProc = previous; });
+    return index;
+}
+
+void AttachEditSkin(SkinEngine& engine, int formIndex, HWND parent) {
+    const ControlSkinSettings settings = ControlSettings(engine);
+    if (!settings.skinControls) return;
+    for (HWND child = ::FindWindowExA(parent, nullptr, "Edit", nullptr); child;
+         child = ::FindWindowExA(parent, child, "Edit", nullptr)) {
+        SkinEdit(engine, formIndex, child);
+    }
+    for (HWND combo = ::FindWindowExA(parent, nullptr, "ComboBox", nullptr); combo;
+         combo = ::FindWindowExA(parent, combo, "ComboBox", nullptr)) {
+        SkinComboBox(engine, formIndex, combo);
+        if (settings.translucent) {
+            if (HWND inner = ::FindWindowExA(combo, nullptr, "Edit", nullptr)) SkinEdit(engine, formIndex, inner);
+        }
+    }
+}
+
+LRESULT CALLBACK EditSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return StopAllocationFailure([&] { return HandleEditMessage(window, message, wParam, lParam); });
+}
+
+RECT EditClientRect(HWND window) {
+    // Where the client area really is: it need not sit centred in the frame
+    // (the scroll-bar width is the system's, not a fixed 17 pixels).
+    RECT windowRect{}, client{};
+    ::GetWindowRect(window, &windowRect);
+    ::GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    const int left = origin.x - windowRect.left, top = origin.y - windowRect.top;
+    return RECT{left, top, left + client.right, top + client.bottom};
+}
+
+RegionHandle ScrollBarRegion(HWND window) {
+    RECT vertical{}, horizontal{};
+    const bool hasVertical = ScrollBarRect(window, OBJID_VSCROLL, WS_VSCROLL, vertical);
+    const bool hasHorizontal = ScrollBarRect(window, OBJID_HSCROLL, WS_HSCROLL, horizontal);
+    if (hasVertical && hasHorizontal) {
+        RegionHandle a(::CreateRectRgnIndirect(&vertical));
+        RegionHandle b(::CreateRectRgnIndirect(&horizontal));
+        RegionHandle both(::CreateRectRgn(0, 0, 0, 0));
+        if (a && b && both) ::CombineRgn(both.Get(), a.Get(), b.Get(), RGN_OR);
+        return both;
+    }
+    if (hasVertical) return RegionHandle(::CreateRectRgnIndirect(&vertical));
+    if (hasHorizontal) return RegionHandle(::CreateRectRgnIndirect(&horizontal));
+    return RegionHandle();
+}
+
+void PaintEditFrame(SkinEngine& engine, HWND window, bool focused, bool useFocused, bool hovered, bool useHovered) {
+    EditState state;
+    if (!ReadEditState(engine, window, state)) return;
+    if (!useFocused) focused = state.focused != 0;
+    if (!useHovered) hovered = state.hovered != 0;
+    const ControlSkinSettings settings = ControlSettings(engine);
+    const RECT bounds = WindowBounds(window);
+    const int W = bounds.right, H = bounds.bottom;
+    if (W <= 0 || H <= 0) return;
+    const RECT client = EditClientRect(window);
+    RECT vertical{}, horizontal{};
+    const bool hasVertical = ScrollBarRect(window, OBJID_VSCROLL, WS_VSCROLL, vertical);
+    const bool hasHorizontal = ScrollBarRect(window, OBJID_HSCROLL, WS_HSCROLL, horizontal);
+
+    HDC memory = ComposeControlBackground(engine, window, bounds);
+    if (!memory) return;
+    {
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(memory);
+        graphics.SetClipRectI(0, 0, W, H);
+        graphics.SetClipRectI(client.left, client.top, client.right - client.left, client.bottom - client.top,
+                              Gdiplus::CombineModeExclude);
+        GdipSolidBrush band;
+        band.CreateSolidFill(settings.translucent ? ToArgb(kWhite, settings.controlBackAlpha, true)
+                                                  : ToArgb(kWhite, 255, true));
+        graphics.FillRectangleI(band, 0, 0, W, H);
+        GdipPen pen;
+        if (hovered) {
+            pen.CreatePen1(ToArgb(settings.accent, 180, true), 2.0f, Gdiplus::UnitWorld);
+            graphics.DrawRectangleI(pen, 1, 1, W - 2, H - 2);
+        } else {
+            pen.CreatePen1(focused ? ToArgb(settings.accent, 180, true) : ToArgb(kBlack, 80, true), 1.0f,
+                           Gdiplus::UnitWorld);
+            graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
+        }
+        graphics.Flush();
+        // The scroll bars stay the system's.
+        WindowDc target(window, true);
+        ::ExcludeClipRect(target.Get(), client.left, client.top, client.right, client.bottom);
+        if (hasVertical) ::ExcludeClipRect(target.Get(), vertical.left, vertical.top, vertical.right, vertical.bottom);
+        if (hasHorizontal) {
+            ::ExcludeClipRect(target.Get(), horizontal.left, horizontal.top, horizontal.right, horizontal.bottom);
+        }
+        ::BitBlt(target.Get(), 0, 0, W, H, memory, 0, 0, SRCCOPY);
+    }
+    ReleaseMemoryDc(engine, memory);
+}
+
+void PaintEditBackground(SkinEngine& engine, HWND window, HDC dc, bool toWindowDc) {
+    const RECT r = EditClientRect(window);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    const ControlSkinSettings settings = ControlSettings(engine);
+    HDC memory = ComposeControlBackground(engine, window, r);
+    if (!memory) return;
+    {
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(memory);
+        GdipSolidBrush veil;
+        veil.CreateSolidFill(ToArgb(kWhite, settings.controlBackAlpha, true));
+        graphics.FillRectangleI(veil, 0, 0, w, h);
+        graphics.Flush();
+        if (toWindowDc) {
+            WindowDc target(window, true);
+            ::BitBlt(target.Get(), r.left, r.top, w, h, memory, 0, 0, SRCCOPY);
+        } else {
+            ::BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
+        }
+    }
+    ReleaseMemoryDc(engine, memory);
+}
+
+BitmapHandle MakeEditBackgroundBitmap(SkinEngine& engine, HWND edit) {
+    const RECT r = EditClientRect(edit);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return BitmapHandle();
+    const ControlSkinSettings settings = ControlSettings(engine);
+    HDC memory = ComposeControlBackground(engine, edit, r);
+    if (!memory) return BitmapHandle();
+    BitmapHandle bitmap;
+    {
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(memory);
+        GdipSolidBrush veil;
+        veil.CreateSolidFill(ToArgb(kWhite, settings.controlBackAlpha, true));
+        graphics.FillRectangleI(veil, 0, 0, w, h);
+        graphics.Flush();
+        WindowDc screen(nullptr);
+        MemoryDc copyDc(::CreateCompatibleDC(screen.Get()));
+        bitmap.Reset(::CreateCompatibleBitmap(screen.Get(), w, h));
+        if (copyDc && bitmap) {
+            ScopedSelect select(copyDc.Get(), bitmap.Get());
+            ::BitBlt(copyDc.Get(), 0, 0, w, h, memory, 0, 0, SRCCOPY);
+        }
+    }
+    ReleaseMemoryDc(engine, memory);
+    return bitmap;
+}
+
+LRESULT AnswerEditColour(SkinEngine& engine, HWND edit, HDC dc) {
+    ::SetTextColor(dc, static_cast<COLORREF>(GetProperty(edit, prop::kTextColour)));
+    ::SetBkMode(dc, TRANSPARENT);
+    const LONG_PTR formIndex = GetProperty(edit, prop::kFormIndex);
+    auto inForm = [&](auto&& use) {
+        return engine.WithForms([&](FormSkinList& forms) {
+            if (formIndex < 1 || formIndex > static_cast<LONG_PTR>(forms.size())) return false;
+            use(*forms[formIndex - 1]);
+            return true;
+        });
+    };
+    inForm([&](FormSkin& form) { form.ReleaseChildBrush(edit); });
+    HBRUSH hollow = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    ChildBrush held;
+    held.child = edit;
+    held.bitmap = MakeEditBackgroundBitmap(engine, edit);
+    if (held.bitmap) held.brush.Reset(::CreatePatternBrush(held.bitmap.Get()));
+    if (!held.brush) return reinterpret_cast<LRESULT>(hollow);
+    HBRUSH brush = held.brush.Get();
+    HBITMAP bitmap = held.bitmap.Get();
+    if (!inForm([&](FormSkin& form) { form.childBrushes.push_back(std::move(held)); })) {
+        return reinterpret_cast<LRESULT>(hollow);
+    }
+    SetProperty(edit, prop::kChildBrush, reinterpret_cast<LONG_PTR>(brush));
+    SetProperty(edit, prop::kChildBrushBitmap, reinterpret_cast<LONG_PTR>(bitmap));
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+bool IsSkinnedEdit(SkinEngine& engine, HWND window) {
+    return WithControlRecord(engine, window, &FormSkin::edits, [](FormSkin&, ControlRecord&) {});
+}
