@@ -167,7 +167,7 @@ TEST_F(Gallery, HoveringAndRepaintingEveryControlLeavesNothingBehind) {
     };
     round();  // first paints may fill the form's caches
     const LiveObjects before = CountLive(*engine);
-    for (int i = 0; i < 1000; ++i) round();
+    for (int i = 0; i < skintest::LeakRounds(); ++i) round();
     const LiveObjects after = CountLive(*engine);
     EXPECT_TRUE(after == before) << Describe(before) << " -> " << Describe(after);
     EXPECT_EQ(after.memoryDcs, 0u);

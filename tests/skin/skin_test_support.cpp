@@ -159,4 +159,11 @@ int ColourDistance(COLORREF a, COLORREF b) {
     return std::max(dr, std::max(dg, db));
 }
 
+int LeakRounds() {
+    char value[32] = {};
+    const DWORD n = ::GetEnvironmentVariableA("SKIN_LEAK_ROUNDS", value, sizeof value);
+    const int rounds = n > 0 && n < sizeof value ? std::atoi(value) : 0;
+    return rounds > 0 ? rounds : 200;
+}
+
 }  // namespace skintest

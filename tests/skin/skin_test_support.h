@@ -92,4 +92,10 @@ private:
 int ColourDistance(COLORREF a, COLORREF b);
 POINT ClientToScreenPoint(HWND window, int x, int y);
 
+// Hover-and-repaint rounds of the control leak tests: 200 by default, which
+// shows any object left behind per paint 200 times over; SKIN_LEAK_ROUNDS
+// sets another count (1000 for a long run). Each round over the gallery
+// costs about a quarter of a second under Wine.
+int LeakRounds();
+
 }  // namespace skintest
