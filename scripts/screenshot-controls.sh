@@ -11,16 +11,8 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j2 --target controls_showcase >/dev/null
 OUT="$ROOT/build/demo"
 mkdir -p "$OUT"
-export WINE_GRAPHICS=x11
-XVFB=""
-if [ -z "${DISPLAY:-}" ]; then
-    export DISPLAY=:79
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB=$!
-    trap 'kill $XVFB 2>/dev/null || true' EXIT
-    sleep 1
-fi
-scripts/wine-run cmd /c exit </dev/null >/dev/null 2>&1 || true
+. scripts/xvfb-lib.sh
+use_xvfb 79
 for phase in normal button edit combo focus updater; do
     scripts/wine-run "$ROOT/build/win64/bin/controls_showcase.exe" "$phase" 4 &
     SHOWCASE=$!
