@@ -90,6 +90,8 @@ void DrawCaption(GdipGraphics& graphics, HWND window, const ButtonLook& look, co
     format.CreateStringFormat(0);
     format.SetStringFormatAlign(1);      // centre
     format.SetStringFormatLineAlign(1);  // centre
+    // "&" marks the access key in a caption ("否(&N)"): not drawn.
+    format.SetStringFormatHotkeyPrefix(Gdiplus::HotkeyPrefixHide);
     GdipSolidBrush brush;
     brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(window, prop::kTextColour)), 255, true));
     graphics.DrawString(look.text, font, layout, format, brush);
@@ -224,6 +226,14 @@ LRESULT HandleButtonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return static_cast<LRESULT>(::SetTextColor(dc, static_cast<COLORREF>(GetProperty(window, prop::kTextColour))));
     }
     case WM_NCPAINT: return 1;
+    case BM_SETSTYLE:
+        // The dialog manager moves the default between buttons by setting
+        // BS_DEFPUSHBUTTON or BS_PUSHBUTTON, which would drop the owner-draw
+        // type and hand the button back to the system's look.
+        if ((::GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
+            wParam = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
+        }
+        break;
     case WM_MOUSEMOVE: {
         TrackMouseLeave(window);
         bool paintHot = false;

@@ -18,11 +18,24 @@ void SetBlurModes(GdipGraphics& graphics, int compositingQuality) {
     graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeNone);
 }
 
+// A line break is drawn from "\n" alone: Wine's GDI+ draws the "\r" of
+// "\r\n" as a glyph of its own. (0x0D is never a trail byte of a GBK pair.)
+Text WithoutCarriageReturns(const Text& text) {
+    Text lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        lines += text[i];
+    }
+    return lines;
+}
+
 }  // namespace
 
-void DrawGlowText(GdipGraphics& graphics, const Text& text, const GlowLayout& layout, COLORREF textColour,
+void DrawGlowText(GdipGraphics& graphics, const Text& rawText, const GlowLayout& layout, COLORREF textColour,
                   COLORREF glowColour, int glowSize, const Text& face, int style, bool useStyle, int size,
                   bool useSize, int hAlign, int vAlign) {
+    const Text text = WithoutCarriageReturns(rawText);
     const int g = std::max(glowSize, 1);
     const float h2 = static_cast<float>(g / 2);
     const int w = std::max(static_cast<int>(layout.width), 1);

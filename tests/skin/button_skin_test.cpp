@@ -183,6 +183,33 @@ TEST_F(ButtonSkin, ImageButtonsPaintTheirImages) {
     EXPECT_EQ(WindowPixel(one, 12, 12), RGB(220, 120, 60));
 }
 
+// A dialog moves its default button by setting BS_DEFPUSHBUTTON or
+// BS_PUSHBUTTON; the button stays owner-drawn. Its caption's access-key mark
+// is not drawn: "确(&O)" looks like "确(O)".
+TEST_F(ButtonSkin, DefaultStyleKeepsTheSkinAndTheAccessKeyMarkIsNotDrawn) {
+    HWND form = Form();
+    HWND button = Control(form, kGalleryPushButton);
+    ::SendMessageA(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    EXPECT_EQ(::GetWindowLongPtrA(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    ::SendMessageA(button, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    EXPECT_EQ(::GetWindowLongPtrA(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+
+    RECT r{};
+    ::GetClientRect(button, &r);
+    auto face = [&](const char* caption) {
+        ::SetWindowTextA(button, caption);
+        ::InvalidateRect(button, nullptr, TRUE);
+        ::UpdateWindow(button);
+        skintest::Pump(20);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < r.bottom; ++y) {
+            for (int x = 0; x < r.right; ++x) pixels.push_back(WindowPixel(button, x, y));
+        }
+        return pixels;
+    };
+    EXPECT_EQ(face("确(&O)"), face("确(O)"));
+}
+
 TEST_F(ButtonSkin, ManyHoversAndRepaintsLeaveNoObjectBehind) {
     HWND form = Form();
     std::vector<HWND> buttons;

@@ -194,6 +194,30 @@ TEST_F(SkinTest, GlowHaloIsCentredOnTheText) {
     EXPECT_LE(std::abs(top - bottom), 2) << top << " " << bottom;
 }
 
+// A box's text breaks its lines with "\r\n": the break is drawn exactly as
+// a bare "\n" is, with no glyph for the "\r".
+TEST_F(SkinTest, CarriageReturnLineFeedBreaksALineLikeALineFeed) {
+    constexpr int w = 160, h = 70;
+    const GlowLayout layout{10, 5, 140, 60};
+    auto render = [&](const Text& text, GdipBitmap& bitmap) {
+        bitmap.CreateBitmapFromScan0(w, h);
+        GdipGraphics g;
+        g.GetImageGraphicsContext(bitmap);
+        GdipSolidBrush white;
+        white.CreateSolidFill(0xFFFFFFFF);
+        g.FillRectangleI(white, 0, 0, w, h);
+        DrawGlowText(g, text, layout, RGB(0, 0, 0), RGB(255, 255, 255), 4, Text("宋体"), 0, true, 12, true, 0, 0);
+    };
+    GdipBitmap crlf, lf;
+    render(Text("选择是启动\r\n新程序"), crlf);
+    render(Text("选择是启动\n新程序"), lf);
+    int differing = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) differing += crlf.BitmapGetPixel(x, y) != lf.BitmapGetPixel(x, y);
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 TEST_F(SkinTest, VisibleOpaqueChildrenAreLeftOutOfTheLabelsPainting) {
     HWND window = Keep(skintest::MakeWindow(300, 200));
     ::ShowWindow(window, SW_SHOWNORMAL);
