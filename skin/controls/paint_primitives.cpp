@@ -345,3 +345,17 @@ ControlFont ReadControlFont(HWND control) {
     if (gdipFont.GetFamily(family)) result.face = family.GetFamilyName(LANG_NEUTRAL);
     return result;
 }
+
+void DrawFrameOutlines(GdipGraphics& graphics, int width, int height, int outerRadius, int innerRadius,
+                       int darkAlpha) {
+    GdipPath outer, inner;
+    outer.CreatePath(0);
+    AddRoundedRectangle(outer, 0, 0, static_cast<float>(width - 1), static_cast<float>(height - 1), outerRadius);
+    inner.CreatePath(0);
+    AddRoundedRectangle(inner, 1, 1, static_cast<float>(width - 3), static_cast<float>(height - 3), innerRadius);
+    GdipPen dark, light;
+    dark.CreatePen1(ToArgb(0x00000000, darkAlpha, true), 1.0f);
+    light.CreatePen1(ToArgb(0x00FFFFFF, 180, true), 1.0f);
+    graphics.DrawPath(dark, outer);
+    graphics.DrawPath(light, inner);
+}

@@ -56,6 +56,10 @@ void AddRoundedRectangle(GdipPath& path, float x, float y, float width, float he
 void AddRoundedTopOutline(GdipPath& path, int x, int y, int width, int height, int radius);
 // Draws the path `count` times with widths 1..count.
 void DrawSoftOutline(GdipGraphics& graphics, const GdipPath& path, int count, COLORREF colour, int alpha);
+// A window's frame: a dark rounded outline at the edge of a width x height
+// area and a white one (alpha 180) one pixel inside it.
+void DrawFrameOutlines(GdipGraphics& graphics, int width, int height, int outerRadius, int innerRadius,
+                       int darkAlpha);
 
 // 0x00BBGGRR and an alpha into 0xAARRGGBB (alpha 255 unless useAlpha).
 constexpr Gdiplus::ARGB ToArgb(COLORREF colour, int alpha, bool useAlpha) {

@@ -239,16 +239,7 @@ void PaintBackground(GdipGraphics& graphics, FormSkin& form, const PaintContext&
 void PaintFrame(GdipGraphics& graphics, const FormSkin& form) {
     int width = 0, height = 0;
     ClientSize(form.window, width, height);
-    GdipPath outer, inner;
-    outer.CreatePath(0);
-    AddRoundedRectangle(outer, 0, 0, static_cast<float>(width - 1), static_cast<float>(height - 1), 7);
-    inner.CreatePath(0);
-    AddRoundedRectangle(inner, 1, 1, static_cast<float>(width - 3), static_cast<float>(height - 3), 6);
-    GdipPen dark, light;
-    dark.CreatePen1(ToArgb(kBlack, 180, true), 1.0f);
-    light.CreatePen1(ToArgb(kWhite, 180, true), 1.0f);
-    graphics.DrawPath(dark, outer);
-    graphics.DrawPath(light, inner);
+    DrawFrameOutlines(graphics, width, height, 7, 6, 180);
 }
 
 void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text) {

@@ -107,16 +107,7 @@ void PaintDialogBase(GdipGraphics& graphics, FormSkin& form, const PaintContext&
 }
 
 void PaintDialogFrame(GdipGraphics& graphics, int width, int height) {
-    GdipPath outer, inner;
-    outer.CreatePath(0);
-    AddRoundedRectangle(outer, 0, 0, static_cast<float>(width - 1), static_cast<float>(height - 1), 5);
-    inner.CreatePath(0);
-    AddRoundedRectangle(inner, 1, 1, static_cast<float>(width - 3), static_cast<float>(height - 3), 3);
-    GdipPen dark, light;
-    dark.CreatePen1(ToArgb(kBlack, 120, true), 1.0f);
-    light.CreatePen1(ToArgb(kWhite, 180, true), 1.0f);
-    graphics.DrawPath(dark, outer);
-    graphics.DrawPath(light, inner);
+    DrawFrameOutlines(graphics, width, height, 5, 3, 120);
 }
 
 Text WindowTextOf(HWND window) {
