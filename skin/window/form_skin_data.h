@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <functional>
@@ -91,6 +92,27 @@ struct ControlRecord {
     Text fontFace;
     int fontSize = 0;
     int fontStyle = 0;
+    // Check boxes and radio buttons: the state at attach and the parent.
+    int checkedAtAttach = 0;
+    HWND parent = nullptr;
+    // Track bars: orientation, tick placement (0 top/left, 1 bottom/right,
+    // 2 both, 3 none) and whether a selection range is shown.
+    int vertical = 0;
+    int tickPlacement = 1;
+    int selectionRange = 0;
+    // Up-down controls: the half under the mouse, orientation and the
+    // lParam of the last button message.
+    int hotPart = 0;
+    int horizontal = 0;
+    LPARAM lastMousePosition = 0;
+    // Headers: clickable style, the control's image list, hot and pressed
+    // item (-1 for none).
+    int clickable = 0;
+    HIMAGELIST imageList = nullptr;
+    int hotItem = -1;
+    int pressedItem = -1;
+    // Lists: arrow-key navigation seen while translucent.
+    int keyNavigation = 0;
 };
 
 // A window docked to a panel's width (moved on the panel's WM_SIZE).
@@ -214,8 +236,12 @@ struct FormSkin {
     std::function<void()> helpHandler;
     std::function<void()> menuHandler;
 
-    std::vector<ControlRecord> buttons, edits, lists, trackBars, comboBoxes, upDowns, headers, containers;
+    std::vector<ControlRecord> buttons, edits, comboBoxes, containers;
     // These lists start with one empty record that the first attach takes.
+    std::vector<ControlRecord> lists = std::vector<ControlRecord>(1);
+    std::vector<ControlRecord> trackBars = std::vector<ControlRecord>(1);
+    std::vector<ControlRecord> upDowns = std::vector<ControlRecord>(1);
+    std::vector<ControlRecord> headers = std::vector<ControlRecord>(1);
     std::vector<ControlRecord> progressBars = std::vector<ControlRecord>(1);
     std::vector<ControlRecord> staticLabels = std::vector<ControlRecord>(1);
     std::vector<PanelRecord> panels = std::vector<PanelRecord>(1);

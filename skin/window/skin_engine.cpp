@@ -114,8 +114,12 @@ void SkinEngine::SetBackground(const Text& fileName, const ByteArray& image, std
             if (!::IsWindowVisible(form->window)) continue;
             form->needsRedraw = 1;
             toRepaint.push_back(form->window);
-            for (const ControlRecord& r : form->lists) toRepaint.push_back(r.window);
-            for (const ControlRecord& r : form->headers) toRepaint.push_back(r.window);
+            for (const ControlRecord& r : form->lists) {
+                if (r.window) toRepaint.push_back(r.window);
+            }
+            for (const ControlRecord& r : form->headers) {
+                if (r.window) toRepaint.push_back(r.window);
+            }
         }
     }
     for (HWND window : toRepaint) ::InvalidateRect(window, nullptr, TRUE);
