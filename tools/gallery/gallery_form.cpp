@@ -18,14 +18,19 @@ void AddToolbarSection(HWND form, const RECT& area);
 
 namespace {
 
-// One line per section.
-const std::vector<GallerySectionEntry> kSections = {
-    {"progress", AddProgressSection},
-    {"statics", AddStaticSection},
-    {"panels", AddPanelSection},
-    {"toolbars", AddToolbarSection},
-    {"buttons", AddButtonSection},
-    {"edits", AddEditSection},
+// One line per section, one list per page. The second page holds check
+// boxes, radio buttons, lists, trees, track bars, up-downs and headers.
+const std::vector<std::vector<GallerySectionEntry>> kPages = {
+    {
+        {"progress", AddProgressSection},
+        {"statics", AddStaticSection},
+        {"panels", AddPanelSection},
+        {"toolbars", AddToolbarSection},
+        {"buttons", AddButtonSection},
+        {"edits", AddEditSection},
+    },
+    {
+    },
 };
 
 constexpr char kGalleryClass[] = "SkinGalleryForm";
@@ -82,7 +87,12 @@ void SkinWhatTheFormLeaves(SkinEngine& engine, int formIndex, HWND form) {
 
 }  // namespace
 
-const std::vector<GallerySectionEntry>& GallerySections() { return kSections; }
+int GalleryPageCount() { return static_cast<int>(kPages.size()); }
+
+const std::vector<GallerySectionEntry>& GallerySections(int page) {
+    static const std::vector<GallerySectionEntry> none;
+    return page >= 0 && page < GalleryPageCount() ? kPages[page] : none;
+}
 
 RECT GallerySectionArea(int place) {
     const int left = 10 + (place % kColumns) * kCellWidth;
@@ -103,15 +113,16 @@ HWND MakeGalleryControl(HWND parent, const char* className, const char* text, DW
     return control;
 }
 
-HWND CreateGalleryForm(SkinEngine& engine) {
+HWND CreateGalleryForm(SkinEngine& engine, int page) {
+    const std::vector<GallerySectionEntry>& sections = GallerySections(page);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     RegisterGalleryClass();
-    HWND form = ::CreateWindowExA(WS_EX_APPWINDOW, kGalleryClass, "控件样例",
+    HWND form = ::CreateWindowExA(WS_EX_APPWINDOW, kGalleryClass, page == 0 ? "控件样例" : "控件样例 2",
                                   WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 40, 40, kFormWidth,
                                   kFormHeight, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (!form) return nullptr;
-    for (std::size_t i = 0; i < kSections.size(); ++i) kSections[i].create(form, GallerySectionArea(static_cast<int>(i)));
+    for (std::size_t i = 0; i < sections.size(); ++i) sections[i].create(form, GallerySectionArea(static_cast<int>(i)));
 
     const ByteArray background = EmbeddedImageBytes(EmbeddedImage::Background);
     engine.SetBackground(Text(), background, std::nullopt, 0x51AE51, 3);

@@ -10,13 +10,18 @@
 
 class SkinEngine;
 
-// The registered sections, in the order their areas are laid out.
-const std::vector<GallerySectionEntry>& GallerySections();
+// The gallery has pages of up to six sections (one form each, the size of
+// the first); the second page holds the controls added after the first.
+int GalleryPageCount();
 
-// Makes the gallery form (hidden), runs every section in its own area and
-// skins the form and its controls with the engine; the caller shows and
-// destroys it. Null when the window cannot be made.
-HWND CreateGalleryForm(SkinEngine& engine);
+// The registered sections of a 0-based page, in the order their areas are
+// laid out; empty for a page that does not exist.
+const std::vector<GallerySectionEntry>& GallerySections(int page = 0);
+
+// Makes the form of one gallery page (hidden), runs every section in its own
+// area and skins the form and its controls with the engine; the caller shows
+// and destroys it. Null when the window cannot be made.
+HWND CreateGalleryForm(SkinEngine& engine, int page = 0);
 
 // The area a section is given, by its 0-based place in the list.
 RECT GallerySectionArea(int place);

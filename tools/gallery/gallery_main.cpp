@@ -1,5 +1,5 @@
-// Shows the control gallery: gallery.exe [SECONDS] (default 5; 0 runs until
-// the form is closed).
+// Shows the control gallery: gallery.exe [SECONDS] [PAGE] (SECONDS default 5,
+// 0 runs until the form is closed; PAGE 1 or 2, default 1).
 #include <windows.h>
 
 #include <cstdlib>
@@ -11,10 +11,11 @@
 
 int main(int argc, char** argv) {
     const long seconds = argc > 1 ? std::atol(argv[1]) : 5;
-    if (seconds < 0) return 2;
+    const int page = argc > 2 ? std::atoi(argv[2]) - 1 : 0;
+    if (seconds < 0 || page < 0 || page >= GalleryPageCount()) return 2;
     StartGdiplus();
     SkinEngine engine(LoadProgramIcon());
-    HWND form = CreateGalleryForm(engine);
+    HWND form = CreateGalleryForm(engine, page);
     if (!form) return 1;
     ::ShowWindow(form, SW_SHOWNORMAL);
     ::UpdateWindow(form);
