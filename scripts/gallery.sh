@@ -11,7 +11,7 @@ cmake --build --preset win64 -j2 --target gallery >/dev/null
 OUT="$ROOT/build/gallery"
 mkdir -p "$OUT"
 . scripts/xvfb-lib.sh
-use_xvfb 79
+use_xvfb
 # Each page's form is made at (40, 40), 800 x 550; sections are 260 x 250
 # cells from (50, 80), three to a row.
 shoot_page() {  # page number, file name, section names...

@@ -11,7 +11,7 @@ cmake --build --preset win64 -j2 --target skin_showcase >/dev/null
 OUT="$ROOT/build/demo"
 mkdir -p "$OUT"
 . scripts/xvfb-lib.sh
-use_xvfb 78
+use_xvfb
 for phase in normal close minimise pressed; do
     scripts/wine-run "$ROOT/build/win64/bin/skin_showcase.exe" "$phase" 4 &
     SHOWCASE=$!

@@ -45,9 +45,9 @@ HWND MakeControlsForm(SkinEngine& engine, bool translucent, int left, int top) {
     RegisterFormClass();
     CommandsSeen() = ButtonCommands();
     HWND form = ::CreateWindowExA(WS_EX_APPWINDOW, kFormClass, "控件", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                                  left, top, 680, 300, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    AddButtonSection(form, RECT{30, 130, 330, 290});
-    AddEditSection(form, RECT{290, 120, 670, 290});
+                                  left, top, 600, 380, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    AddButtonSection(form, RECT{30, 130, 280, 370});
+    AddEditSection(form, RECT{300, 120, 550, 370});
     const ByteArray background = EmbeddedImageBytes(EmbeddedImage::Background);
     engine.SetBackground(Text(), background, std::nullopt, 0x51AE51, 3);
     if (translucent) {

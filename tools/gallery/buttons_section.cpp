@@ -38,13 +38,14 @@ ByteArray SquareImage(int size, COLORREF fill) {
 
 void AddButtonSection(HWND form, const RECT& area) {
     const int x = area.left, y = area.top;
-    AddButton(form, kGalleryPushButton, "确定", BS_PUSHBUTTON, x, y, 88, 26);
-    AddButton(form, kGalleryDefaultButton, "默认按钮", BS_DEFPUSHBUTTON, x + 98, y, 88, 26);
-    HWND disabled = AddButton(form, kGalleryDisabledButton, "禁用", BS_PUSHBUTTON, x + 196, y, 88, 26);
+    // Three buttons across the 250-pixel cell.
+    AddButton(form, kGalleryPushButton, "确定", BS_PUSHBUTTON, x, y, 76, 26);
+    AddButton(form, kGalleryDefaultButton, "默认按钮", BS_DEFPUSHBUTTON, x + 84, y, 76, 26);
+    HWND disabled = AddButton(form, kGalleryDisabledButton, "禁用", BS_PUSHBUTTON, x + 168, y, 76, 26);
     ::EnableWindow(disabled, FALSE);
-    AddButton(form, kGalleryImageTextButton, "图片", BS_PUSHBUTTON, x, y + 36, 88, 26);
-    AddButton(form, kGalleryFourImageButton, "", BS_PUSHBUTTON, x + 98, y + 36, 26, 26);
-    AddButton(form, kGalleryOneImageButton, "", BS_PUSHBUTTON, x + 134, y + 36, 26, 26);
+    AddButton(form, kGalleryImageTextButton, "图片", BS_PUSHBUTTON, x, y + 36, 76, 26);
+    AddButton(form, kGalleryFourImageButton, "", BS_PUSHBUTTON, x + 84, y + 36, 26, 26);
+    AddButton(form, kGalleryOneImageButton, "", BS_PUSHBUTTON, x + 120, y + 36, 26, 26);
 }
 
 void FinishButtonSection(HWND form) {

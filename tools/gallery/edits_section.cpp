@@ -24,6 +24,7 @@ void FillCombo(HWND combo) {
 
 }  // namespace
 
+// The edits above, the three combo styles below, within a 250 x 240 cell.
 void AddEditSection(HWND form, const RECT& area) {
     const int x = area.left, y = area.top;
     AddControl(form, kGallerySingleLineEdit, "Edit", "单行编辑框", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, x, y, 180, 24);
@@ -31,8 +32,8 @@ void AddEditSection(HWND form, const RECT& area) {
     for (int i = 1; i <= 12; ++i) lines += "多行编辑框，第 " + std::to_string(i) + " 行，带滚动条的长文本内容\r\n";
     AddControl(form, kGalleryMultiLineEdit, "Edit", lines.c_str(),
                ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | ES_WANTRETURN,
-               WS_EX_CLIENTEDGE, x, y + 34, 220, 96);
-    FillCombo(AddControl(form, kGallerySimpleCombo, "ComboBox", "", CBS_SIMPLE, 0, x + 230, y, 130, 90));
-    FillCombo(AddControl(form, kGalleryDropDownCombo, "ComboBox", "", CBS_DROPDOWN, 0, x + 230, y + 100, 130, 120));
-    FillCombo(AddControl(form, kGalleryDropDownListCombo, "ComboBox", "", CBS_DROPDOWNLIST, 0, x + 230, y + 136, 130, 120));
+               WS_EX_CLIENTEDGE, x, y + 32, 240, 96);
+    FillCombo(AddControl(form, kGallerySimpleCombo, "ComboBox", "", CBS_SIMPLE, 0, x, y + 138, 110, 90));
+    FillCombo(AddControl(form, kGalleryDropDownCombo, "ComboBox", "", CBS_DROPDOWN, 0, x + 120, y + 138, 120, 120));
+    FillCombo(AddControl(form, kGalleryDropDownListCombo, "ComboBox", "", CBS_DROPDOWNLIST, 0, x + 120, y + 174, 120, 120));
 }
