@@ -213,10 +213,18 @@ TrackBarLayout LayoutTrackBar(HWND bar, bool vertical, int tickPlacement) {
     // Toward the tick side: two pixels with ticks above (left), one with ticks on both sides.
     const int shift = tickPlacement == kTicksTopLeft ? 2 : tickPlacement == kTicksBoth ? 1 : 0;
     layout.knobCentre = POINT{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+    // The channel keeps the control's length and thickness but runs through
+    // the knob's centre line, so the knob always sits on it.
     if (vertical) {
         layout.knobCentre.x -= shift;
+        const int thickness = c.right - c.left;
+        layout.channel.left = layout.knobCentre.x - thickness / 2;
+        layout.channel.right = layout.channel.left + thickness;
     } else {
         layout.knobCentre.y -= shift;
+        const int thickness = c.bottom - c.top;
+        layout.channel.top = layout.knobCentre.y - thickness / 2;
+        layout.channel.bottom = layout.channel.top + thickness;
     }
     return layout;
 }

@@ -147,11 +147,10 @@ TEST_F(TrackBarSkin, DotGrowsToAKnobWithTheAccentFrameWhileHoveredAndShrinksOnLe
     ASSERT_NE(bar, nullptr);
     const RECT t = ThumbRect(bar), c = ChannelRect(bar);
     const POINT centre{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
-    // Four pixels across the channel from the centre, on the side clear of the
-    // channel: outside a 4-pixel dot, inside an 11-pixel knob.
-    const int y = centre.y + 4 >= c.bottom ? centre.y + 4 : centre.y - 4;
-    ASSERT_TRUE(y >= c.bottom || y < c.top) << "channel " << c.top << ".." << c.bottom;
-    const POINT probe{centre.x, y};
+    // Four pixels across the channel from the centre: outside a 4-pixel dot
+    // and the thin channel running through it, inside an 11-pixel knob.
+    ASSERT_LE(c.bottom - c.top, 6);
+    const POINT probe{centre.x, centre.y + 4};
     auto knobShown = [&] { return WindowPixel(bar, probe.x, probe.y) != Behind(bar, probe.x, probe.y); };
 
     EXPECT_FALSE(knobShown());
@@ -165,7 +164,7 @@ TEST_F(TrackBarSkin, DotGrowsToAKnobWithTheAccentFrameWhileHoveredAndShrinksOnLe
     EXPECT_EQ(engine->Form(1)->previousHotControl, reinterpret_cast<LONG_PTR>(::GetPropA(bar, "Hw_lbID")));
     // The knob stays within 11 pixels: three pixels further out is background
     // again, except where the frame runs.
-    const int outside = y > centre.y ? y + 4 : y - 4;
+    const int outside = centre.y + 8;
     EXPECT_EQ(WindowPixel(bar, centre.x, outside), Behind(bar, centre.x, outside));
     // The frame's left side runs ten pixels left of the centre, beside the knob.
     const COLORREF frame = WindowPixel(bar, centre.x - 10, probe.y);
@@ -189,7 +188,8 @@ TEST_F(TrackBarSkin, TrackOptionZeroLeavesOnlyChannelAndThumb) {
     const RECT t = ThumbRect(bar);
     // The plate's top outline, its face near the bottom, and the channel far from the thumb.
     const POINT outline{r.right / 2, 0}, face{r.right / 2, r.bottom - 3};
-    const POINT channel{t.right + 30 < c.right ? t.right + 20 : c.left + 5, (c.top + c.bottom) / 2};
+    // The channel runs through the thumb's centre line.
+    const POINT channel{t.right + 30 < c.right ? t.right + 20 : c.left + 5, (t.top + t.bottom) / 2};
     auto differs = [&](POINT p) { return WindowPixel(bar, p.x, p.y) != Behind(bar, p.x, p.y); };
     EXPECT_TRUE(differs(outline));
     EXPECT_TRUE(differs(face));
@@ -221,8 +221,8 @@ TEST_F(TrackBarSkin, SelectionRangeIsOutlinedAlongTheChannel) {
     const int start = thumbCentreAt(25), end = thumbCentreAt(75);
     ::SendMessageA(bar, TBM_SETPOS, TRUE, 50);
     ::RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    const RECT c = ChannelRect(bar);
-    const int y = (c.top + c.bottom) / 2;
+    const RECT t = ThumbRect(bar);
+    const int y = (t.top + t.bottom) / 2;
     auto brightestNear = [&](int x) {
         int best = 0;
         for (int dx = -1; dx <= 1; ++dx) best = std::max(best, skintest::Luminance(WindowPixel(bar, x + dx, y)));
