@@ -205,7 +205,7 @@ TEST_F(UpDownSkin, OnlyTheSkinsArrowsAndFacesAreDrawn) {
     }
 }
 
-TEST_F(UpDownSkin, HoverPressAndRepaintRoundsLeaveNothingBehind) {
+TEST_F(UpDownSkin, HoverAndRepaintRoundsLeaveNothingBehind) {
     Show();
     auto round = [&] {
         for (HWND c : controls) {
