@@ -4,6 +4,8 @@
 #include "skin/controls/edit_skin.h"
 #include "skin/controls/progress_skin.h"
 #include "skin/controls/static_skin.h"
+#include "skin/controls/track_bar_skin.h"
+#include "skin/controls/up_down_skin.h"
 #include "skin/window/container_skin.h"
 
 namespace {
@@ -13,10 +15,10 @@ void SkinChildrenInOrder(SkinEngine& engine, int formIndex, HWND parent) {
     AttachButtonSkin(engine, formIndex, parent);
     // Check boxes and radio buttons: their skin comes later.
     AttachEditSkin(engine, formIndex, parent);
-    // Track bars: their skin comes later.
+    AttachTrackBarSkin(engine, formIndex, parent);
     AttachProgressSkin(engine, formIndex, parent);
     // List boxes, list views and tree views: their skin comes later.
-    // Up-down controls: their skin comes later.
+    AttachUpDownSkin(engine, formIndex, parent);
     // List-view headers: their skin comes later.
 }
 

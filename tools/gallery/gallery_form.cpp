@@ -15,6 +15,8 @@ void AddProgressSection(HWND form, const RECT& area);
 void AddStaticSection(HWND form, const RECT& area);
 void AddPanelSection(HWND form, const RECT& area);
 void AddToolbarSection(HWND form, const RECT& area);
+void AddTrackSection(HWND form, const RECT& area);
+void AddUpDownSection(HWND form, const RECT& area);
 
 namespace {
 
@@ -30,6 +32,8 @@ const std::vector<std::vector<GallerySectionEntry>> kPages = {
         {"edits", AddEditSection},
     },
     {
+        {"tracks", AddTrackSection},
+        {"updowns", AddUpDownSection},
     },
 };
 
@@ -115,7 +119,8 @@ HWND MakeGalleryControl(HWND parent, const char* className, const char* text, DW
 
 HWND CreateGalleryForm(SkinEngine& engine, int page) {
     const std::vector<GallerySectionEntry>& sections = GallerySections(page);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
     RegisterGalleryClass();
     HWND form = ::CreateWindowExA(WS_EX_APPWINDOW, kGalleryClass, page == 0 ? "控件样例" : "控件样例 2",

@@ -1,0 +1,309 @@
+#include "skin/controls/track_bar_skin.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "gdip/brush.h"
+#include "gdip/graphics.h"
+#include "gdip/path.h"
+#include "gdip/pen.h"
+#include "runtime/allocation_failure.h"
+#include "skin/controls/control_skin_common.h"
+#include "skin/controls/paint_primitives.h"
+
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr int kHotClassTrackBar = 2;
+constexpr int kDotSize = 4;
+constexpr int kKnobSize = 11;
+// The hover rectangle reaches this far beyond the knob on each side along the channel.
+constexpr int kHoverMargin = 5;
+
+enum TickPlacement : int { kTicksTopLeft = 0, kTicksBottomRight = 1, kTicksBoth = 2, kTicksNone = 3 };
+
+struct TrackBarState {
+    HWND window = nullptr;
+    bool vertical = false;
+    int tickPlacement = kTicksBottomRight;
+    bool selectionRange = false;
+    bool hovered = false;
+};
+
+bool ReadTrackBarAt(SkinEngine& engine, int formIndex, int index, TrackBarState& state) {
+    return engine.WithForms([&](FormSkinList& forms) {
+        if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return false;
+        const auto& records = forms[formIndex - 1]->trackBars;
+        if (index < 1 || index > static_cast<int>(records.size())) return false;
+        const ControlRecord& r = records[index - 1];
+        state.window = r.window;
+        state.vertical = r.vertical != 0;
+        state.tickPlacement = r.tickPlacement;
+        state.selectionRange = r.selectionRange != 0;
+        state.hovered = r.hovered != 0;
+        return state.window != nullptr;
+    });
+}
+
+int TickPlacementOf(LONG_PTR style) {
+    if (style & TBS_NOTICKS) return kTicksNone;
+    if (style & TBS_TOP) return kTicksTopLeft;
+    if (style & TBS_BOTH) return kTicksBoth;
+    return kTicksBottomRight;
+}
+
+// Where the client area starts inside the window (a bordered bar).
+POINT ClientOrigin(HWND window) {
+    RECT bounds{};
+    ::GetWindowRect(window, &bounds);
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    return POINT{origin.x - bounds.left, origin.y - bounds.top};
+}
+
+// A gradient across the thickness of the box: downwards for a horizontal
+// bar, rightwards for a vertical one.
+void FillAcross(GdipGraphics& graphics, const GdipPath& path, bool vertical, float x, float y, float w, float h,
+                Gdiplus::ARGB from, Gdiplus::ARGB to) {
+    GdipLinearBrush brush;
+    if (vertical) {
+        brush.CreateLineBrush(x - 0.5f, 0, x + w + 0.5f, 0, from, to);
+    } else {
+        brush.CreateLineBrush(0, y - 0.5f, 0, y + h + 0.5f, from, to);
+    }
+    graphics.FillPath(brush, path);
+}
+
+void PaintPlate(GdipGraphics& graphics, bool vertical, int w, int h) {
+    GdipPath outline;
+    outline.CreatePath(0);
+    AddRoundedRectangle(outline, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1), 5);
+    GdipPen pen;
+    pen.CreatePen1(ToArgb(kBlack, 30, true), 1.0f);
+    graphics.DrawPath(pen, outline);
+
+    GdipPath face;
+    face.CreatePath(0);
+    AddRoundedRectangle(face, 1, 1, static_cast<float>(w - 2), static_cast<float>(h - 2), 3);
+    FillAcross(graphics, face, vertical, 1, 1, static_cast<float>(w - 2), static_cast<float>(h - 2),
+               ToArgb(kWhite, 160, true), ToArgb(kBlack, 30, true));
+}
+
+void PaintChannel(GdipGraphics& graphics, bool vertical, const RECT& c) {
+    const float x = static_cast<float>(c.left), y = static_cast<float>(c.top);
+    const float w = static_cast<float>(c.right - c.left), h = static_cast<float>(c.bottom - c.top);
+    if (w <= 0 || h <= 0) return;
+    GdipPath channel;
+    channel.CreatePath(0);
+    AddRoundedRectangle(channel, x, y, w, h, 1);
+    FillAcross(graphics, channel, vertical, x, y, w, h, ToArgb(kBlack, 50, true), ToArgb(kBlack, 30, true));
+}
+
+void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size) {
+    const float x = static_cast<float>(centre.x - size / 2), y = static_cast<float>(centre.y - size / 2);
+    const float s = static_cast<float>(size);
+    GdipSolidBrush white;
+    white.CreateSolidFill(ToArgb(kWhite, 255, true));
+    graphics.FillEllipse(white, x, y, s, s);
+    GdipPath knob;
+    knob.CreatePath(0);
+    knob.AddPathEllipse(x, y, s, s);
+    FillAcross(graphics, knob, vertical, x, y, s, s, ToArgb(kWhite, 0, true), ToArgb(kBlack, 90, true));
+    GdipPen pen;
+    pen.CreatePen1(ToArgb(kBlack, 50, true), 1.0f);
+    graphics.DrawEllipse(pen, x, y, s, s);
+}
+
+void PaintSelection(GdipGraphics& graphics, HWND bar, const TrackBarLayout& layout, bool vertical) {
+    const LONG start = static_cast<LONG>(::SendMessageA(bar, TBM_GETSELSTART, 0, 0));
+    const LONG end = static_cast<LONG>(::SendMessageA(bar, TBM_GETSELEND, 0, 0));
+    if (end <= start) return;  // no selection: nothing to outline
+    const int from = TrackBarPositionPixel(bar, layout, vertical, start);
+    const int to = TrackBarPositionPixel(bar, layout, vertical, end);
+    const RECT& c = layout.channel;
+    GdipPen pen;
+    pen.CreatePen1(ToArgb(kWhite, 160, true), 1.0f);
+    if (vertical) {
+        graphics.DrawRectangleI(pen, c.left, from, c.right - c.left - 1, to - from);
+    } else {
+        graphics.DrawRectangleI(pen, from, c.top, to - from, c.bottom - c.top - 1);
+    }
+}
+
+void PaintHoverFrame(GdipGraphics& graphics, bool vertical, POINT centre, COLORREF accent) {
+    const int left = centre.x - kKnobSize / 2, top = centre.y - kKnobSize / 2;
+    GdipPen pen;
+    pen.CreatePen1(ToArgb(accent, 200, true), 1.0f);
+    if (vertical) {
+        graphics.DrawRectangleI(pen, left, top - kHoverMargin, kKnobSize, kKnobSize + 2 * kHoverMargin);
+    } else {
+        graphics.DrawRectangleI(pen, left - kHoverMargin, top, kKnobSize + 2 * kHoverMargin, kKnobSize);
+    }
+}
+
+void OnMouseMove(SkinEngine& engine, HWND window, int formIndex, int index) {
+    TrackMouseLeave(window);
+    bool paintHot = false;
+    WithControlRecord(engine, window, &FormSkin::trackBars, [&](FormSkin& form, ControlRecord& record) {
+        form.hotControl = index;
+        paintHot = form.previousHotControl != index || form.hotControlClass != kHotClassTrackBar;
+        if (paintHot) record.hovered = 1;
+    });
+    if (!paintHot) return;
+    PaintTrackBar(engine, formIndex, index);
+    WithControlRecord(engine, window, &FormSkin::trackBars, [&](FormSkin& form, ControlRecord&) {
+        form.previousHotControl = index;
+        form.hotControlClass = kHotClassTrackBar;
+    });
+}
+
+void OnMouseLeave(SkinEngine& engine, HWND window, int formIndex, int index) {
+    WithControlRecord(engine, window, &FormSkin::trackBars, [](FormSkin& form, ControlRecord& record) {
+        form.previousHotControl = 0;
+        record.hovered = 0;
+    });
+    PaintTrackBar(engine, formIndex, index);
+}
+
+LRESULT HandleTrackBarMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SkinEngine* engine = SkinEngine::Instance();
+    const bool known =
+        engine && WithControlRecord(*engine, window, &FormSkin::trackBars, [](FormSkin&, ControlRecord&) {});
+    if (!known) return ForwardToPrevious(window, message, wParam, lParam);
+    const int form = static_cast<int>(GetProperty(window, prop::kFormIndex));
+    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+    switch (message) {
+    case WM_MOVE: PaintTrackBar(*engine, form, index); break;
+    case WM_PAINT: {
+        {
+            PaintScope paint(window);
+            PaintTrackBar(*engine, form, index);
+        }
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    case WM_PRINTCLIENT: PaintTrackBar(*engine, form, index, reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_ERASEBKGND: ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
+    case WM_NCPAINT: PaintTrackBar(*engine, form, index); return 1;
+    case WM_MOUSEMOVE: OnMouseMove(*engine, window, form, index); break;
+    case WM_MOUSELEAVE: OnMouseLeave(*engine, window, form, index); break;
+    default: break;
+    }
+    return ForwardToPrevious(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TrackBarLayout LayoutTrackBar(HWND bar, bool vertical, int tickPlacement) {
+    const POINT origin = ClientOrigin(bar);
+    TrackBarLayout layout;
+    RECT c{};
+    ::SendMessageA(bar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&c));
+    // Some versions of the control report a vertical bar's channel in
+    // horizontal orientation; turn it when it lies across the bar.
+    if (vertical && c.right - c.left > c.bottom - c.top) c = RECT{c.top, c.left, c.bottom, c.right};
+    ::OffsetRect(&c, origin.x, origin.y);
+    layout.channel = c;
+
+    RECT t{};
+    ::SendMessageA(bar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&t));
+    ::OffsetRect(&t, origin.x, origin.y);
+    layout.thumbLength = vertical ? t.bottom - t.top : t.right - t.left;
+    // Toward the tick side: two pixels with ticks above (left), one with ticks on both sides.
+    const int shift = tickPlacement == kTicksTopLeft ? 2 : tickPlacement == kTicksBoth ? 1 : 0;
+    layout.knobCentre = POINT{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+    // The channel keeps the control's length and thickness but runs through
+    // the knob's centre line, so the knob always sits on it.
+    if (vertical) {
+        layout.knobCentre.x -= shift;
+        const int thickness = c.right - c.left;
+        layout.channel.left = layout.knobCentre.x - thickness / 2;
+        layout.channel.right = layout.channel.left + thickness;
+    } else {
+        layout.knobCentre.y -= shift;
+        const int thickness = c.bottom - c.top;
+        layout.channel.top = layout.knobCentre.y - thickness / 2;
+        layout.channel.bottom = layout.channel.top + thickness;
+    }
+    return layout;
+}
+
+int TrackBarPositionPixel(HWND bar, const TrackBarLayout& layout, bool vertical, LONG position) {
+    const LONG low = static_cast<LONG>(::SendMessageA(bar, TBM_GETRANGEMIN, 0, 0));
+    const LONG high = static_cast<LONG>(::SendMessageA(bar, TBM_GETRANGEMAX, 0, 0));
+    const int start = vertical ? layout.channel.top : layout.channel.left;
+    const int length = (vertical ? layout.channel.bottom - layout.channel.top : layout.channel.right - layout.channel.left);
+    // The thumb's centre travels the channel less half a thumb at each end.
+    const int travel = length - layout.thumbLength;
+    const int first = start + layout.thumbLength / 2;
+    if (high <= low || travel <= 0) return first;
+    if (position < low) position = low;
+    if (position > high) position = high;
+    return first + static_cast<int>(static_cast<long long>(position - low) * travel / (high - low));
+}
+
+void AttachTrackBarSkin(SkinEngine& engine, int formIndex, HWND parent) {
+    if (!engine.WithSettings([](SkinSettings& s) { return s.skinControls; })) return;
+    for (HWND child = ::FindWindowExA(parent, nullptr, TRACKBAR_CLASSA, nullptr); child;
+         child = ::FindWindowExA(parent, child, TRACKBAR_CLASSA, nullptr)) {
+        // Installed once: a bar subclassed again would have the skin as its
+        // own previous procedure and forward to itself for ever.
+        if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(child, GWLP_WNDPROC)) == &TrackBarSkinProc) continue;
+        const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+        const int index = engine.WithForms([&](FormSkinList& forms) {
+            if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
+            auto& records = forms[formIndex - 1]->trackBars;
+            const int i = TakeRecordSlot(records, child);
+            ControlRecord& r = records[i - 1];
+            r.vertical = (style & TBS_VERT) ? 1 : 0;
+            r.tickPlacement = TickPlacementOf(style);
+            r.selectionRange = (style & TBS_ENABLESELRANGE) ? 1 : 0;
+            return i;
+        });
+        if (index == 0) return;
+        SetProperty(child, prop::kIndex, index);
+        SetProperty(child, prop::kFormIndex, formIndex);
+        WNDPROC previous = SubclassWindow(child, &TrackBarSkinProc);
+        WithControlRecord(engine, child, &FormSkin::trackBars,
+                          [&](FormSkin&, ControlRecord& record) { record.previousProc = previous; });
+        // The bar painted itself before it was skinned.
+        ::InvalidateRect(child, nullptr, TRUE);
+    }
+}
+
+void PaintTrackBar(SkinEngine& engine, int formIndex, int index, HDC target) {
+    TrackBarState state;
+    if (!ReadTrackBarAt(engine, formIndex, index, state)) return;
+    HWND bar = state.window;
+    const RECT bounds = WindowBounds(bar);
+    const int w = bounds.right, h = bounds.bottom;
+    if (w <= 0 || h <= 0) return;
+    const auto [trackOption, accent] =
+        engine.WithSettings([](SkinSettings& s) { return std::make_pair(s.trackOption, s.accentColour); });
+    const TrackBarLayout layout = LayoutTrackBar(bar, state.vertical, state.tickPlacement);
+
+    HDC memory = ComposeControlBackground(engine, bar, bounds);
+    if (!memory) return;
+    {
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(memory);
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        if (trackOption != 0) PaintPlate(graphics, state.vertical, w, h);
+        PaintChannel(graphics, state.vertical, layout.channel);
+        PaintKnob(graphics, state.vertical, layout.knobCentre, state.hovered ? kKnobSize : kDotSize);
+        if (state.selectionRange) PaintSelection(graphics, bar, layout, state.vertical);
+        if (state.hovered) PaintHoverFrame(graphics, state.vertical, layout.knobCentre, accent);
+    }
+    if (target) {
+        ::BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY);
+    } else {
+        WindowDc dc(bar, true);
+        ::BitBlt(dc.Get(), 0, 0, w, h, memory, 0, 0, SRCCOPY);
+    }
+    ReleaseMemoryDc(engine, memory);
+}
+
+LRESULT CALLBACK TrackBarSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return StopAllocationFailure([&] { return HandleTrackBarMessage(window, message, wParam, lParam); });
+}
