@@ -10,6 +10,7 @@
 #include "gdip/pen.h"
 #include "gdip/string_format.h"
 #include "runtime/allocation_failure.h"
+#include "skin/controls/check_radio_skin.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/paint_primitives.h"
 
@@ -205,11 +206,40 @@ void ChangeForm(SkinEngine& engine, HWND window, Change&& change) {
                       [&](FormSkin& form, ControlRecord& record) { change(form, record); });
 }
 
+bool PaintsItself(const ButtonLook& look) { return look.kind == kButtonCheckBox || look.kind == kButtonRadio; }
+
+// A check box or radio button: the previous procedure changes the state
+// first, then the control is repainted.
+LRESULT ChangeCheckThenRepaint(SkinEngine& engine, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ForwardToPrevious(window, message, wParam, lParam);
+    RefreshCheckRadio(engine, window);
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
 LRESULT HandleButtonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SkinEngine* engine = SkinEngine::Instance();
     ButtonLook look;
     if (!engine || !ReadButtonLook(*engine, window, look)) return ForwardToPrevious(window, message, wParam, lParam);
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+
+    if (PaintsItself(look)) {
+        switch (message) {
+        case WM_PAINT: {
+            {
+                PaintScope paint(window);
+                RefreshCheckRadio(*engine, window);
+            }
+            return ::DefWindowProcA(window, message, wParam, lParam);
+        }
+        case WM_PRINTCLIENT: RefreshCheckRadio(*engine, window, reinterpret_cast<HDC>(wParam)); return 0;
+        case BM_SETCHECK:
+        case WM_LBUTTONDOWN: return ChangeCheckThenRepaint(*engine, window, message, wParam, lParam);
+        case WM_KEYDOWN:
+            if (wParam == VK_SPACE) return ChangeCheckThenRepaint(*engine, window, message, wParam, lParam);
+            break;
+        default: break;
+        }
+    }
 
     switch (message) {
     case WM_MOVE: ::InvalidateRect(window, nullptr, TRUE); break;
@@ -324,7 +354,9 @@ void PaintButton(SkinEngine& engine, HWND window, UINT state, bool hover) {
     case kButtonPush: PaintPushButtonFace(engine, window, dc.Get(), state, rect); break;
     case kButtonImageAndText:
     case kButtonFourImages: PaintImageButton(engine, window, dc.Get(), state, rect, look); break;
-    default: break;  // check boxes and radio buttons paint themselves
+    case kButtonRadio: PaintRadioButton(engine, window, state, dc.Get()); break;
+    case kButtonCheckBox: PaintCheckBox(engine, window, state, dc.Get()); break;
+    default: break;
     }
 }
 

@@ -15,6 +15,7 @@ void AddProgressSection(HWND form, const RECT& area);
 void AddStaticSection(HWND form, const RECT& area);
 void AddPanelSection(HWND form, const RECT& area);
 void AddToolbarSection(HWND form, const RECT& area);
+void AddChecksSection(HWND form, const RECT& area);
 
 namespace {
 
@@ -30,6 +31,7 @@ const std::vector<std::vector<GallerySectionEntry>> kPages = {
         {"edits", AddEditSection},
     },
     {
+        {"checks", AddChecksSection},
     },
 };
 
