@@ -141,6 +141,10 @@ TEST_F(CheckRadioSkin, BoxSitsAtTheTopOfA13PixelControlAndIsCentredInATallerOne)
     EXPECT_TRUE(Bluish(WindowPixel(small, 12, 12))) << std::hex << WindowPixel(small, 12, 12);
     EXPECT_EQ(WindowPixel(small, 1, 1), RGB(255, 255, 255));
     EXPECT_EQ(BorderRows(small, 13), std::make_pair(0, 12));
+    // Printing the control paints the same.
+    const skintest::PrintedClient printed(small);
+    EXPECT_EQ(printed.At(0, 0), WindowPixel(small, 0, 0));
+    EXPECT_EQ(printed.At(6, 6), WindowPixel(small, 6, 6));
     // Taller: from (30 - 13) / 2 = 8.5, so the half-covered rows 8 and 21 may show.
     const auto rows = BorderRows(tall, 30);
     EXPECT_GE(rows.first, 8);
@@ -273,10 +277,17 @@ TEST_F(CheckRadioSkin, DisabledControlsShowTheSilverFaceWithoutBoxOrDot) {
     EXPECT_FALSE(Bluish(WindowPixel(check, 0, T / 2)));
     EXPECT_FALSE(Tealish(WindowPixel(radio, 6, (T - 12) / 2 + 6)));
 
-    // Enabled again, the ticked box is back.
+    // The control paints its own look straight away when it is enabled,
+    // disabled or given a caption; the skin's look stays.
     ::EnableWindow(check, TRUE);
-    Repaint(check);
+    skintest::Pump(30);
     EXPECT_TRUE(Bluish(WindowPixel(check, 0, T / 2))) << std::hex << WindowPixel(check, 0, T / 2);
+    ::SetWindowTextA(check, "改名的复选框");
+    skintest::Pump(30);
+    EXPECT_TRUE(Bluish(WindowPixel(check, 0, T / 2))) << std::hex << WindowPixel(check, 0, T / 2);
+    ::EnableWindow(check, FALSE);
+    skintest::Pump(30);
+    EXPECT_NEAR(GetRValue(WindowPixel(check, 8, T * 6 / 10)), 180, 14) << std::hex << WindowPixel(check, 8, T * 6 / 10);
 }
 
 TEST_F(CheckRadioSkin, ManyHoversAndRepaintsLeaveNoObjectBehind) {
