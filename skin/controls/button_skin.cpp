@@ -10,6 +10,7 @@
 #include "gdip/pen.h"
 #include "gdip/string_format.h"
 #include "runtime/allocation_failure.h"
+#include "skin/controls/check_radio_skin.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/paint_primitives.h"
 
@@ -205,19 +206,26 @@ void ChangeForm(SkinEngine& engine, HWND window, Change&& change) {
                       [&](FormSkin& form, ControlRecord& record) { change(form, record); });
 }
 
-LRESULT HandleButtonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
-    ButtonLook look;
-    if (!engine || !ReadButtonLook(*engine, window, look)) return ForwardToPrevious(window, message, wParam, lParam);
-    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+bool PaintsItself(const ButtonLook& look) { return look.kind == kButtonCheckBox || look.kind == kButtonRadio; }
 
+// A check box or radio button: the previous procedure changes the state
+// first, then the control is repainted.
+LRESULT ChangeCheckThenRepaint(SkinEngine& engine, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ForwardToPrevious(window, message, wParam, lParam);
+    RefreshCheckRadio(engine, window);
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT HandleSharedMessage(SkinEngine& engine, HWND window, const ButtonLook& look, UINT message, WPARAM wParam,
+                            LPARAM lParam) {
+    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
     switch (message) {
     case WM_MOVE: ::InvalidateRect(window, nullptr, TRUE); break;
-    case WM_SETFOCUS: ChangeForm(*engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 1; }); break;
-    case WM_KILLFOCUS: ChangeForm(*engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 0; }); break;
+    case WM_SETFOCUS: ChangeForm(engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 1; }); break;
+    case WM_KILLFOCUS: ChangeForm(engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 0; }); break;
     case WM_SETTEXT: {
         const Text text(lParam ? reinterpret_cast<const char*>(lParam) : "");
-        ChangeForm(*engine, window, [&](FormSkin&, ControlRecord& r) { r.text = text; });
+        ChangeForm(engine, window, [&](FormSkin&, ControlRecord& r) { r.text = text; });
         break;
     }
     case WM_ERASEBKGND: {
@@ -237,29 +245,74 @@ LRESULT HandleButtonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEMOVE: {
         TrackMouseLeave(window);
         bool paintHot = false;
-        ChangeForm(*engine, window, [&](FormSkin& form, ControlRecord&) {
+        ChangeForm(engine, window, [&](FormSkin& form, ControlRecord&) {
             form.hotControl = index;
             paintHot = form.previousHotControl != index || form.hotControlClass != 0;
         });
         if (paintHot) {
-            PaintButton(*engine, window, 0, true);
-            ChangeForm(*engine, window, [](FormSkin& form, ControlRecord&) {
+            PaintButton(engine, window, 0, true);
+            ChangeForm(engine, window, [](FormSkin& form, ControlRecord&) {
                 form.previousHotControl = form.hotControl;
                 form.hotControlClass = 0;
             });
         }
         break;
     }
-    case WM_LBUTTONUP: ChangeForm(*engine, window, [](FormSkin& form, ControlRecord&) { form.previousHotControl = 0; }); break;
+    case WM_LBUTTONUP: ChangeForm(engine, window, [](FormSkin& form, ControlRecord&) { form.previousHotControl = 0; }); break;
     // A double click would press the button a second time: swallowed.
     case WM_LBUTTONDBLCLK: return 0;
     case WM_MOUSELEAVE:
-        ChangeForm(*engine, window, [](FormSkin& form, ControlRecord&) { form.previousHotControl = 0; });
-        PaintButton(*engine, window, look.focused ? ODS_FOCUS : 0, false);
+        ChangeForm(engine, window, [](FormSkin& form, ControlRecord&) { form.previousHotControl = 0; });
+        PaintButton(engine, window, look.focused ? ODS_FOCUS : 0, false);
         break;
     default: break;
     }
     return ForwardToPrevious(window, message, wParam, lParam);
+}
+
+// The button control paints its own look straight to the screen on these,
+// outside WM_PAINT: a check box or radio button is painted again after them.
+bool ControlPaintsItselfOn(UINT message) {
+    switch (message) {
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case BM_SETSTATE:
+    case WM_UPDATEUISTATE: return true;
+    default: return false;
+    }
+}
+
+LRESULT HandleCheckRadioMessage(SkinEngine& engine, HWND window, const ButtonLook& look, UINT message, WPARAM wParam,
+                                LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        {
+            PaintScope paint(window);
+            RefreshCheckRadio(engine, window);
+        }
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    case WM_PRINTCLIENT: RefreshCheckRadio(engine, window, reinterpret_cast<HDC>(wParam)); return 0;
+    case BM_SETCHECK:
+    case WM_LBUTTONDOWN: return ChangeCheckThenRepaint(engine, window, message, wParam, lParam);
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE) return ChangeCheckThenRepaint(engine, window, message, wParam, lParam);
+        break;
+    default: break;
+    }
+    const LRESULT result = HandleSharedMessage(engine, window, look, message, wParam, lParam);
+    if (ControlPaintsItselfOn(message)) RefreshCheckRadio(engine, window);
+    return result;
+}
+
+LRESULT HandleButtonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SkinEngine* engine = SkinEngine::Instance();
+    ButtonLook look;
+    if (!engine || !ReadButtonLook(*engine, window, look)) return ForwardToPrevious(window, message, wParam, lParam);
+    if (PaintsItself(look)) return HandleCheckRadioMessage(*engine, window, look, message, wParam, lParam);
+    return HandleSharedMessage(*engine, window, look, message, wParam, lParam);
 }
 
 }  // namespace
@@ -324,7 +377,9 @@ void PaintButton(SkinEngine& engine, HWND window, UINT state, bool hover) {
     case kButtonPush: PaintPushButtonFace(engine, window, dc.Get(), state, rect); break;
     case kButtonImageAndText:
     case kButtonFourImages: PaintImageButton(engine, window, dc.Get(), state, rect, look); break;
-    default: break;  // check boxes and radio buttons paint themselves
+    case kButtonRadio: PaintRadioButton(engine, window, state, dc.Get()); break;
+    case kButtonCheckBox: PaintCheckBox(engine, window, state, dc.Get()); break;
+    default: break;
     }
 }
 

@@ -1,7 +1,9 @@
 // Push buttons of a skinned form, made owner-drawn and painted by the skin:
 // a translucent rounded face over the form's background, a glossy upper half,
 // the accent colour while hot, a cyan glow while focused and an inset while
-// pressed. Image buttons (kinds 1 and 3) share the record list and procedure.
+// pressed. Image buttons (kinds 1 and 3) share the record list and procedure,
+// and so do check boxes and radio buttons (check_radio_skin.h), which keep
+// their style and paint themselves.
 #pragma once
 
 #include <windows.h>

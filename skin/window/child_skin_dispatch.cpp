@@ -1,6 +1,7 @@
 #include "skin/window/child_skin_dispatch.h"
 
 #include "skin/controls/button_skin.h"
+#include "skin/controls/check_radio_skin.h"
 #include "skin/controls/edit_skin.h"
 #include "skin/controls/progress_skin.h"
 #include "skin/controls/static_skin.h"
@@ -13,7 +14,7 @@ namespace {
 // The one order in which every parent hands its children to the skins.
 void SkinChildrenInOrder(SkinEngine& engine, int formIndex, HWND parent) {
     AttachButtonSkin(engine, formIndex, parent);
-    // Check boxes and radio buttons: their skin comes later.
+    AttachCheckRadioSkin(engine, formIndex, parent);
     AttachEditSkin(engine, formIndex, parent);
     AttachTrackBarSkin(engine, formIndex, parent);
     AttachProgressSkin(engine, formIndex, parent);
@@ -42,5 +43,4 @@ void SubclassContainer(SkinEngine& engine, int formIndex, HWND container) {
 
 void PaintOwnerDrawnItem(SkinEngine& engine, int, const DRAWITEMSTRUCT& item) { PaintOwnerDrawnButton(engine, item); }
 
-// The check box skin comes later.
-void RefreshCheckBox(SkinEngine&, int, HWND) {}
+void RefreshCheckBox(SkinEngine& engine, int, HWND child) { RefreshCheckRadio(engine, child); }

@@ -48,10 +48,11 @@ TEST_F(ButtonSkin, OnlyPushButtonsBecomeOwnerDrawnAndOnlyOnce) {
     engine->SetOptions(1, 80);
     ASSERT_EQ(engine->AttachForm(form, SkinEngine::FormOptions{}, ByteArray()), 1);
 
+    // Check boxes and radio buttons get the procedure but keep their style.
     for (HWND own : {check, radio, group}) {
-        EXPECT_EQ(::GetPropA(own, "Hw_hProc"), nullptr);
         EXPECT_NE(::GetWindowLongPtrA(own, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
     }
+    EXPECT_EQ(::GetPropA(group, "Hw_hProc"), nullptr);
     EXPECT_EQ(::GetWindowLongPtrA(push, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
     EXPECT_EQ(::GetWindowLongPtrA(byDefault, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(::GetPropA(push, "Hw_lbID")), 1);
@@ -60,7 +61,7 @@ TEST_F(ButtonSkin, OnlyPushButtonsBecomeOwnerDrawnAndOnlyOnce) {
 
     const LONG_PTR procedure = ::GetWindowLongPtrA(push, GWLP_WNDPROC);
     AttachButtonSkin(*engine, 1, form);
-    EXPECT_EQ(ButtonRecords(), 2u);
+    EXPECT_EQ(ButtonRecords(), 4u);  // two push buttons, the check box and the radio button
     EXPECT_EQ(::GetWindowLongPtrA(push, GWLP_WNDPROC), procedure);
     // The record follows the caption.
     ::SetWindowTextA(push, "好的");
@@ -69,7 +70,7 @@ TEST_F(ButtonSkin, OnlyPushButtonsBecomeOwnerDrawnAndOnlyOnce) {
     HWND later = skintest::MakeChild(form, "Button", 200, 250, 80, 24, "后来");
     engine->SetOptions(0);
     AttachButtonSkin(*engine, 1, form);
-    EXPECT_EQ(ButtonRecords(), 2u);
+    EXPECT_EQ(ButtonRecords(), 4u);
     EXPECT_EQ(::GetPropA(later, "Hw_hProc"), nullptr);
 }
 

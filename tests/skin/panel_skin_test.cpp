@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "skin/controls/button_skin.h"
 #include "skin/controls/progress_skin.h"
 #include "skin/window/container_skin.h"
 #include "skin/window/panel_skin.h"
@@ -71,7 +72,7 @@ TEST_F(PanelSkin, GroupBoxBecomesARoundedPanelInThePlaceholderRecordAndSkinsItsC
     EXPECT_EQ(AttachPanel(*engine, skintest::MakeChild(lone, "Static", 0, 0, 50, 50)), 0);
 }
 
-TEST_F(PanelSkin, CheckBoxAndGroupBoxOnAFormKeepTheirOwnLook) {
+TEST_F(PanelSkin, CheckBoxAndRadioOnAFormGetTheButtonSkinAndAGroupBoxKeepsItsOwnLook) {
     HWND check = ::CreateWindowExA(0, "Button", "选", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 20, 120, 100, 20,
                                    form, nullptr, nullptr, nullptr);
     HWND radio = ::CreateWindowExA(0, "Button", "单", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 20, 150, 100, 20,
@@ -79,11 +80,12 @@ TEST_F(PanelSkin, CheckBoxAndGroupBoxOnAFormKeepTheirOwnLook) {
     HWND group = Group(form, 200, 120, 200, 100);
     const WNDPROC before[] = {ProcOf(check), ProcOf(radio), ProcOf(group)};
     SkinForm();
-    EXPECT_EQ(ProcOf(check), before[0]);
-    EXPECT_EQ(ProcOf(radio), before[1]);
+    EXPECT_EQ(ProcOf(check), &ButtonSkinProc);
+    EXPECT_EQ(ProcOf(radio), &ButtonSkinProc);
+    EXPECT_EQ(::GetPropA(check, "Hw_hProc"), reinterpret_cast<HANDLE>(before[0]));
     EXPECT_EQ(ProcOf(group), before[2]);
     EXPECT_EQ(::GetPropA(group, "Hw_hProc"), nullptr);
-    EXPECT_EQ(engine->Form(formIndex)->buttons.size(), 0u);
+    EXPECT_EQ(engine->Form(formIndex)->buttons.size(), 2u);
 }
 
 TEST_F(PanelSkin, DockedChildFollowsThePanelsWidth) {

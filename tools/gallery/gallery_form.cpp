@@ -15,6 +15,7 @@ void AddProgressSection(HWND form, const RECT& area);
 void AddStaticSection(HWND form, const RECT& area);
 void AddPanelSection(HWND form, const RECT& area);
 void AddToolbarSection(HWND form, const RECT& area);
+void AddChecksSection(HWND form, const RECT& area);
 void AddTrackSection(HWND form, const RECT& area);
 void AddUpDownSection(HWND form, const RECT& area);
 
@@ -32,6 +33,7 @@ const std::vector<std::vector<GallerySectionEntry>> kPages = {
         {"edits", AddEditSection},
     },
     {
+        {"checks", AddChecksSection},
         {"tracks", AddTrackSection},
         {"updowns", AddUpDownSection},
     },

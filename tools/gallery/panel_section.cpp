@@ -1,5 +1,5 @@
-// A group box panel holding a label, a progress bar and a check box left
-// to its own look.
+// A group box panel holding a label, a progress bar and a check box, all
+// skinned through the panel.
 #include <windows.h>
 #include <commctrl.h>
 

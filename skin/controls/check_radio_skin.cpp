@@ -1,0 +1,277 @@
+#include "skin/controls/check_radio_skin.h"
+
+#include <algorithm>
+
+#include "gdip/brush.h"
+#include "gdip/font.h"
+#include "gdip/graphics.h"
+#include "gdip/image.h"
+#include "gdip/path.h"
+#include "gdip/pen.h"
+#include "gdip/string_format.h"
+#include "resources/embedded_images.h"
+#include "skin/controls/button_skin.h"
+#include "skin/controls/control_skin_common.h"
+#include "skin/controls/paint_primitives.h"
+
+namespace {
+
+constexpr LONG kOwnerDrawBits = BS_OWNERDRAW;  // 0xB
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kSilver = RGB(192, 192, 192);
+constexpr COLORREF kTeal = RGB(0, 128, 128);
+// The hover glow keeps this colour whatever the accent.
+constexpr COLORREF kGlow = RGB(34, 202, 221);
+constexpr float kBoxSize = 13;
+constexpr int kFaceRadius = 5;
+
+// What a painter needs of the record, copied out under the lock.
+struct CheckLook {
+    int kind = -1;
+    Text text;
+    Text face;
+    int size = 0;
+    int style = 0;
+};
+
+bool ReadCheckLook(SkinEngine& engine, HWND window, CheckLook& look) {
+    return WithControlRecord(engine, window, &FormSkin::buttons, [&](FormSkin&, ControlRecord& record) {
+        look.kind = record.kind;
+        look.text = record.text;
+        look.face = record.fontFace;
+        look.size = record.fontSize;
+        look.style = record.fontStyle;
+    });
+}
+
+Text WindowTextOf(HWND window) {
+    const int length = ::GetWindowTextLengthA(window);
+    std::vector<char> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    const int got = ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
+    return Text(buffer.data(), static_cast<std::size_t>(std::max(got, 0)));
+}
+
+void FillGradient(GdipGraphics& graphics, const GdipPath& path, float x1, float y1, float x2, float y2,
+                  Gdiplus::ARGB from, Gdiplus::ARGB to) {
+    GdipLinearBrush brush;
+    brush.CreateLineBrush(x1, y1, x2, y2, from, to);
+    graphics.FillPath(brush, path);
+}
+
+void DrawOutline(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha) {
+    GdipPen pen;
+    pen.CreatePen1(ToArgb(colour, alpha, true), 1.0f, Gdiplus::UnitWorld);
+    graphics.DrawPath(pen, path);
+}
+
+GdipPath EllipsePath(float x, float y, float width, float height) {
+    GdipPath path;
+    path.CreatePath(0);
+    path.AddPathEllipse(x, y, width, height);
+    return path;
+}
+
+// The silver face of a disabled control; no box, circle or mark.
+void DrawDisabledFace(GdipGraphics& graphics, float x, float y, float w, float h) {
+    GdipSolidBrush silver;
+    silver.CreateSolidFill(ToArgb(kSilver, 255, true));
+    graphics.FillRectangle(silver, x, y, w, h);
+    GdipPath face;
+    face.CreatePath(0);
+    AddRoundedRectangle(face, x, y, w - 1, h - 1, kFaceRadius);
+    GdipLinearBrush gloss;
+    gloss.CreateLineBrush(x, y, x, y + h, ToArgb(kWhite, 50, true), ToArgb(kWhite, 50, true));
+    gloss.SetLinePresetBlend({ToArgb(kWhite, 50, true), ToArgb(kBlack, 10, true), ToArgb(kWhite, 50, true)},
+                             {0.0f, 0.6f, 1.0f});
+    graphics.FillPath(gloss, face);
+    DrawOutline(graphics, face, kBlack, 80);
+}
+
+void DrawEmbedded(GdipGraphics& graphics, EmbeddedImage which, float x, float y) {
+    GdipImage image;
+    if (!image.LoadImageFromStream(EmbeddedImageBytes(which))) return;  // not drawn
+    // At its own size in pixels, whatever resolution the file records.
+    graphics.DrawImageRect(image, x, y, static_cast<float>(image.GetImageWidth()),
+                           static_cast<float>(image.GetImageHeight()));
+}
+
+void DrawCheckBoxMark(GdipGraphics& graphics, float x, float y, float h, bool ticked, bool hot, COLORREF accent) {
+    const float top = y + (h - kBoxSize) / 2;
+    DrawEmbedded(graphics, EmbeddedImage::CheckBoxOff, x, top);
+    if (ticked) DrawEmbedded(graphics, EmbeddedImage::CheckBoxOn, x, top);
+    if (!hot) return;
+    const float shadeTop = y + (h - 12) / 2 + 1;
+    GdipPath box;
+    box.CreatePath(0);
+    box.AddPathRectangle(x, top, kBoxSize, kBoxSize);
+    FillGradient(graphics, box, x + 3, shadeTop, x + 11, shadeTop + 11, ToArgb(accent, 100, true),
+                 ToArgb(kBlack, 0, true));
+    DrawSoftOutline(graphics, box, 2, kGlow, 30);
+}
+
+void DrawRadioMark(GdipGraphics& graphics, float x, float y, float h, bool selected, bool hot, COLORREF accent) {
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    const float ringTop = y + (h - 12) / 2;
+    {
+        GdipPen ring;
+        ring.CreatePen1(ToArgb(kBlack, 200, true), 1.0f, Gdiplus::UnitWorld);
+        graphics.DrawEllipse(ring, x + 2, ringTop, 12, 12);
+    }
+    GdipPath face = EllipsePath(x + 3, y + (h - 11) / 2 + 1, 9, 9);
+    DrawOutline(graphics, face, kWhite, 255);
+    {
+        GdipSolidBrush white;
+        white.CreateSolidFill(ToArgb(kWhite, 255, true));
+        graphics.FillPath(white, face);
+    }
+    FillGradient(graphics, face, x + 3, ringTop + 1, x + 13, ringTop + 11, ToArgb(kBlack, 100, true),
+                 ToArgb(kBlack, 0, true));
+    if (hot) {
+        FillGradient(graphics, face, x + 3, ringTop + 1, x + 14, ringTop + 12, ToArgb(accent, 100, true),
+                     ToArgb(kBlack, 0, true));
+        DrawSoftOutline(graphics, face, 2, kGlow, 30);
+    }
+    if (!selected) return;
+    GdipPath dot = EllipsePath(x + 5, ringTop + 3, 6, 6);
+    GdipPathBrush shine;
+    shine.CreatePathGradientFromPath(dot);
+    shine.SetPathGradientCenterColor(ToArgb(kWhite, 100, true));
+    shine.SetPathGradientSurroundColorsWithCount({ToArgb(kTeal, 255, true)});
+    DrawOutline(graphics, dot, kBlack, 200);
+    graphics.FillPath(shine, dot);
+}
+
+void DrawCaption(GdipGraphics& graphics, HWND window, const CheckLook& look, const Gdiplus::RectF& layout) {
+    if (look.text.empty()) return;
+    GdipFont font;
+    // An empty face makes no font: the caption is then not drawn.
+    if (!font.CreateFontByName(look.face, static_cast<float>(look.size), look.style, Gdiplus::UnitPixel)) return;
+    GdipStringFormat format;
+    format.CreateStringFormat(0);
+    format.SetStringFormatAlign(0);      // near
+    format.SetStringFormatLineAlign(1);  // centre
+    // As on push buttons, the "&" of an access key is not drawn.
+    format.SetStringFormatHotkeyPrefix(Gdiplus::HotkeyPrefixHide);
+    GdipSolidBrush brush;
+    brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(window, prop::kTextColour)), 255, true));
+    graphics.DrawString(look.text, font, layout, format, brush);
+}
+
+// Composes the background, draws the mark of the record's kind and the
+// caption, and copies the result to target (the window's DC when null).
+void PaintCheckOrRadio(SkinEngine& engine, HWND window, UINT state, HDC target, int kind) {
+    CheckLook look;
+    if (!ReadCheckLook(engine, window, look) || look.kind != kind) return;
+    RECT rect{};
+    ::GetClientRect(window, &rect);
+    const int L = rect.right - rect.left, T = rect.bottom - rect.top;
+    if (L <= 0 || T <= 0) return;
+    const COLORREF accent = ControlSettings(engine).accent;
+    const bool checked = ::SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
+
+    HDC memory = ComposeControlBackground(engine, window, rect);
+    if (!memory) return;
+    {
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(memory);
+        const float x = static_cast<float>(rect.left), y = static_cast<float>(rect.top);
+        const float w = static_cast<float>(L), h = static_cast<float>(T);
+        const bool hot = (state & ODS_HOTLIGHT) != 0;
+        if (state & ODS_DISABLED) {
+            DrawDisabledFace(graphics, x, y, w, h);
+        } else if (kind == kButtonCheckBox) {
+            DrawCheckBoxMark(graphics, x, y, h, checked, hot, accent);
+        } else {
+            DrawRadioMark(graphics, x, y, h, checked, hot, accent);
+        }
+        const Gdiplus::RectF layout = kind == kButtonCheckBox ? Gdiplus::RectF(x + 17, 2, w - 19, h)
+                                                               : Gdiplus::RectF(x + 18, 2, w, h);
+        DrawCaption(graphics, window, look, layout);
+        graphics.Flush();
+        if (target) {
+            ::BitBlt(target, 0, 0, L, T, memory, 0, 0, SRCCOPY);
+        } else {
+            WindowDc dc(window);
+            ::BitBlt(dc.Get(), 0, 0, L, T, memory, 0, 0, SRCCOPY);
+        }
+    }
+    ReleaseMemoryDc(engine, memory);
+}
+
+// Skins one check box or radio button; its 1-based record index, 0 when it
+// is neither or was skinned already.
+int SkinCheckOrRadio(SkinEngine& engine, int formIndex, HWND parent, HWND child) {
+    const int kind = CheckRadioKindOfStyle(static_cast<LONG>(::GetWindowLongPtrA(child, GWL_STYLE)));
+    if (kind == 0) return 0;
+    // Subclassing a skinned control again would make the skin procedure its
+    // own previous procedure, and every message would circle for ever.
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(child, GWLP_WNDPROC)) == &ButtonSkinProc) return 0;
+    if (FindControlRecord(engine, formIndex, child, RecordList::Buttons)) return 0;
+
+    const bool checked = ::SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const Text text = WindowTextOf(child);
+    const ControlFont font = ReadControlFont(child);
+    const int index = engine.WithForms([&](FormSkinList& forms) {
+        if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
+        FormSkin& form = *forms[formIndex - 1];
+        const int i = TakeRecordSlot(form.buttons);
+        ControlRecord& record = form.buttons[i - 1];
+        record = ControlRecord();
+        record.window = child;
+        record.kind = kind;
+        record.text = text;
+        record.checkedAtAttach = checked ? 1 : 0;
+        record.parent = parent;
+        // As read: an empty face or a zero size is kept.
+        record.fontFace = font.face;
+        record.fontSize = font.size;
+        record.fontStyle = font.style;
+        return i;
+    });
+    if (index == 0) return 0;
+    SetProperty(child, prop::kIndex, index);
+    SetProperty(child, prop::kFormIndex, formIndex);
+    WNDPROC previous = SubclassWindow(child, &ButtonSkinProc);
+    WithControlRecord(engine, child, &FormSkin::buttons,
+                      [&](FormSkin&, ControlRecord& record) { record.previousProc = previous; });
+    ::InvalidateRect(child, nullptr, TRUE);
+    return index;
+}
+
+}  // namespace
+
+int CheckRadioKindOfStyle(LONG style) {
+    if ((style & kOwnerDrawBits) == kOwnerDrawBits || (style & 0x4) != 0) return 0;
+    if (style & 0x2) return kButtonCheckBox;
+    if ((style & 0x9) == 0x9) return kButtonRadio;
+    return 0;
+}
+
+void AttachCheckRadioSkin(SkinEngine& engine, int formIndex, HWND parent) {
+    if (!ControlSettings(engine).skinControls || !engine.Form(formIndex)) return;
+    for (HWND child = ::FindWindowExA(parent, nullptr, "BUTTON", nullptr); child;
+         child = ::FindWindowExA(parent, child, "BUTTON", nullptr)) {
+        SkinCheckOrRadio(engine, formIndex, parent, child);
+    }
+}
+
+void PaintCheckBox(SkinEngine& engine, HWND window, UINT state, HDC target) {
+    PaintCheckOrRadio(engine, window, state, target, kButtonCheckBox);
+}
+
+void PaintRadioButton(SkinEngine& engine, HWND window, UINT state, HDC target) {
+    PaintCheckOrRadio(engine, window, state, target, kButtonRadio);
+}
+
+bool RefreshCheckRadio(SkinEngine& engine, HWND window, HDC target) {
+    CheckLook look;
+    if (!ReadCheckLook(engine, window, look)) return false;
+    // Nothing else tells the painters that the control is disabled.
+    const UINT state = ::IsWindowEnabled(window) ? 0 : ODS_DISABLED;
+    switch (look.kind) {
+    case kButtonCheckBox: PaintCheckBox(engine, window, state, target); return true;
+    case kButtonRadio: PaintRadioButton(engine, window, state, target); return true;
+    default: return false;
+    }
+}
