@@ -2,6 +2,8 @@
 
 #include "skin/controls/button_skin.h"
 #include "skin/controls/edit_skin.h"
+#include "skin/controls/header_skin.h"
+#include "skin/controls/list_skin.h"
 #include "skin/controls/progress_skin.h"
 #include "skin/controls/static_skin.h"
 #include "skin/window/container_skin.h"
@@ -15,9 +17,9 @@ void SkinChildrenInOrder(SkinEngine& engine, int formIndex, HWND parent) {
     AttachEditSkin(engine, formIndex, parent);
     // Track bars: their skin comes later.
     AttachProgressSkin(engine, formIndex, parent);
-    // List boxes, list views and tree views: their skin comes later.
+    AttachListSkin(engine, formIndex, parent);
     // Up-down controls: their skin comes later.
-    // List-view headers: their skin comes later.
+    AttachHeaderSkin(engine, formIndex, parent);
 }
 
 }  // namespace
