@@ -70,6 +70,7 @@ struct ListState {
     int focused = 0;
     int hovered = 0;
     int keyNavigation = 0;
+    HWND combo = nullptr;  // a drop-down list's combo box
 };
 
 bool ReadListAt(SkinEngine& engine, int formIndex, int index, ListState& state) {
@@ -82,6 +83,7 @@ bool ReadListAt(SkinEngine& engine, int formIndex, int index, ListState& state) 
         state.focused = record.focused;
         state.hovered = record.hovered;
         state.keyNavigation = record.keyNavigation;
+        state.combo = record.parent;
         return state.window != nullptr;
     });
 }
@@ -272,7 +274,7 @@ LRESULT HandleListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return ForwardToPrevious(window, message, wParam, lParam);
 }
 
-void SkinList(SkinEngine& engine, int formIndex, HWND list, bool translucent) {
+void SkinList(SkinEngine& engine, int formIndex, HWND list, bool translucent, HWND combo = nullptr) {
     if (!list || !::IsWindow(list)) return;
     const int index = engine.WithForms([&](FormSkinList& forms) {
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
@@ -284,6 +286,7 @@ void SkinList(SkinEngine& engine, int formIndex, HWND list, bool translucent) {
         }
         const int i = TakeRecordSlot(lists, list);
         lists[i - 1].focused = ::GetFocus() == list ? 1 : 0;
+        lists[i - 1].parent = combo;
         return i;
     });
     if (index < 1) return;
@@ -323,7 +326,7 @@ void AttachListSkin(SkinEngine& engine, int formIndex, HWND parent) {
         // A drop-down list is a pop-up owned by the combo, not its child.
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
-        if (::GetComboBoxInfo(combo, &info)) SkinList(engine, formIndex, info.hwndList, translucent);
+        if (::GetComboBoxInfo(combo, &info)) SkinList(engine, formIndex, info.hwndList, translucent, combo);
     }
     SkinChildrenOfClass(engine, formIndex, parent, WC_LISTVIEWA, translucent);
     SkinChildrenOfClass(engine, formIndex, parent, WC_TREEVIEWA, translucent);
@@ -351,20 +354,21 @@ void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, 
     const bool hasVertical = ScrollBarRect(window, OBJID_VSCROLL, WS_VSCROLL, vertical);
     const bool hasHorizontal = ScrollBarRect(window, OBJID_HSCROLL, WS_HSCROLL, horizontal);
 
+    // A drop-down list is a pop-up outside its form: what lies behind its
+    // combo stands in (its band is opaque anyway).
+    const bool dropDown = KindOf(window) == ListKind::DropDownList;
     HDC memory = ComposeControlBackground(engine, window, bounds);
+    if (!memory && dropDown && state.combo) memory = ComposeControlBackground(engine, state.combo, bounds);
     if (!memory) return;
     {
         GdipGraphics graphics;
         graphics.CreateFromHDC(memory);
-        if (KindOf(window) == ListKind::DropDownList) FillKey(graphics, bounds);
+        // A drop-down list floats over whatever lies below it: its band is
+        // opaque, nothing of the form's background shows in it.
         GdipSolidBrush band;
-        band.CreateSolidFill(settings.translucent ? ToArgb(kWhite, settings.controlBackAlpha, true)
-                                                  : ToArgb(kWhite, 255, true));
+        band.CreateSolidFill(settings.translucent && !dropDown ? ToArgb(kWhite, settings.controlBackAlpha, true)
+                                                               : ToArgb(kWhite, 255, true));
         graphics.FillRectangleI(band, 0, 0, W, H);
-        FillKey(graphics, client);
-        // The scroll bars stay the system's (a hover repaints no scroll bar).
-        if (hasVertical) FillKey(graphics, vertical);
-        if (hasHorizontal) FillKey(graphics, horizontal);
         if (IsBordered(window)) {
             GdipPen pen;
             if (hovered) {
@@ -376,6 +380,11 @@ void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, 
                 graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
             }
         }
+        // The client area and the system's scroll bars stay untouched, also
+        // under the inner half of a 2-pixel hover border.
+        FillKey(graphics, client);
+        if (hasVertical) FillKey(graphics, vertical);
+        if (hasHorizontal) FillKey(graphics, horizontal);
         graphics.Flush();
         WindowDc target(window, true);
         ::TransparentBlt(target.Get(), 0, 0, W, H, memory, 0, 0, W, H, kKey);
