@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -344,11 +345,13 @@ void PaintHeader(SkinEngine& engine, int formIndex, int index, int hot, bool use
     if (!state.clickable) pressed = -1;  // a header that is no button is never pressed
     const ControlSkinSettings settings = ControlSettings(engine);
     const int count = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    RECT strip{};
-    HWND parent = ::GetParent(header);
-    ::GetClientRect(ClassNameOf(parent) == WC_LISTVIEWA ? parent : header, &strip);
-    RECT own{};
+    // A list view's header spans the list view; one scrolled sideways is
+    // wider than that, and its own width is painted too.
+    RECT strip{}, own{};
     ::GetClientRect(header, &own);
+    HWND parent = ::GetParent(header);
+    if (ClassNameOf(parent) == WC_LISTVIEWA) ::GetClientRect(parent, &strip);
+    strip.right = std::max(strip.right, own.right);
     strip.bottom = own.bottom;
     const int w = strip.right, h = strip.bottom;
     if (w <= 0 || h <= 0) return;
