@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "gdip/brush.h"
@@ -101,6 +103,47 @@ void FillKey(GdipGraphics& graphics, const RECT& r) {
     graphics.FillRectangleI(key, r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
+// The 32-bit pixels of the DIB section selected into a memory DC; null when
+// it holds none of that size.
+std::uint32_t* PixelsOf(HDC dc, int w, int h) {
+    DIBSECTION section{};
+    HGDIOBJ bitmap = ::GetCurrentObject(dc, OBJ_BITMAP);
+    if (!bitmap || ::GetObjectA(bitmap, sizeof section, &section) != sizeof section) return nullptr;
+    if (section.dsBm.bmBitsPixel != 32 || section.dsBm.bmWidth != w || std::abs(section.dsBm.bmHeight) != h) {
+        return nullptr;
+    }
+    return static_cast<std::uint32_t*>(section.dsBm.bmBits);
+}
+
+// The tree painted once more over white into `plain`. Its text is smoothed
+// into the background it is drawn on, so text drawn over the magenta key
+// keeps a magenta fringe; the white pass gives the same text without it.
+bool PaintTreeOverWhite(SkinEngine& engine, HWND window, const RECT& client, HDC& plain) {
+    plain = ComposeControlBackground(engine, window, client);
+    if (!plain) return false;
+    ::SendMessageA(window, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kWhite));
+    ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(plain), 0);
+    ::SendMessageA(window, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kKey));
+    // The colour changes invalidated the tree; this paint already covers it.
+    ::ValidateRect(window, nullptr);
+    return true;
+}
+
+// Where the magenta pass painted anything but the key, the white pass's pixel
+// goes over the veil; false when the pixels cannot be reached.
+bool MergeTreeOverVeil(HDC keyed, HDC plain, HDC veiled, int w, int h) {
+    ::GdiFlush();
+    const std::uint32_t* key = PixelsOf(keyed, w, h);
+    const std::uint32_t* text = PixelsOf(plain, w, h);
+    std::uint32_t* out = PixelsOf(veiled, w, h);
+    if (!key || !text || !out) return false;
+    constexpr std::uint32_t kKeyPixel = 0x00FF00FF;  // RGB(255, 0, 255) in either byte order
+    for (std::size_t i = 0, n = static_cast<std::size_t>(w) * h; i < n; ++i) {
+        if ((key[i] & 0x00FFFFFF) != kKeyPixel) out[i] = text[i];
+    }
+    return true;
+}
+
 // Translucent tree view: it paints with the magenta background into a copy
 // of what lies behind it; the magenta is keyed out over the veiled background.
 void PaintTranslucentTree(SkinEngine& engine, HWND window) {
@@ -113,7 +156,11 @@ void PaintTranslucentTree(SkinEngine& engine, HWND window) {
     if (!tree) return;
     ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(tree), 0);
     if (HDC veiled = MakeVeiledBackground(engine, window)) {
-        ::TransparentBlt(veiled, 0, 0, w, h, tree, 0, 0, w, h, kKey);
+        HDC plain = nullptr;
+        const bool merged =
+            PaintTreeOverWhite(engine, window, client, plain) && MergeTreeOverVeil(tree, plain, veiled, w, h);
+        if (!merged) ::TransparentBlt(veiled, 0, 0, w, h, tree, 0, 0, w, h, kKey);
+        if (plain) ReleaseMemoryDc(engine, plain);
         HDC dc = ExcludeVisibleChildren(window, nullptr, false);
         ::BitBlt(dc, 0, 0, w, h, veiled, 0, 0, SRCCOPY);
         ::ReleaseDC(window, dc);
