@@ -30,4 +30,4 @@ shoot_page() {  # page number, file name, section names...
     wait "$gallery" || true
 }
 shoot_page 1 gallery.png progress statics panels toolbars buttons edits
-shoot_page 2 gallery2.png checks tracks updowns
+shoot_page 2 gallery2.png checks lists views headers tracks updowns

@@ -3,6 +3,8 @@
 #include "skin/controls/button_skin.h"
 #include "skin/controls/check_radio_skin.h"
 #include "skin/controls/edit_skin.h"
+#include "skin/controls/header_skin.h"
+#include "skin/controls/list_skin.h"
 #include "skin/controls/progress_skin.h"
 #include "skin/controls/static_skin.h"
 #include "skin/controls/track_bar_skin.h"
@@ -18,9 +20,9 @@ void SkinChildrenInOrder(SkinEngine& engine, int formIndex, HWND parent) {
     AttachEditSkin(engine, formIndex, parent);
     AttachTrackBarSkin(engine, formIndex, parent);
     AttachProgressSkin(engine, formIndex, parent);
-    // List boxes, list views and tree views: their skin comes later.
+    AttachListSkin(engine, formIndex, parent);
     AttachUpDownSkin(engine, formIndex, parent);
-    // List-view headers: their skin comes later.
+    AttachHeaderSkin(engine, formIndex, parent);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "skin/window/panel_skin.h"
 #include "skin/window/skin_engine.h"
 #include "tools/gallery/sections_buttons_edits.h"
+#include "tools/gallery/sections_lists.h"
 
 void AddProgressSection(HWND form, const RECT& area);
 void AddStaticSection(HWND form, const RECT& area);
@@ -34,6 +35,9 @@ const std::vector<std::vector<GallerySectionEntry>> kPages = {
     },
     {
         {"checks", AddChecksSection},
+        {"lists", AddListSection},
+        {"views", AddViewSection},
+        {"headers", AddHeaderSection},
         {"tracks", AddTrackSection},
         {"updowns", AddUpDownSection},
     },
@@ -121,8 +125,9 @@ HWND MakeGalleryControl(HWND parent, const char* className, const char* text, DW
 
 HWND CreateGalleryForm(SkinEngine& engine, int page) {
     const std::vector<GallerySectionEntry>& sections = GallerySections(page);
-    INITCOMMONCONTROLSEX controls{sizeof controls,
-                                  ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
+                                                       ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES |
+                                                       ICC_DATE_CLASSES | ICC_INTERNET_CLASSES};
     ::InitCommonControlsEx(&controls);
     RegisterGalleryClass();
     HWND form = ::CreateWindowExA(WS_EX_APPWINDOW, kGalleryClass, page == 0 ? "控件样例" : "控件样例 2",

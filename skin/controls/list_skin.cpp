@@ -1,0 +1,460 @@
+#include "skin/controls/list_skin.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "gdip/brush.h"
+#include "gdip/graphics.h"
+#include "gdip/pen.h"
+#include "runtime/allocation_failure.h"
+#include "skin/controls/control_skin_common.h"
+#include "skin/controls/edit_skin.h"
+#include "skin/controls/paint_primitives.h"
+#include "skin/controls/static_skin.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+// Painted where the frame painter must leave the window alone, and the
+// background a translucent tree view paints with: the key of the copies.
+constexpr COLORREF kKey = RGB(255, 0, 255);
+constexpr int kHotClassList = 4;
+// Posted after an arrow key of a translucent list: repaint it whole once the
+// control has moved its selection (it scrolls by copying pixels).
+constexpr UINT kKeyNavigationRepaint = WM_APP + 2;
+constexpr LONG kListOwnerDrawn = LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE;
+constexpr LONG kEdgeStyles = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+
+enum class ListKind { ListBox, DropDownList, ListView, TreeView, FrameOnly };
+
+ListKind KindOf(HWND window) {
+    const Text cls = ClassNameOf(window);
+    if (cls == "ListBox") return ListKind::ListBox;
+    if (cls == "ComboLBox") return ListKind::DropDownList;
+    if (cls == WC_LISTVIEWA) return ListKind::ListView;
+    if (cls == WC_TREEVIEWA) return ListKind::TreeView;
+    return ListKind::FrameOnly;
+}
+
+bool IsOwnerDrawnListBox(HWND window) {
+    return (::GetWindowLongPtrA(window, GWL_STYLE) & kListOwnerDrawn) != 0;
+}
+
+bool HasScrollBarStyle(HWND window) {
+    return (::GetWindowLongPtrA(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0;
+}
+
+bool IsBordered(HWND window) {
+    return (::GetWindowLongPtrA(window, GWL_STYLE) & WS_BORDER) != 0 ||
+           (::GetWindowLongPtrA(window, GWL_EXSTYLE) & kEdgeStyles) != 0;
+}
+
+// The visible scroll bar of one side in window coordinates; false when hidden.
+bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar) {
+    if (!(::GetWindowLongPtrA(window, GWL_STYLE) & styleBit)) return false;
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetScrollBarInfo(window, object, &info)) return false;
+    if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return false;
+    RECT windowRect{};
+    ::GetWindowRect(window, &windowRect);
+    bar = info.rcScrollBar;
+    ::OffsetRect(&bar, -windowRect.left, -windowRect.top);
+    return !::IsRectEmpty(&bar);
+}
+
+struct ListState {
+    HWND window = nullptr;
+    int focused = 0;
+    int hovered = 0;
+    int keyNavigation = 0;
+    HWND combo = nullptr;  // a drop-down list's combo box
+};
+
+bool ReadListAt(SkinEngine& engine, int formIndex, int index, ListState& state) {
+    return engine.WithForms([&](FormSkinList& forms) {
+        if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return false;
+        const auto& lists = forms[formIndex - 1]->lists;
+        if (index < 1 || index > static_cast<int>(lists.size())) return false;
+        const ControlRecord& record = lists[index - 1];
+        state.window = record.window;
+        state.focused = record.focused;
+        state.hovered = record.hovered;
+        state.keyNavigation = record.keyNavigation;
+        state.combo = record.parent;
+        return state.window != nullptr;
+    });
+}
+
+template <typename Change>
+void ChangeList(SkinEngine& engine, HWND window, Change&& change) {
+    WithControlRecord(engine, window, &FormSkin::lists,
+                      [&](FormSkin& form, ControlRecord& record) { change(form, record); });
+}
+
+void FillKey(GdipGraphics& graphics, const RECT& r) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    GdipSolidBrush key;
+    key.CreateSolidFill(ToArgb(kKey, 255, true));
+    graphics.FillRectangleI(key, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+// The 32-bit pixels of the DIB section selected into a memory DC; null when
+// it holds none of that size.
+std::uint32_t* PixelsOf(HDC dc, int w, int h) {
+    DIBSECTION section{};
+    HGDIOBJ bitmap = ::GetCurrentObject(dc, OBJ_BITMAP);
+    if (!bitmap || ::GetObjectA(bitmap, sizeof section, &section) != sizeof section) return nullptr;
+    if (section.dsBm.bmBitsPixel != 32 || section.dsBm.bmWidth != w || std::abs(section.dsBm.bmHeight) != h) {
+        return nullptr;
+    }
+    return static_cast<std::uint32_t*>(section.dsBm.bmBits);
+}
+
+// The tree painted once more over white into `plain`. Its text is smoothed
+// into the background it is drawn on, so text drawn over the magenta key
+// keeps a magenta fringe; the white pass gives the same text without it.
+bool PaintTreeOverWhite(SkinEngine& engine, HWND window, const RECT& client, HDC& plain) {
+    plain = ComposeControlBackground(engine, window, client);
+    if (!plain) return false;
+    ::SendMessageA(window, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kWhite));
+    ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(plain), 0);
+    ::SendMessageA(window, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kKey));
+    // The colour changes invalidated the tree; this paint already covers it.
+    ::ValidateRect(window, nullptr);
+    return true;
+}
+
+// Where the magenta pass painted anything but the key, the white pass's pixel
+// goes over the veil; false when the pixels cannot be reached.
+bool MergeTreeOverVeil(HDC keyed, HDC plain, HDC veiled, int w, int h) {
+    ::GdiFlush();
+    const std::uint32_t* key = PixelsOf(keyed, w, h);
+    const std::uint32_t* text = PixelsOf(plain, w, h);
+    std::uint32_t* out = PixelsOf(veiled, w, h);
+    if (!key || !text || !out) return false;
+    constexpr std::uint32_t kKeyPixel = 0x00FF00FF;  // RGB(255, 0, 255) in either byte order
+    for (std::size_t i = 0, n = static_cast<std::size_t>(w) * h; i < n; ++i) {
+        if ((key[i] & 0x00FFFFFF) != kKeyPixel) out[i] = text[i];
+    }
+    return true;
+}
+
+// Translucent tree view: it paints with the magenta background into a copy
+// of what lies behind it; the magenta is keyed out over the veiled background.
+void PaintTranslucentTree(SkinEngine& engine, HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    const int w = client.right, h = client.bottom;
+    PaintScope paint(window);
+    if (w <= 0 || h <= 0) return;
+    HDC tree = ComposeControlBackground(engine, window, client);
+    if (!tree) return;
+    ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(tree), 0);
+    if (HDC veiled = MakeVeiledBackground(engine, window)) {
+        HDC plain = nullptr;
+        const bool merged =
+            PaintTreeOverWhite(engine, window, client, plain) && MergeTreeOverVeil(tree, plain, veiled, w, h);
+        if (!merged) ::TransparentBlt(veiled, 0, 0, w, h, tree, 0, 0, w, h, kKey);
+        if (plain) ReleaseMemoryDc(engine, plain);
+        HDC dc = ExcludeVisibleChildren(window, nullptr, false);
+        ::BitBlt(dc, 0, 0, w, h, veiled, 0, 0, SRCCOPY);
+        ::ReleaseDC(window, dc);
+        ReleaseMemoryDc(engine, veiled);
+    }
+    ReleaseMemoryDc(engine, tree);
+}
+
+BOOL CALLBACK InvalidateVisibleChild(HWND child, LPARAM parent) {
+    if (::GetParent(child) == reinterpret_cast<HWND>(parent) && ::IsWindowVisible(child)) {
+        ::InvalidateRect(child, nullptr, TRUE);
+    }
+    return TRUE;
+}
+
+// Translucent list view or list box: it paints its items over the veiled
+// background; its children (a list view's header) paint again over that.
+void PaintOverVeil(SkinEngine& engine, HWND window) {
+    {
+        PaintScope paint(window);
+        RECT client{};
+        ::GetClientRect(window, &client);
+        if (HDC veiled = MakeVeiledBackground(engine, window)) {
+            ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(veiled), 0);
+            ::BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, veiled, 0, 0, SRCCOPY);
+            ReleaseMemoryDc(engine, veiled);
+        }
+    }
+    ::EnumChildWindows(window, &InvalidateVisibleChild, reinterpret_cast<LPARAM>(window));
+}
+
+LRESULT OnListPaint(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lParam, bool translucent) {
+    const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
+    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+    PaintListFrame(engine, F, index, false, false, false, false);
+    if (!translucent) return ForwardToPrevious(window, WM_PAINT, wParam, lParam);
+    const ListKind kind = KindOf(window);
+    if (kind == ListKind::TreeView) {
+        PaintTranslucentTree(engine, window);
+    } else if (kind == ListKind::ListView || (kind == ListKind::ListBox && !IsOwnerDrawnListBox(window))) {
+        PaintOverVeil(engine, window);
+    } else {
+        return ForwardToPrevious(window, WM_PAINT, wParam, lParam);
+    }
+    return ::DefWindowProcA(window, WM_PAINT, 0, lParam);
+}
+
+// Only the scroll bars get the system's painting; the region of WM_NCPAINT
+// is in screen coordinates.
+LRESULT OnListNcPaint(SkinEngine& engine, HWND window, LPARAM lParam) {
+    const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
+    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+    PaintListFrame(engine, F, index, false, false, false, false);
+    if (HasScrollBarStyle(window)) {
+        if (RegionHandle bars = ScrollBarRegion(window)) {
+            RECT windowRect{};
+            ::GetWindowRect(window, &windowRect);
+            ::OffsetRgn(bars.Get(), windowRect.left, windowRect.top);
+            return ::DefWindowProcA(window, WM_NCPAINT, reinterpret_cast<WPARAM>(bars.Get()), lParam);
+        }
+    }
+    return ::DefWindowProcA(window, WM_NCPAINT, static_cast<WPARAM>(0xFFFFFFFFu), lParam);
+}
+
+// Anything but the lists proper (an IP-address or date-time picker) erases
+// to the veiled background through its window DC.
+LRESULT OnListEraseBackground(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lParam) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    const ListKind kind = KindOf(window);
+    if (kind == ListKind::TreeView || kind == ListKind::ListView ||
+        (kind == ListKind::ListBox && !IsOwnerDrawnListBox(window))) {
+        ::SetBkMode(dc, TRANSPARENT);
+        return 1;  // the background comes with WM_PAINT
+    }
+    if (kind == ListKind::ListBox || kind == ListKind::DropDownList) {
+        return ForwardToPrevious(window, WM_ERASEBKGND, wParam, lParam);
+    }
+    ::SetBkMode(dc, TRANSPARENT);
+    PaintEditBackground(engine, window, dc, true);
+    return static_cast<LRESULT>(::SetTextColor(dc, static_cast<COLORREF>(GetProperty(window, prop::kTextColour))));
+}
+
+void OnListMouseMove(SkinEngine& engine, HWND window) {
+    TrackMouseLeave(window);
+    const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
+    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+    bool becameHot = false;
+    ChangeList(engine, window, [&](FormSkin& form, ControlRecord& record) {
+        becameHot = form.previousHotControl != index || form.hotControlClass != kHotClassList || !record.hovered;
+        record.hovered = 1;
+    });
+    if (!becameHot) return;
+    PaintListFrame(engine, F, index, false, false, true, true);
+    ChangeList(engine, window, [&](FormSkin& form, ControlRecord&) {
+        form.hotControl = index;
+        form.previousHotControl = index;
+        form.hotControlClass = kHotClassList;
+    });
+}
+
+void OnListMouseLeave(SkinEngine& engine, HWND window) {
+    const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
+    const int index = static_cast<int>(GetProperty(window, prop::kIndex));
+    ChangeList(engine, window, [](FormSkin& form, ControlRecord& record) {
+        form.previousHotControl = 0;
+        record.hovered = 0;
+    });
+    PaintListFrame(engine, F, index, false, false, false, true);
+}
+
+void OnListFocus(SkinEngine& engine, HWND window, int focused) {
+    ChangeList(engine, window, [&](FormSkin&, ControlRecord& record) { record.focused = focused; });
+    PaintListFrame(engine, static_cast<int>(GetProperty(window, prop::kFormIndex)),
+                   static_cast<int>(GetProperty(window, prop::kIndex)), false, false, false, false);
+}
+
+LRESULT HandleListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SkinEngine* engine = SkinEngine::Instance();
+    if (!engine || !IsSkinnedList(*engine, window)) return ForwardToPrevious(window, message, wParam, lParam);
+    const bool translucent = ControlSettings(*engine).translucent;
+
+    switch (message) {
+    case WM_MOVE:
+        if (translucent) ::InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_SETFOCUS: OnListFocus(*engine, window, 1); break;
+    case WM_KILLFOCUS: OnListFocus(*engine, window, 0); break;
+    case WM_ERASEBKGND:
+        if (translucent) return OnListEraseBackground(*engine, window, wParam, lParam);
+        break;
+    case WM_PAINT: return OnListPaint(*engine, window, wParam, lParam, translucent);
+    case WM_NCPAINT: return OnListNcPaint(*engine, window, lParam);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+        if (translucent) ::InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_KEYDOWN:
+        if (translucent && wParam >= VK_LEFT && wParam <= VK_DOWN) {
+            ChangeList(*engine, window, [](FormSkin&, ControlRecord& record) { record.keyNavigation = 1; });
+            ::PostMessageA(window, kKeyNavigationRepaint, 0, 0);
+        }
+        break;
+    case WM_KEYUP: ::ReleaseCapture(); break;
+    case WM_MOUSEMOVE: OnListMouseMove(*engine, window); break;
+    case WM_MOUSELEAVE: OnListMouseLeave(*engine, window); break;
+    case kKeyNavigationRepaint: {
+        bool navigated = false;
+        ChangeList(*engine, window, [&](FormSkin&, ControlRecord& record) {
+            navigated = record.keyNavigation != 0;
+            record.keyNavigation = 0;
+        });
+        if (translucent && navigated) ::InvalidateRect(window, nullptr, FALSE);
+        return 0;
+    }
+    default: break;
+    }
+    return ForwardToPrevious(window, message, wParam, lParam);
+}
+
+void SkinList(SkinEngine& engine, int formIndex, HWND list, bool translucent, HWND combo = nullptr) {
+    if (!list || !::IsWindow(list)) return;
+    const int index = engine.WithForms([&](FormSkinList& forms) {
+        if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
+        auto& lists = forms[formIndex - 1]->lists;
+        // A list attached again keeps its one record: subclassing it twice
+        // would make the skin its own previous procedure.
+        for (const ControlRecord& r : lists) {
+            if (r.window == list) return -1;
+        }
+        const int i = TakeRecordSlot(lists, list);
+        lists[i - 1].focused = ::GetFocus() == list ? 1 : 0;
+        lists[i - 1].parent = combo;
+        return i;
+    });
+    if (index < 1) return;
+    SetProperty(list, prop::kIndex, index);
+    SetProperty(list, prop::kFormIndex, formIndex);
+    WNDPROC previous = SubclassWindow(list, &ListSkinProc);
+    WithControlRecord(engine, list, &FormSkin::lists, [&](FormSkin&, ControlRecord& r) { r.previousProc = previous; });
+    if (translucent) {
+        const ListKind kind = KindOf(list);
+        if (kind == ListKind::ListView) ::SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(CLR_NONE));
+        if (kind == ListKind::TreeView) ::SendMessageA(list, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kKey));
+    }
+}
+
+void SkinChildrenOfClass(SkinEngine& engine, int formIndex, HWND parent, const char* cls, bool translucent) {
+    std::vector<HWND> found;
+    for (HWND child = ::FindWindowExA(parent, nullptr, cls, nullptr); child;
+         child = ::FindWindowExA(parent, child, cls, nullptr)) {
+        found.push_back(child);
+    }
+    for (HWND child : found) SkinList(engine, formIndex, child, translucent);
+}
+
+}  // namespace
+
+void AttachListSkin(SkinEngine& engine, int formIndex, HWND parent) {
+    const ControlSkinSettings settings = ControlSettings(engine);
+    if (!settings.skinControls || !engine.Form(formIndex)) return;
+    const bool translucent = settings.translucent;
+    SkinChildrenOfClass(engine, formIndex, parent, "ListBox", translucent);
+    std::vector<HWND> combos;
+    for (HWND combo = ::FindWindowExA(parent, nullptr, "ComboBox", nullptr); combo;
+         combo = ::FindWindowExA(parent, combo, "ComboBox", nullptr)) {
+        combos.push_back(combo);
+    }
+    for (HWND combo : combos) {
+        // A drop-down list is a pop-up owned by the combo, not its child.
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (::GetComboBoxInfo(combo, &info)) SkinList(engine, formIndex, info.hwndList, translucent, combo);
+    }
+    SkinChildrenOfClass(engine, formIndex, parent, WC_LISTVIEWA, translucent);
+    SkinChildrenOfClass(engine, formIndex, parent, WC_TREEVIEWA, translucent);
+    SkinChildrenOfClass(engine, formIndex, parent, WC_IPADDRESSA, translucent);
+    SkinChildrenOfClass(engine, formIndex, parent, DATETIMEPICK_CLASSA, translucent);
+}
+
+LRESULT CALLBACK ListSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return StopAllocationFailure([&] { return HandleListMessage(window, message, wParam, lParam); });
+}
+
+void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, bool useFocused, bool hovered,
+                    bool useHovered) {
+    ListState state;
+    if (!ReadListAt(engine, formIndex, index, state)) return;
+    HWND window = state.window;
+    if (!useFocused) focused = state.focused != 0;
+    if (!useHovered) hovered = state.hovered != 0;
+    const ControlSkinSettings settings = ControlSettings(engine);
+    const RECT bounds = WindowBounds(window);
+    const int W = bounds.right, H = bounds.bottom;
+    if (W <= 0 || H <= 0) return;
+    const RECT client = EditClientRect(window);
+    RECT vertical{}, horizontal{};
+    const bool hasVertical = ScrollBarRect(window, OBJID_VSCROLL, WS_VSCROLL, vertical);
+    const bool hasHorizontal = ScrollBarRect(window, OBJID_HSCROLL, WS_HSCROLL, horizontal);
+
+    // A drop-down list is a pop-up outside its form: what lies behind its
+    // combo stands in (its band is opaque anyway).
+    const bool dropDown = KindOf(window) == ListKind::DropDownList;
+    HDC memory = ComposeControlBackground(engine, window, bounds);
+    if (!memory && dropDown && state.combo) memory = ComposeControlBackground(engine, state.combo, bounds);
+    if (!memory) return;
+    {
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(memory);
+        // A drop-down list floats over whatever lies below it: its band is
+        // opaque, nothing of the form's background shows in it.
+        GdipSolidBrush band;
+        band.CreateSolidFill(settings.translucent && !dropDown ? ToArgb(kWhite, settings.controlBackAlpha, true)
+                                                               : ToArgb(kWhite, 255, true));
+        graphics.FillRectangleI(band, 0, 0, W, H);
+        if (IsBordered(window)) {
+            GdipPen pen;
+            if (hovered) {
+                pen.CreatePen1(ToArgb(settings.accent, 200, true), 2.0f, Gdiplus::UnitWorld);
+                graphics.DrawRectangleI(pen, 1, 1, W - 2, H - 2);
+            } else {
+                pen.CreatePen1(focused ? ToArgb(settings.accent, 200, true) : ToArgb(kBlack, 80, true), 1.0f,
+                               Gdiplus::UnitWorld);
+                graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
+            }
+        }
+        // The client area and the system's scroll bars stay untouched, also
+        // under the inner half of a 2-pixel hover border.
+        FillKey(graphics, client);
+        if (hasVertical) FillKey(graphics, vertical);
+        if (hasHorizontal) FillKey(graphics, horizontal);
+        graphics.Flush();
+        WindowDc target(window, true);
+        ::TransparentBlt(target.Get(), 0, 0, W, H, memory, 0, 0, W, H, kKey);
+    }
+    ReleaseMemoryDc(engine, memory);
+}
+
+HDC MakeVeiledBackground(SkinEngine& engine, HWND window) {
+    const RECT r = EditClientRect(window);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return nullptr;
+    const ControlSkinSettings settings = ControlSettings(engine);
+    HDC memory = ComposeControlBackground(engine, window, r);
+    if (!memory) return nullptr;
+    GdipGraphics graphics;
+    graphics.CreateFromHDC(memory);
+    GdipSolidBrush veil;
+    veil.CreateSolidFill(ToArgb(kWhite, settings.controlBackAlpha, true));
+    graphics.FillRectangleI(veil, 0, 0, w, h);
+    graphics.Flush();
+    return memory;
+}
+
+bool IsSkinnedList(SkinEngine& engine, HWND window) {
+    return WithControlRecord(engine, window, &FormSkin::lists, [](FormSkin&, ControlRecord&) {});
+}

@@ -1,0 +1,34 @@
+// List boxes, combo drop-down lists, list views and tree views keep drawing
+// their own items; the skin gives them the edit box's frame band (white, a
+// border that turns accent-coloured on hover and focus, the system's scroll
+// bars) and in translucent mode lets the form's background show through
+// their item area under the white veil. IP-address and date-time pickers get
+// the frame only.
+#pragma once
+
+#include <windows.h>
+
+class SkinEngine;
+
+// Skins, in this order, the parent's "ListBox" children, the drop-down list
+// of each "ComboBox" child, "SysListView32", "SysTreeView32",
+// "SysIPAddress32" and "SysDateTimePick32" children (nothing while control
+// skinning is off). A control skinned already keeps its one record and is
+// not subclassed again.
+void AttachListSkin(SkinEngine& engine, int formIndex, HWND parent);
+
+LRESULT CALLBACK ListSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The frame band of list record `index`; a value whose use-flag is false
+// comes from the record. The client area (and a drop-down list's items) is
+// left untouched through a colour key.
+void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, bool useFocused, bool hovered,
+                    bool useHovered);
+
+// A registered memory DC of the client area holding the composed background
+// under the white veil; the caller releases it with ReleaseMemoryDc. 0 when
+// the window has no background to compose.
+HDC MakeVeiledBackground(SkinEngine& engine, HWND window);
+
+// True when the window has a record in its form's list list.
+bool IsSkinnedList(SkinEngine& engine, HWND window);

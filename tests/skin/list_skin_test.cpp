@@ -1,0 +1,324 @@
+// List boxes, drop-down lists, list and tree views of a skinned form: every
+// class taken once (also when attached twice), the frame of each state under
+// real hover and focus, standard looks without translucency, the tree's
+// magenta keyed out over the veiled background, scrolling invalidating a
+// translucent list, and the objects left after many hover and repaint rounds.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "resources/embedded_images.h"
+#include "skin/controls/control_skin_common.h"
+#include "skin/controls/header_skin.h"
+#include "skin/controls/list_skin.h"
+#include "tests/skin/controls_test_form.h"
+#include "tests/skin/skin_test_support.h"
+#include "tools/gallery/gallery_form.h"
+#include "tools/gallery/sections_lists.h"
+
+namespace {
+
+using skintest::MouseStep;
+using skintest::WindowPixel;
+
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr int kVeilAlpha = 80;  // the gallery's control alpha
+
+WNDPROC ProcOf(HWND window) { return reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)); }
+
+SIZE SizeOf(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+POINT Centre(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void MoveMouseTo(POINT p) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = p.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = p.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    ::SendInput(1, &in, sizeof in);
+}
+
+void DrainMessages() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+}
+
+class ListSkin : public skintest::SkinTest {
+protected:
+    // The gallery's second page, shown and painted.
+    HWND Gallery() {
+        form = Keep(CreateGalleryForm(*engine, 1));
+        EXPECT_NE(form, nullptr);
+        ::ShowWindow(form, SW_SHOWNORMAL);
+        ::SetForegroundWindow(form);
+        EXPECT_TRUE(skintest::PumpUntil([&] { return engine->Form(1) && engine->Form(1)->backgroundDc.IsValid(); }));
+        skintest::Pump(100);
+        return form;
+    }
+    HWND Item(int id) { return ::GetDlgItem(form, id); }
+    POINT Away() { return skintest::ClientToScreenPoint(form, 400, 500); }
+    std::size_t Records(std::vector<ControlRecord> FormSkin::*list) {
+        return engine->WithForms([&](FormSkinList& forms) { return (forms[0].get()->*list).size(); });
+    }
+    ControlRecord RecordOf(HWND window) {
+        ControlRecord copy;
+        WithControlRecord(*engine, window, &FormSkin::lists, [&](FormSkin&, ControlRecord& r) { copy = r; });
+        return copy;
+    }
+    // The veil over the form's background at a point of the window's client area.
+    COLORREF VeiledGround(HWND window, int x, int y) {
+        POINT p{x, y};
+        ::MapWindowPoints(window, form, &p, 1);
+        const COLORREF ground = skintest::BackgroundPixel(*engine, form, p.x, p.y);
+        auto veil = [](int c) { return (255 * kVeilAlpha + c * (255 - kVeilAlpha)) / 255; };
+        return RGB(veil(GetRValue(ground)), veil(GetGValue(ground)), veil(GetBValue(ground)));
+    }
+    HWND form = nullptr;
+};
+
+TEST_F(ListSkin, EveryListClassIsTakenOnceAlsoWhenAttachedAgain) {
+    Gallery();
+    HWND combo = Item(kGalleryListCombo);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(::GetComboBoxInfo(combo, &info));
+    const HWND lists[] = {Item(kGalleryScrollList), Item(kGalleryPlainList), info.hwndList, Item(kGalleryAddress),
+                          Item(kGalleryDatePicker), Item(kGalleryReportView), Item(kGalleryTreeView)};
+    for (HWND list : lists) {
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(ProcOf(list), &ListSkinProc) << ClassNameOf(list).c_str();
+    }
+    const std::size_t records = Records(&FormSkin::lists);
+    EXPECT_EQ(records, 7u);
+
+    AttachListSkin(*engine, 1, form);
+    EXPECT_EQ(Records(&FormSkin::lists), records);
+    for (HWND list : lists) {
+        EXPECT_EQ(ProcOf(list), &ListSkinProc);
+        EXPECT_NE(::GetPropA(list, "Hw_hProc"), reinterpret_cast<HANDLE>(&ListSkinProc));
+    }
+    // A message still reaches the control itself (no procedure forwards to itself).
+    EXPECT_EQ(::SendMessageA(Item(kGalleryScrollList), LB_GETCOUNT, 0, 0), 20);
+    EXPECT_EQ(::SendMessageA(Item(kGalleryTreeView), TVM_GETCOUNT, 0, 0), 7);
+}
+
+TEST_F(ListSkin, FrameIsDarkThenAccentOnHoverAndOnFocus) {
+    Gallery();
+    HWND list = Item(kGalleryPlainList);  // a client edge: a 2-pixel band
+    const int y = SizeOf(list).cy / 2;
+    ::SetFocus(form);
+    skintest::RunMouse({{MouseStep::Move, Away(), 30}});
+    skintest::Pump(30);
+    const COLORREF rest = WindowPixel(list, 0, y);
+    EXPECT_TRUE(skintest::Neutral(rest)) << std::hex << rest;
+    EXPECT_LT(skintest::Luminance(rest), skintest::Luminance(WindowPixel(list, 1, y)));
+
+    skintest::RunMouse({{MouseStep::Move, Centre(list), 50}});
+    skintest::PumpUntil([&] { return skintest::Greenish(WindowPixel(list, 1, y)); });
+    EXPECT_TRUE(skintest::Greenish(WindowPixel(list, 0, y))) << std::hex << WindowPixel(list, 0, y);
+    EXPECT_TRUE(skintest::Greenish(WindowPixel(list, 1, y))) << std::hex << WindowPixel(list, 1, y);
+    EXPECT_EQ(RecordOf(list).hovered, 1);
+    EXPECT_EQ(engine->Form(1)->hotControlClass, 4);
+    // The hover look survives a system frame repaint.
+    ::RedrawWindow(list, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(skintest::Greenish(WindowPixel(list, 1, y)));
+
+    skintest::RunMouse({{MouseStep::Move, Away(), 50}});
+    skintest::PumpUntil([&] { return !skintest::Greenish(WindowPixel(list, 0, y)); });
+    EXPECT_EQ(WindowPixel(list, 0, y), rest);
+    EXPECT_EQ(RecordOf(list).hovered, 0);
+
+    // Focused: a one-pixel accent border, the band inside it.
+    ::SetFocus(list);
+    skintest::Pump(30);
+    EXPECT_EQ(RecordOf(list).focused, 1);
+    EXPECT_TRUE(skintest::Greenish(WindowPixel(list, 0, y))) << std::hex << WindowPixel(list, 0, y);
+    EXPECT_FALSE(skintest::Greenish(WindowPixel(list, 1, y)));
+    ::SetFocus(form);
+    skintest::Pump(30);
+    EXPECT_EQ(WindowPixel(list, 0, y), rest);
+}
+
+TEST_F(ListSkin, ScrollBarAndItemsAreLeftToTheListWhenTheFrameIsPainted) {
+    Gallery();
+    HWND list = Item(kGalleryScrollList);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const SIZE size = SizeOf(list);
+    const POINT inBar{size.cx - 1 - ::GetSystemMetrics(SM_CXVSCROLL) / 2, size.cy / 2};
+    const COLORREF bar = WindowPixel(list, inBar.x, inBar.y);
+    const COLORREF item = WindowPixel(list, 4, 4);
+    PaintListFrame(*engine, 1, static_cast<int>(reinterpret_cast<LONG_PTR>(::GetPropA(list, "Hw_lbID"))), false, true,
+                   true, true);
+    EXPECT_EQ(WindowPixel(list, inBar.x, inBar.y), bar);
+    EXPECT_EQ(WindowPixel(list, 4, 4), item);
+    EXPECT_TRUE(skintest::Greenish(WindowPixel(list, 0, size.cy / 2)));
+}
+
+TEST_F(ListSkin, DroppedDownListGetsTheFrameAroundItsOwnItems) {
+    Gallery();
+    HWND combo = Item(kGalleryListCombo);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(::GetComboBoxInfo(combo, &info));
+    ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(skintest::PumpUntil([&] { return ::IsWindowVisible(info.hwndList) != FALSE; }));
+    ::RedrawWindow(info.hwndList, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const SIZE size = SizeOf(info.hwndList);
+    const COLORREF border = WindowPixel(info.hwndList, 0, size.cy / 2);
+    // black/80 over the opaque white band, never over the magenta key
+    EXPECT_TRUE(skintest::Neutral(border)) << std::hex << border;
+    EXPECT_NEAR(GetRValue(border), 255 - 80, 4);
+    ::SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+TEST_F(ListSkin, TranslucentTreeShowsTheVeiledBackgroundWhereItPaintedMagenta) {
+    Gallery();
+    HWND tree = Item(kGalleryTreeView);
+    EXPECT_EQ(static_cast<COLORREF>(::SendMessageA(tree, TVM_GETBKCOLOR, 0, 0)), kMagenta);
+    ::RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT client{};
+    ::GetClientRect(tree, &client);
+    WindowDc dc(tree);
+    // Neither the key nor smoothed text blended into it (a purple fringe) survives.
+    int magenta = 0, purple = 0, compared = 0;
+    for (int x = 0; x < client.right; ++x) {
+        for (int y = 0; y < client.bottom; ++y) {
+            const COLORREF c = ::GetPixel(dc.Get(), x, y);
+            if (c == kMagenta) ++magenta;
+            if (GetRValue(c) > GetGValue(c) + 40 && GetBValue(c) > GetGValue(c) + 40) ++purple;
+        }
+    }
+    EXPECT_EQ(magenta, 0);
+    EXPECT_EQ(purple, 0);
+    // The paint leaves the key colour set and nothing to paint again.
+    EXPECT_EQ(static_cast<COLORREF>(::SendMessageA(tree, TVM_GETBKCOLOR, 0, 0)), kMagenta);
+    RECT dirty{};
+    EXPECT_FALSE(::GetUpdateRect(tree, &dirty, FALSE));
+    // Right of the items: the form's background under the white veil.
+    for (int y = 4; y < client.bottom - 4; y += 9) {
+        const int x = client.right - 6;
+        const COLORREF shown = ::GetPixel(dc.Get(), x, y), expected = VeiledGround(tree, x, y);
+        EXPECT_LE(skintest::ColourDistance(shown, expected), 3) << y << ": " << std::hex << shown << " " << expected;
+        ++compared;
+    }
+    EXPECT_GT(compared, 5);
+}
+
+TEST_F(ListSkin, TranslucentListViewDrawsItsTextOverTheVeil) {
+    Gallery();
+    HWND view = Item(kGalleryReportView);
+    EXPECT_EQ(static_cast<COLORREF>(::SendMessageA(view, LVM_GETTEXTBKCOLOR, 0, 0)), CLR_NONE);
+    ::RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT client{};
+    ::GetClientRect(view, &client);
+    WindowDc dc(view);
+    const int x = client.right - 5, y = client.bottom - 5;  // below and right of every row
+    EXPECT_LE(skintest::ColourDistance(::GetPixel(dc.Get(), x, y), VeiledGround(view, x, y)), 3);
+}
+
+TEST_F(ListSkin, ScrollingOrKeyNavigationInvalidatesATranslucentList) {
+    Gallery();
+    HWND list = Item(kGalleryScrollList);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    for (UINT message : {static_cast<UINT>(WM_VSCROLL), static_cast<UINT>(WM_MOUSEWHEEL)}) {
+        ::ValidateRect(list, nullptr);
+        const WPARAM wParam = message == WM_VSCROLL ? SB_LINEDOWN : MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
+        ::SendMessageA(list, message, wParam, 0);
+        RECT dirty{};
+        EXPECT_TRUE(::GetUpdateRect(list, &dirty, FALSE)) << message;
+        EXPECT_TRUE(::EqualRect(&dirty, &client)) << message;
+        ::UpdateWindow(list);
+    }
+    EXPECT_GT(::SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
+
+    ::SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(RecordOf(list).keyNavigation, 1);
+    ::ValidateRect(list, nullptr);
+    // The repaint request posted by the key: the whole list, once.
+    MSG posted{};
+    ASSERT_TRUE(::PeekMessageA(&posted, list, WM_APP + 2, WM_APP + 2, PM_REMOVE));
+    ::DispatchMessageA(&posted);
+    EXPECT_EQ(RecordOf(list).keyNavigation, 0);
+    RECT dirty{};
+    EXPECT_TRUE(::GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_TRUE(::EqualRect(&dirty, &client));
+}
+
+// A form without translucent controls: the lists keep their own look inside
+// the skin's frame.
+TEST_F(ListSkin, WithoutTranslucencyListsLookStandardInsideTheFrame) {
+    form = Keep(skintest::MakeWindow(400, 260));
+    HWND list = skintest::MakeChild(form, "ListBox", 20, 140, 150, 90);
+    ::SetWindowLongPtrA(list, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
+    ::SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("一项"));
+    HWND tree = skintest::MakeChild(form, WC_TREEVIEWA, 200, 140, 150, 90);
+    HWND view = skintest::MakeChild(form, WC_LISTVIEWA, 20, 40, 150, 90);
+    engine->SetBackground(Text(), EmbeddedImageBytes(EmbeddedImage::Background), std::nullopt, 0x51AE51, 3);
+    engine->SetOptions(1);
+    SkinEngine::FormOptions options;
+    options.captionHeight = 30;
+    ASSERT_EQ(engine->AttachForm(form, options, EmbeddedImageBytes(EmbeddedImage::Background)), 1);
+    ::ShowWindow(form, SW_SHOWNORMAL);
+    skintest::PumpUntil([&] { return engine->Form(1)->backgroundDc.IsValid(); });
+    skintest::Pump(50);
+    ASSERT_EQ(ProcOf(list), &ListSkinProc);
+    EXPECT_NE(static_cast<COLORREF>(::SendMessageA(tree, TVM_GETBKCOLOR, 0, 0)), kMagenta);
+    EXPECT_NE(static_cast<COLORREF>(::SendMessageA(view, LVM_GETTEXTBKCOLOR, 0, 0)), CLR_NONE);
+
+    ::RedrawWindow(list, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    WindowDc dc(list);
+    EXPECT_EQ(::GetPixel(dc.Get(), client.right - 4, client.bottom - 4), ::GetSysColor(COLOR_WINDOW));
+    const int y = SizeOf(list).cy / 2;
+    EXPECT_EQ(WindowPixel(list, 1, y), RGB(255, 255, 255));  // the opaque band
+    const COLORREF border = WindowPixel(list, 0, y);         // black/80 over white
+    EXPECT_NEAR(GetRValue(border), 255 - 80, 3);
+    EXPECT_TRUE(skintest::Neutral(border));
+    // The list erases its own background.
+    WindowDc erase(list);
+    EXPECT_NE(::SendMessageA(list, WM_ERASEBKGND, reinterpret_cast<WPARAM>(erase.Get()), 0), 0);
+    EXPECT_EQ(::GetBkMode(erase.Get()), OPAQUE);
+}
+
+TEST_F(ListSkin, HoveringAndRepaintingEveryListAndHeaderLeavesNothingBehind) {
+    Gallery();
+    std::vector<HWND> controls;
+    for (int id = kGalleryScrollList; id <= kGalleryEmptyHeader; ++id) {
+        if (HWND c = Item(id)) controls.push_back(c);
+    }
+    controls.push_back(::FindWindowExA(Item(kGalleryReportView), nullptr, WC_HEADERA, nullptr));
+    ASSERT_EQ(controls.size(), 12u);
+    auto round = [&] {
+        for (HWND control : controls) {
+            MoveMouseTo(Centre(control));
+            DrainMessages();
+            ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        }
+        MoveMouseTo(Away());
+        DrainMessages();
+    };
+    round();
+    const std::vector<long> before = skintest::LiveCounters(*engine);
+    for (int i = 0; i < skintest::LeakRounds(); ++i) round();
+    EXPECT_EQ(skintest::LiveCounters(*engine), before);
+    EXPECT_EQ(before.back(), 0);
+}
+
+}  // namespace
