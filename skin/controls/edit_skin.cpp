@@ -18,20 +18,6 @@ bool HasScrollBarStyle(HWND window) {
     return (::GetWindowLongPtrA(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0;
 }
 
-// The visible scroll bar of one side in window coordinates; false when hidden.
-bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar) {
-    if (!(::GetWindowLongPtrA(window, GWL_STYLE) & styleBit)) return false;
-    SCROLLBARINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetScrollBarInfo(window, object, &info)) return false;
-    if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return false;
-    RECT windowRect{};
-    ::GetWindowRect(window, &windowRect);
-    bar = info.rcScrollBar;
-    ::OffsetRect(&bar, -windowRect.left, -windowRect.top);
-    return !::IsRectEmpty(&bar);
-}
-
 struct EditState {
     int focused = 0;
     int hovered = 0;
@@ -153,6 +139,20 @@ LRESULT HandleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 }  // namespace
+
+// The visible scroll bar of one side in window coordinates; false when hidden.
+bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar) {
+    if (!(::GetWindowLongPtrA(window, GWL_STYLE) & styleBit)) return false;
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetScrollBarInfo(window, object, &info)) return false;
+    if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return false;
+    RECT windowRect{};
+    ::GetWindowRect(window, &windowRect);
+    bar = info.rcScrollBar;
+    ::OffsetRect(&bar, -windowRect.left, -windowRect.top);
+    return !::IsRectEmpty(&bar);
+}
 
 int SkinEdit(SkinEngine& engine, int formIndex, HWND edit) {
     if (!engine.Form(formIndex) || !::IsWindow(edit)) return 0;

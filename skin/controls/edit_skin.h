@@ -31,6 +31,11 @@ void PaintEditBackground(SkinEngine& engine, HWND window, HDC dc, bool toWindowD
 RECT EditClientRect(HWND window);
 // The visible scroll bars in window coordinates; null when there is none.
 RegionHandle ScrollBarRegion(HWND window);
+
+// The visible scroll bar of one side (OBJID_VSCROLL with WS_VSCROLL, or
+// OBJID_HSCROLL with WS_HSCROLL) in window coordinates; false when hidden.
+bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar);
+
 // A screen-compatible bitmap of the edit's veiled background.
 BitmapHandle MakeEditBackgroundBitmap(SkinEngine& engine, HWND edit);
 // The answer to a skinned edit's WM_CTLCOLOREDIT in translucent mode: text

@@ -53,20 +53,6 @@ bool IsBordered(HWND window) {
            (::GetWindowLongPtrA(window, GWL_EXSTYLE) & kEdgeStyles) != 0;
 }
 
-// The visible scroll bar of one side in window coordinates; false when hidden.
-bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar) {
-    if (!(::GetWindowLongPtrA(window, GWL_STYLE) & styleBit)) return false;
-    SCROLLBARINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetScrollBarInfo(window, object, &info)) return false;
-    if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return false;
-    RECT windowRect{};
-    ::GetWindowRect(window, &windowRect);
-    bar = info.rcScrollBar;
-    ::OffsetRect(&bar, -windowRect.left, -windowRect.top);
-    return !::IsRectEmpty(&bar);
-}
-
 struct ListState {
     HWND window = nullptr;
     int focused = 0;

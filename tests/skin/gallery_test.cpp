@@ -18,6 +18,9 @@
 #include "tests/skin/skin_test_support.h"
 #include "tools/gallery/gallery_form.h"
 
+using skintest::DrainMessages;
+using skintest::MoveMouseTo;
+
 namespace {
 
 using skintest::PrintedClient;
@@ -132,23 +135,6 @@ std::string Describe(const LiveObjects& live) {
     std::string text;
     for (long c : live.counts) text += std::to_string(c) + " ";
     return text + "| " + std::to_string(live.memoryDcs);
-}
-
-void MoveMouseTo(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = p.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = p.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    ::SendInput(1, &in, sizeof in);
-}
-
-void DrainMessages() {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
 }
 
 TEST_F(Gallery, HoveringAndRepaintingEveryControlLeavesNothingBehind) {

@@ -17,6 +17,9 @@
 #include "tools/gallery/gallery_form.h"
 #include "tools/gallery/sections_lists.h"
 
+using skintest::DrainMessages;
+using skintest::MoveMouseTo;
+
 namespace {
 
 using skintest::MouseStep;
@@ -37,23 +40,6 @@ POINT Centre(HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-void MoveMouseTo(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = p.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = p.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    ::SendInput(1, &in, sizeof in);
-}
-
-void DrainMessages() {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
 }
 
 class ListSkin : public skintest::SkinTest {

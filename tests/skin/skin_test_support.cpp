@@ -166,4 +166,21 @@ int LeakRounds() {
     return rounds > 0 ? rounds : 200;
 }
 
+void MoveMouseTo(POINT screen) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = screen.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = screen.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    ::SendInput(1, &in, sizeof in);
+}
+
+void DrainMessages() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+}
+
 }  // namespace skintest

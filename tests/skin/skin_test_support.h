@@ -70,6 +70,11 @@ struct MouseStep {
 };
 void RunMouse(const std::vector<MouseStep>& steps);
 
+// Moves the one mouse pointer to a screen point (SendInput, absolute).
+void MoveMouseTo(POINT screen);
+// Runs every message waiting for this thread, then returns.
+void DrainMessages();
+
 // What a window paints for WM_PRINTCLIENT into a memory DC of its client size.
 class PrintedClient {
 public:

@@ -15,6 +15,9 @@
 #include "tests/skin/skin_test_support.h"
 #include "tools/gallery/gallery_form.h"
 
+using skintest::DrainMessages;
+using skintest::MoveMouseTo;
+
 namespace {
 
 using skintest::MouseStep;
@@ -67,23 +70,6 @@ protected:
     }
     HWND form = nullptr;
 };
-
-void MoveMouseTo(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = p.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = p.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    ::SendInput(1, &in, sizeof in);
-}
-
-void DrainMessages() {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
-}
 
 RECT ThumbRect(HWND bar) {
     RECT t{};

@@ -14,6 +14,9 @@
 #include "tests/skin/skin_test_support.h"
 #include "tools/gallery/gallery_form.h"
 
+using skintest::DrainMessages;
+using skintest::MoveMouseTo;
+
 namespace {
 
 using skintest::MouseStep;
@@ -59,23 +62,6 @@ protected:
 // a normal or pressed half has a dark outline.
 bool HotOutline(COLORREF c) { return GetGValue(c) > GetRValue(c) + 45; }
 bool DarkOutline(COLORREF c) { return GetGValue(c) < GetRValue(c) + 30 && skintest::Luminance(c) < 170; }
-
-void MoveMouseTo(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = p.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = p.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    ::SendInput(1, &in, sizeof in);
-}
-
-void DrainMessages() {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
-}
 
 TEST_F(UpDownSkin, EveryControlIsSkinnedOnceAndSplitIntoTwoHalves) {
     Show();
