@@ -49,7 +49,9 @@ void ExpectHorizontalBarEndsAt(HWND bar, int position, const PrintedClient& trac
         EXPECT_GT(GetGValue(inside), GetRValue(inside) + 20);  // the green accent
     }
     for (int x = std::max(length, 0); x < w; x += 7) EXPECT_EQ(shown.At(x, mid), track.At(x, mid)) << x;
-    if (length < w) EXPECT_EQ(shown.At(length, mid), track.At(length, mid));
+    if (length < w) {
+        EXPECT_EQ(shown.At(length, mid), track.At(length, mid));
+    }
 }
 
 TEST_F(ProgressSkin, BarEndsAtTheShareOfTheWidthAndFillsTheTrackAtHigh) {
