@@ -250,7 +250,9 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
                 }
             }
         }
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        // The paint above validated the window: the default procedure would
+        // only begin and end an empty paint.
+        return 0;
     }
     case WM_QUIT: StopGdiplus(); break;
     case WM_QUERYOPEN: form->minimised = 0; break;
