@@ -13,6 +13,7 @@
 #include "gdip/string_format.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/window/background_image.h"
+#include "skin/window/status_strip.h"
 
 namespace {
 
@@ -446,42 +447,6 @@ void PaintCaptionButton(FormSkin& form, const PaintContext& context, int index, 
             }
         }
         CopyBackgroundToWindow(form, &touched);
-    }
-}
-
-void PaintStatusStrip(FormSkin& form, GdipGraphics* graphics) {
-    if (form.statusHeight <= 0 || !form.backgroundDc) return;
-    int width = 0, height = 0;
-    ClientSize(form.window, width, height);
-    const int top = height - form.statusHeight;
-    GdipGraphics own;
-    if (!graphics) {
-        if (form.statusCache.IsValid()) {
-            ::BitBlt(form.backgroundDc.Get(), 0, top, width, form.statusHeight, form.statusCache.Dc(), 0, 0, SRCCOPY);
-        }
-        PrepareGraphics(own, form.backgroundDc.Get());
-        graphics = &own;
-    }
-    GdipFont font;
-    if (CreateTitleFont(font, form.statusFont, form.statusFontSize)) {
-        GdipStringFormat format;
-        format.CreateStringFormat(0x1000);
-        format.SetStringFormatLineAlign(1);
-        GdipSolidBrush brush;
-        brush.CreateSolidFill(ToArgb(form.statusTextColour, 255, true));
-        for (const StatusItem& item : form.statusItems) {
-            const RECT& r = item.rect;
-            graphics->DrawString(item.text, font,
-                                 Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
-                                                static_cast<float>(r.right - r.left),
-                                                static_cast<float>(r.bottom - r.top)),
-                                 format, brush);
-        }
-    }
-    if (graphics == &own) {
-        own.DeleteGraphics();
-        RECT part{0, top, width, height};
-        CopyBackgroundToWindow(form, &part);
     }
 }
 

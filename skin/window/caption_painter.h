@@ -45,7 +45,6 @@ void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graph
 // is copied to the window afterwards.
 void PaintCaptionButton(FormSkin& form, const PaintContext& context, int button, GdipGraphics* graphics,
                         ButtonFace face, int alpha = 0);
-void PaintStatusStrip(FormSkin& form, GdipGraphics* graphics);
 // Copies the background DC (or the given part of it) to the window, its
 // visible children excluded; through the paint DC when one is given.
 void CopyBackgroundToWindow(const FormSkin& form, const RECT* part = nullptr, HDC paintDc = nullptr);

@@ -115,7 +115,8 @@ struct ControlRecord {
     int keyNavigation = 0;
 };
 
-// A window docked to a panel's width (moved on the panel's WM_SIZE).
+// A window docked to the width of a panel or a form (moved on their WM_SIZE):
+// y is its top, counted from the bottom edge when negative.
 struct DockedWindow {
     HWND window = nullptr;
     int y = 0;
@@ -280,11 +281,16 @@ struct FormSkin {
     HoverFade hoverIn;
     HoverFade hoverOut;
 
+    std::vector<DockedWindow> docked;  // children kept to the form's width
+
     int statusHeight = 0;
     std::vector<StatusItem> statusItems;
     COLORREF statusTextColour = 0x00FFFFFF;
     Text statusFont = "宋体";
     int statusFontSize = 12;
+    std::shared_ptr<GdipFont> statusFontCache;
+    Text statusFontCacheFace;
+    int statusFontCacheSize = 0;
 
     int hotControl = 0, hotControlClass = 0, previousHotControl = 0, previousHotControlClass = 0;
     HWND hotEditParent = nullptr;  // the parent of the edit last painted hot

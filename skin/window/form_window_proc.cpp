@@ -296,15 +296,7 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             if (!form) break;
         }
         LayoutCaptionButtons(FormIndexOf(window));
-        if (form->statusHeight > 0) {
-            TextArray texts;
-            std::vector<int> widths;
-            for (const StatusItem& item : form->statusItems) {
-                texts.push_back(item.text);
-                widths.push_back(item.width);
-            }
-            SetStatusStrip(window, form->statusHeight, texts, widths);
-        }
+        LayoutStatusStrip(FormIndexOf(window));
         break;
     }
     case WM_DRAWITEM:
