@@ -9,7 +9,6 @@
 #include "skin/window/caption_painter.h"
 #include "skin/window/child_skin_dispatch.h"
 #include "skin/window/skin_engine.h"
-#include "/tmp/perfprobe/mark.h"
 
 namespace {
 
@@ -262,10 +261,8 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             if (form->minimised) {
                 form->minimised = 0;
             } else {
-                PerfMark("showwindow");
                 PaintScope paint(window);
                 RebuildBackground(F, paint.Dc(), true);
-                PerfMark("showwindow rebuilt");
             }
         }
         break;

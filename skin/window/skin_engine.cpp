@@ -12,7 +12,6 @@
 #include "skin/window/panel_skin.h"
 #include "skin/window/status_strip.h"
 #include "skin/window/form_window_proc.h"
-#include "/tmp/perfprobe/mark.h"
 
 namespace {
 
@@ -186,12 +185,9 @@ int SkinEngine::AttachForm(HWND window, const FormOptions& options, const ByteAr
         return FindForm(forms, window) > 0 ? 0 : AddForm(forms, std::move(entry));
     });
     if (index == 0) return 0;
-    PerfMark("  added");
     LayoutCaptionButtons(index);
-    PerfMark("  laid out");
     if (options.statusHeight > 0) SetStatusStrip(window, options.statusHeight, options.statusItems);
     SkinFormChildren(*this, index, window);
-    PerfMark("  children");
     Form(index)->needsRedraw = 1;
     Form(index)->previousProc = SubclassWindow(window, &SkinnedFormProcedure);
     SetProperty(window, prop::kIndex, index);
