@@ -129,7 +129,8 @@ std::size_t DressedCaptionKey(const FormSkin& form, const PaintContext& context,
         key = Mix(key, BytesKey(button.image));
         key = Mix(key, BytesKey(button.altImage));
         key = Mix(key, static_cast<std::size_t>(button.command));
-        key = Mix(key, static_cast<std::size_t>(button.rect.x * 16) ^ (static_cast<std::size_t>(button.rect.y * 16) << 20));
+        key = Mix(key, static_cast<std::size_t>(static_cast<long long>(button.rect.x * 16.0f)));
+        key = Mix(key, static_cast<std::size_t>(static_cast<long long>(button.rect.y * 16.0f)));
     }
     return key == 0 ? 1 : key;
 }
