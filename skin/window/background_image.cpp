@@ -134,18 +134,27 @@ std::uint32_t Over(std::uint32_t source, std::uint32_t below) {
 }
 
 // The bits of the 32-bit top-down DIB selected into the DC, when it is one at
-// least width x height in size.
+// least width x height in size. GetObject reports every DIB's height as
+// positive, so the row order is told by changing the first word of the bits
+// and reading the pixel at (0, 0) back.
 std::uint32_t* DirectBits(HDC dc, int width, int height, std::ptrdiff_t& pitch) {
     DIBSECTION target{};
     HGDIOBJ current = dc ? ::GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
     if (!current || ::GetObjectA(current, sizeof target, &target) != sizeof target || !target.dsBm.bmBits ||
-        target.dsBmih.biBitCount != 32 || target.dsBmih.biHeight >= 0 || target.dsBm.bmWidth < width ||
-        target.dsBm.bmHeight < height) {
+        target.dsBm.bmBitsPixel != 32 || target.dsBm.bmWidth < width || target.dsBm.bmHeight < height) {
         return nullptr;
     }
     ::GdiFlush();
+    auto* bits = static_cast<std::uint32_t*>(target.dsBm.bmBits);
+    const std::uint32_t kept = bits[0];
+    const std::uint32_t marker = kept ^ 0x00A5A5A5u;
+    bits[0] = marker;
+    const COLORREF seen = ::GetPixel(dc, 0, 0);
+    bits[0] = kept;
+    const COLORREF expected = RGB((marker >> 16) & 0xFF, (marker >> 8) & 0xFF, marker & 0xFF);
+    if (seen != expected && target.dsBm.bmHeight > 1) return nullptr;
     pitch = target.dsBm.bmWidthBytes / 4;
-    return static_cast<std::uint32_t*>(target.dsBm.bmBits);
+    return bits;
 }
 
 }  // namespace
@@ -158,6 +167,30 @@ bool FillOpaqueDirect(HDC dc, int width, int height, COLORREF colour) {
     const std::uint32_t pixel = 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
                                 (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
     for (int y = 0; y < height; ++y) std::fill_n(bits + y * pitch, width, pixel);
+    return true;
+}
+
+bool FadeWhiteDownDirect(HDC dc, int width, int rows, int length, int alphaTop) {
+    if (width <= 0 || rows <= 0 || length <= 0) return true;
+    std::ptrdiff_t pitch = 0;
+    std::uint32_t* bits = DirectBits(dc, width, rows, pitch);
+    if (!bits) return false;
+    for (int y = 0; y < std::min(rows, length); ++y) {
+        // The row's place along the gradient, rounded to 1/255, then the two
+        // ends blended by their alpha (the far end has none).
+        const float position = static_cast<float>(y) / static_cast<float>(length);
+        const int weight = static_cast<int>(std::floor(position * 255.0f + 0.5f));
+        const int startAlpha = alphaTop * (weight ^ 0xFF);
+        const std::uint32_t alpha = startAlpha < 0xFF ? 0 : static_cast<std::uint32_t>(startAlpha / 0xFF);
+        if (alpha == 0) continue;
+        // White premultiplied by alpha over what is there.
+        auto over = [alpha](std::uint32_t below) { return alpha + (below * (0xFF - alpha) + 127) / 0xFF; };
+        std::uint32_t* row = bits + y * pitch;
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t p = row[x];
+            row[x] = over(p >> 24) << 24 | over((p >> 16) & 0xFF) << 16 | over((p >> 8) & 0xFF) << 8 | over(p & 0xFF);
+        }
+    }
     return true;
 }
 

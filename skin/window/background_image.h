@@ -34,6 +34,12 @@ bool FillOpaqueDirect(HDC dc, int width, int height, COLORREF colour);
 // area uncovered or translucent.
 bool CoversOpaquely(const ImagePixels& image, int areaWidth, int areaHeight, int x, int y, int width, int height);
 
+// Lays white over the top `rows` rows of a 32-bit top-down DIB's DC, alphaTop
+// at row 0 fading linearly to 0 at row `length`: the pixels GDI+ gives for a
+// vertical linear gradient brush from white alphaTop to white 0 over
+// `length` rows. False, with nothing done, for any other DC.
+bool FadeWhiteDownDirect(HDC dc, int width, int rows, int length, int alphaTop);
+
 // Draws the image stretched to (x, y, width, height) into a DC whose drawable
 // area is areaWidth x areaHeight, clipped to that area, blended over what the
 // DC holds. False when nothing could be drawn.

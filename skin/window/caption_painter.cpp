@@ -307,7 +307,7 @@ void PaintBackground(GdipGraphics& graphics, HDC dc, FormSkin& form, const Paint
         graphics.Flush();
     }
     if (image) DrawImagePixels(dc, width, height, *image, place.x, place.y, place.width, place.height);
-    if (form.captionSheen) {
+    if (form.captionSheen && !FadeWhiteDownDirect(dc, width, std::min(height, form.captionHeight), form.captionHeight, 150)) {
         GdipLinearBrush sheen;
         sheen.CreateLineBrush(0, 0, 0, static_cast<float>(form.captionHeight), ToArgb(kWhite, 150, true),
                               ToArgb(kWhite, 0, true), kWrapTileFlipXY);

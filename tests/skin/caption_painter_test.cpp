@@ -336,4 +336,42 @@ TEST(BackgroundImage, ScaledAndPlacedAsGdiplusDrawsIt) {
     EXPECT_FALSE(DecodeImagePixels(ByteArray{1, 2, 3}));
 }
 
+TEST(BackgroundImage, CaptionSheenLaidDirectlyIsTheGradientGdiplusFills) {
+    StartGdiplus();
+    const std::shared_ptr<const ImagePixels> image = DecodeImagePixels(EmbeddedImageBytes(EmbeddedImage::Background));
+    ASSERT_TRUE(image);
+    constexpr int kWidth = 300, kHeight = 200;
+    for (int band : {110, 25, 250}) {
+        BitmapHandle expectedBitmap = CreateArgbBitmap(kWidth, kHeight), actualBitmap = CreateArgbBitmap(kWidth, kHeight);
+        MemoryDc expected(::CreateCompatibleDC(nullptr)), actual(::CreateCompatibleDC(nullptr));
+        HGDIOBJ oldExpected = ::SelectObject(expected.Get(), expectedBitmap.Get());
+        HGDIOBJ oldActual = ::SelectObject(actual.Get(), actualBitmap.Get());
+        ASSERT_TRUE(DrawImagePixels(expected.Get(), kWidth, kHeight, *image, 0, 0, kWidth, kHeight));
+        ASSERT_TRUE(DrawImagePixels(actual.Get(), kWidth, kHeight, *image, 0, 0, kWidth, kHeight));
+        {
+            GdipGraphics graphics;
+            graphics.CreateFromHDC(expected.Get());
+            graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+            GdipLinearBrush sheen;
+            sheen.CreateLineBrush(0, 0, 0, static_cast<float>(band), 0x96FFFFFF, 0x00FFFFFF, 3 /* tile flip XY */);
+            graphics.FillRectangleI(sheen, 0, 0, kWidth, band);
+        }
+        ASSERT_TRUE(FadeWhiteDownDirect(actual.Get(), kWidth, std::min(kHeight, band), band, 150));
+        int worst = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; x += 7) {
+                worst = std::max(worst, skintest::ColourDistance(::GetPixel(expected.Get(), x, y),
+                                                                 ::GetPixel(actual.Get(), x, y)));
+            }
+        }
+        EXPECT_LE(worst, 1) << "band " << band;
+        ::SelectObject(expected.Get(), oldExpected);
+        ::SelectObject(actual.Get(), oldActual);
+    }
+    // Only DIBs are written directly.
+    OffscreenDc device;
+    ASSERT_TRUE(device.Create(10, 10));
+    EXPECT_FALSE(FadeWhiteDownDirect(device.Dc(), 10, 10, 10, 150));
+}
+
 }  // namespace
