@@ -6,6 +6,7 @@
 
 #include "app/form_loader.h"
 #include "app/main_form.h"
+#include "app/startup_prefetch.h"
 #include "app/update_client.h"
 #include "app/update_run.h"
 #include "app/working_set_trimmer.h"
@@ -28,10 +29,13 @@ void ExitCleanup() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     InitialiseRuntime();
+    // The manifest is on its way while the window is made.
+    StartManifestFetch();
     gSkinEngine = std::make_unique<SkinEngine>();
     SetTheSkinEngine(gSkinEngine.get());
     RegisterExitCleanup(&ExitCleanup);
     StartGdiplus();
+    StartSkinWarmUp();
     gSkinEngine->SetAppIcon(LoadProgramIcon());
     gSkinEngine->SetDeactivationHandler(&StartWorkingSetTrimmer);
     gSkinEngine->WithSettings([](SkinSettings& s) {

@@ -1,6 +1,7 @@
 #include "app/update_client.h"
 
 #include "app/main_form.h"
+#include "app/startup_prefetch.h"
 #include "app/update_run.h"
 #include "resources/embedded_images.h"
 #include "runtime/config.h"
@@ -35,8 +36,9 @@ SkinEngine* TheSkinEngine() { return gSkinEngine; }
 void SetTheSkinEngine(SkinEngine* engine) { gSkinEngine = engine; }
 
 void LoadManifestAndDecide() {
-    const UpdateManifest manifest = CutManifest(FetchManifest());
+    const UpdateManifest manifest = CutManifest(TakeManifest());
     StoreManifest(manifest);
+    WaitForSkinWarmUp();
     SkinMainWindow();
 
     SetControlProperty(MainRef(kLabel8), kPropertyText, manifest.updateAddress);

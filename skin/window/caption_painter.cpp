@@ -12,6 +12,8 @@
 #include "gdip/pen.h"
 #include "gdip/string_format.h"
 #include "skin/controls/paint_primitives.h"
+#include "skin/window/background_image.h"
+#include "skin/window/status_strip.h"
 
 namespace {
 
@@ -109,7 +111,51 @@ std::size_t BaseLayerKey(const FormSkin& form, const PaintContext& context, int 
     return key == 0 ? 1 : key;
 }
 
+std::size_t Mix(std::size_t key, std::size_t part) { return (key ^ part) * 1099511628211ull + 0x9E3779B97F4A7C15ull; }
+
+// What the title and the caption buttons in their normal faces are drawn from.
+std::size_t DressedCaptionKey(const FormSkin& form, const PaintContext& context, std::size_t baseKey) {
+    std::size_t key = Mix(baseKey, BytesKey(ByteArray(form.titleFont.begin(), form.titleFont.end())));
+    const Text title = form.titleOn ? WindowTextOf(form.window) : Text();
+    key = Mix(key, BytesKey(ByteArray(title.begin(), title.end())));
+    const std::size_t parts[] = {static_cast<std::size_t>(form.titleOn), static_cast<std::size_t>(form.titleFontSize),
+                                 static_cast<std::size_t>(form.titleColour),
+                                 static_cast<std::size_t>(form.titleShadowColour),
+                                 reinterpret_cast<std::size_t>(context.appIcon),
+                                 static_cast<std::size_t>(form.buttonStripX), static_cast<std::size_t>(form.maximised),
+                                 form.captionButtons.size()};
+    for (std::size_t part : parts) key = Mix(key, part);
+    for (const CaptionButton& button : form.captionButtons) {
+        key = Mix(key, BytesKey(button.image));
+        key = Mix(key, BytesKey(button.altImage));
+        key = Mix(key, static_cast<std::size_t>(button.command));
+        key = Mix(key, static_cast<std::size_t>(static_cast<long long>(button.rect.x * 16.0f)));
+        key = Mix(key, static_cast<std::size_t>(static_cast<long long>(button.rect.y * 16.0f)));
+    }
+    return key == 0 ? 1 : key;
+}
+
+// The height of the band the title and the caption buttons are drawn in.
+int DressedBandHeight(const FormSkin& form, int clientHeight) {
+    const int titleBottom = kTitleY - 1 + form.titleFontSize + 6;
+    return std::min(clientHeight, std::max({form.captionHeight, titleBottom, form.buttonStripY + 20}));
+}
+
+// Whether the cache holds a bitmap of exactly this size.
+bool HasSize(const OffscreenDc& cache, int width, int height) {
+    if (!cache.IsValid()) return false;
+    BITMAP bitmap{};
+    HGDIOBJ current = ::GetCurrentObject(cache.Dc(), OBJ_BITMAP);
+    return current && ::GetObjectA(current, sizeof bitmap, &bitmap) == sizeof bitmap && bitmap.bmWidth == width &&
+           bitmap.bmHeight == height;
+}
+
 }  // namespace
+
+void ForgetLaidOutLayers(FormSkin& form) {
+    form.baseLayerKey = 0;
+    form.dressedCaptionKey = 0;
+}
 
 std::size_t ImageBytesKey(const ByteArray& bytes) { return BytesKey(bytes); }
 
@@ -149,24 +195,33 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
         form.regionSize = SIZE{width, height};
     }
     if (!form.backgroundDc) form.backgroundDc.Reset(::CreateCompatibleDC(nullptr));
-    BitmapHandle bitmap = CreateArgbBitmap(width, height);
-    if (!form.backgroundDc || !bitmap) return;
-    HGDIOBJ displaced = ::SelectObject(form.backgroundDc.Get(), bitmap.Get());
-    // The first bitmap displaced the DC's own; later ones displace our previous bitmap.
-    if (!form.backgroundDisplaced) form.backgroundDisplaced = displaced;
-    form.backgroundBitmap = std::move(bitmap);
-    SetProperty(form.window, prop::kDisplacedObject, reinterpret_cast<LONG_PTR>(form.backgroundDisplaced));
-    SetProperty(form.window, prop::kBackgroundBitmap, reinterpret_cast<LONG_PTR>(form.backgroundBitmap.Get()));
+    if (!form.backgroundDc) return;
+    // A bitmap of the same size is painted over again: a new one would only
+    // cost its allocation and a fault on every page at the first stroke.
+    BITMAP current{};
+    const bool sameSize = form.backgroundBitmap &&
+                          ::GetObjectA(form.backgroundBitmap.Get(), sizeof current, &current) == sizeof current &&
+                          current.bmWidth == std::max(width, 1) && current.bmHeight == std::max(height, 1);
+    if (!sameSize) {
+        BitmapHandle bitmap = CreateArgbBitmap(width, height);
+        if (!bitmap) return;
+        HGDIOBJ displaced = ::SelectObject(form.backgroundDc.Get(), bitmap.Get());
+        // The first bitmap displaced the DC's own; later ones displace our previous bitmap.
+        if (!form.backgroundDisplaced) form.backgroundDisplaced = displaced;
+        form.backgroundBitmap = std::move(bitmap);
+        SetProperty(form.window, prop::kDisplacedObject, reinterpret_cast<LONG_PTR>(form.backgroundDisplaced));
+        SetProperty(form.window, prop::kBackgroundBitmap, reinterpret_cast<LONG_PTR>(form.backgroundBitmap.Get()));
+    }
 
     // The caption band may change: hover faces are painted afresh.
     form.hoverFaces.clear();
     const std::size_t baseKey = BaseLayerKey(form, context, width, height);
     if (!form.baseLayer.IsValid() || form.baseLayerKey != baseKey) {
         form.baseLayerKey = 0;
-        if (form.baseLayer.Create(width, height)) {
+        if (form.baseLayer.CreateDib(width, height)) {
             GdipGraphics graphics;
             PrepareGraphics(graphics, form.baseLayer.Dc());
-            PaintBackground(graphics, form, context);
+            PaintBackground(graphics, form.baseLayer.Dc(), form, context);
             if (form.captionOn) PaintFrame(graphics, form);
             form.baseLayerKey = baseKey;
         }
@@ -177,23 +232,36 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
         if (form.baseLayerKey == baseKey) {
             ::BitBlt(form.backgroundDc.Get(), 0, 0, width, height, form.baseLayer.Dc(), 0, 0, SRCCOPY);
         } else {
-            PaintBackground(graphics, form, context);
+            PaintBackground(graphics, form.backgroundDc.Get(), form, context);
             if (form.captionOn) PaintFrame(graphics, form);
         }
-        if (form.captionOn) {
-            if (form.captionCache.Create(width, form.captionHeight)) {
-                ::BitBlt(form.captionCache.Dc(), 0, 0, width, form.captionHeight, form.backgroundDc.Get(), 0, 0,
-                         SRCCOPY);
-            }
+        if (form.captionOn &&
+            (HasSize(form.captionCache, width, form.captionHeight) || form.captionCache.Create(width, form.captionHeight))) {
+            ::BitBlt(form.captionCache.Dc(), 0, 0, width, form.captionHeight, form.backgroundDc.Get(), 0, 0, SRCCOPY);
         }
-        if (form.statusHeight > 0 && form.statusCache.Create(width, form.statusHeight)) {
+        if (form.statusHeight > 0 && (HasSize(form.statusCache, width, form.statusHeight) ||
+                                      form.statusCache.Create(width, form.statusHeight))) {
             ::BitBlt(form.statusCache.Dc(), 0, 0, width, form.statusHeight, form.backgroundDc.Get(), 0,
                      height - form.statusHeight, SRCCOPY);
         }
         if (form.captionOn) {
-            if (form.titleOn) PaintTitle(form, context, &graphics);
-            for (int i = 1; i <= static_cast<int>(form.captionButtons.size()); ++i) {
-                PaintCaptionButton(form, context, i, &graphics, ButtonFace::Normal);
+            // Title and buttons are drawn once per look of the caption band.
+            const int band = DressedBandHeight(form, height);
+            const std::size_t dressedKey = form.baseLayerKey == baseKey ? DressedCaptionKey(form, context, baseKey) : 0;
+            if (dressedKey != 0 && form.dressedCaptionKey == dressedKey && HasSize(form.dressedCaption, width, band)) {
+                ::BitBlt(form.backgroundDc.Get(), 0, 0, width, band, form.dressedCaption.Dc(), 0, 0, SRCCOPY);
+            } else {
+                form.dressedCaptionKey = 0;
+                if (form.titleOn) PaintTitle(form, context, &graphics);
+                for (int i = 1; i <= static_cast<int>(form.captionButtons.size()); ++i) {
+                    PaintCaptionButton(form, context, i, &graphics, ButtonFace::Normal);
+                }
+                graphics.Flush();
+                if (dressedKey != 0 &&
+                    (HasSize(form.dressedCaption, width, band) || form.dressedCaption.CreateDib(width, band))) {
+                    ::BitBlt(form.dressedCaption.Dc(), 0, 0, width, band, form.backgroundDc.Get(), 0, 0, SRCCOPY);
+                    form.dressedCaptionKey = dressedKey;
+                }
             }
         }
         if (form.statusHeight > 0) PaintStatusStrip(form, &graphics);
@@ -208,27 +276,38 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
     }
 }
 
-void PaintBackground(GdipGraphics& graphics, FormSkin& form, const PaintContext& context) {
+void PaintBackground(GdipGraphics& graphics, HDC dc, FormSkin& form, const PaintContext& context) {
     int width = 0, height = 0;
     ClientSize(form.window, width, height);
-    graphics.GraphicsClear(kMagenta);
     const bool own = !form.backImage.empty();
-    GdipSolidBrush fill;
-    fill.CreateSolidFill(ToArgb(own ? form.backImageColour : context.backColour, 255, true));
-    graphics.FillRectangleI(fill, 0, 0, width, height);
-
-    const ByteArray& bytes = own ? form.backImage : context.backImage;
-    if (const GdipImage* image = DecodeCached(form.decodedBackImage, bytes)) {
-        const int mode = own ? form.backMode : context.backMode;
-        const int iw = image->GetImageWidth(), ih = image->GetImageHeight();
+    const std::shared_ptr<const ImagePixels> image = DecodeImagePixels(own ? form.backImage : context.backImage);
+    const int mode = own ? form.backMode : context.backMode;
+    struct {
+        int x = 0, y = 0, width = 0, height = 0;
+    } place;
+    if (image) {
+        const int iw = image->width, ih = image->height;
         switch (mode) {
-        case 1: graphics.DrawImageRectI(*image, width - iw, 0, iw, ih); break;
-        case 2: graphics.DrawImageRectI(*image, (width - iw) / 2, (height - ih) / 2, iw, ih); break;
-        case 3: graphics.DrawImageRectI(*image, 0, 0, width, height); break;
-        default: graphics.DrawImageRectI(*image, 0, 0, iw, ih); break;
+        case 1: place = {width - iw, 0, iw, ih}; break;
+        case 2: place = {(width - iw) / 2, (height - ih) / 2, iw, ih}; break;
+        case 3: place = {0, 0, width, height}; break;
+        default: place = {0, 0, iw, ih}; break;
         }
     }
-    if (form.captionSheen) {
+    // Under an opaque image that covers the whole area, the cleared and
+    // filled background would never show.
+    const COLORREF fillColour = own ? form.backImageColour : context.backColour;
+    graphics.Flush();
+    if (!(image && CoversOpaquely(*image, width, height, place.x, place.y, place.width, place.height)) &&
+        !FillOpaqueDirect(dc, width, height, fillColour)) {
+        graphics.GraphicsClear(kMagenta);
+        GdipSolidBrush fill;
+        fill.CreateSolidFill(ToArgb(fillColour, 255, true));
+        graphics.FillRectangleI(fill, 0, 0, width, height);
+        graphics.Flush();
+    }
+    if (image) DrawImagePixels(dc, width, height, *image, place.x, place.y, place.width, place.height);
+    if (form.captionSheen && !FadeWhiteDownDirect(dc, width, std::min(height, form.captionHeight), form.captionHeight, 150)) {
         GdipLinearBrush sheen;
         sheen.CreateLineBrush(0, 0, 0, static_cast<float>(form.captionHeight), ToArgb(kWhite, 150, true),
                               ToArgb(kWhite, 0, true), kWrapTileFlipXY);
@@ -372,42 +451,6 @@ void PaintCaptionButton(FormSkin& form, const PaintContext& context, int index, 
     }
 }
 
-void PaintStatusStrip(FormSkin& form, GdipGraphics* graphics) {
-    if (form.statusHeight <= 0 || !form.backgroundDc) return;
-    int width = 0, height = 0;
-    ClientSize(form.window, width, height);
-    const int top = height - form.statusHeight;
-    GdipGraphics own;
-    if (!graphics) {
-        if (form.statusCache.IsValid()) {
-            ::BitBlt(form.backgroundDc.Get(), 0, top, width, form.statusHeight, form.statusCache.Dc(), 0, 0, SRCCOPY);
-        }
-        PrepareGraphics(own, form.backgroundDc.Get());
-        graphics = &own;
-    }
-    GdipFont font;
-    if (CreateTitleFont(font, form.statusFont, form.statusFontSize)) {
-        GdipStringFormat format;
-        format.CreateStringFormat(0x1000);
-        format.SetStringFormatLineAlign(1);
-        GdipSolidBrush brush;
-        brush.CreateSolidFill(ToArgb(form.statusTextColour, 255, true));
-        for (const StatusItem& item : form.statusItems) {
-            const RECT& r = item.rect;
-            graphics->DrawString(item.text, font,
-                                 Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
-                                                static_cast<float>(r.right - r.left),
-                                                static_cast<float>(r.bottom - r.top)),
-                                 format, brush);
-        }
-    }
-    if (graphics == &own) {
-        own.DeleteGraphics();
-        RECT part{0, top, width, height};
-        CopyBackgroundToWindow(form, &part);
-    }
-}
-
 void CopyBackgroundToWindow(const FormSkin& form, const RECT* part, HDC paintDc) {
     if (!form.backgroundDc || !::IsWindow(form.window)) return;
     // A paint DC of a window that clips its children already leaves them out.
@@ -427,10 +470,9 @@ void CopyBackgroundToWindow(const FormSkin& form, const RECT* part, HDC paintDc)
 
 COLORREF DeriveImageColour(const ByteArray& image, int samples) {
     if (image.empty() || samples <= 0) return 0;
-    GdipBitmap bitmap;
-    if (!bitmap.CreateBitmapFromStream(image)) return 0;
-    const int width = bitmap.GetImageWidth(), height = bitmap.GetImageHeight();
-    if (width <= 0 || height <= 0) return 0;
+    const std::shared_ptr<const ImagePixels> pixels = DecodeImagePixels(image);
+    if (!pixels) return 0;
+    const int width = pixels->width, height = pixels->height;
     std::uint64_t red = 0, green = 0, blue = 0;
     for (int i = 0; i < samples; ++i) {
         // The generator is seeded again for every pick, from the pick's number,
@@ -440,7 +482,7 @@ COLORREF DeriveImageColour(const ByteArray& image, int samples) {
         const int x = 1 + static_cast<int>((state >> 8) % static_cast<std::uint32_t>(width));
         state = state * 1103515245u + 12345u;
         const int y = 1 + static_cast<int>((state >> 8) % static_cast<std::uint32_t>(height));
-        const Gdiplus::ARGB pixel = bitmap.BitmapGetPixel(x - 1, y - 1);
+        const std::uint32_t pixel = pixels->argb[static_cast<std::size_t>(y - 1) * width + (x - 1)];
         red += (pixel >> 16) & 0xFF;
         green += (pixel >> 8) & 0xFF;
         blue += pixel & 0xFF;

@@ -33,7 +33,10 @@ void SetFormRegion(HWND window);
 // Composes the whole client area into the form's background DC.
 // paintDc: the DC of the WM_PAINT in progress, if any.
 void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToWindow, HDC paintDc = nullptr);
-void PaintBackground(GdipGraphics& graphics, FormSkin& form, const PaintContext& context);
+// graphics is over dc.
+// Drops the layers a rebuild reuses while the size and the look stay the same.
+void ForgetLaidOutLayers(FormSkin& form);
+void PaintBackground(GdipGraphics& graphics, HDC dc, FormSkin& form, const PaintContext& context);
 void PaintFrame(GdipGraphics& graphics, const FormSkin& form);
 // With graphics: inside a rebuild. Without: the title area is restored from
 // the caption-band cache first and the result is shown. text null: the window's.
@@ -42,7 +45,6 @@ void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graph
 // is copied to the window afterwards.
 void PaintCaptionButton(FormSkin& form, const PaintContext& context, int button, GdipGraphics* graphics,
                         ButtonFace face, int alpha = 0);
-void PaintStatusStrip(FormSkin& form, GdipGraphics* graphics);
 // Copies the background DC (or the given part of it) to the window, its
 // visible children excluded; through the paint DC when one is given.
 void CopyBackgroundToWindow(const FormSkin& form, const RECT* part = nullptr, HDC paintDc = nullptr);

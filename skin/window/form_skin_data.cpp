@@ -21,6 +21,26 @@ bool OffscreenDc::Create(int width, int height) {
     return true;
 }
 
+bool OffscreenDc::CreateDib(int width, int height) {
+    Reset();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width > 0 ? width : 1;
+    info.bmiHeader.biHeight = -(height > 0 ? height : 1);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    dc_.Reset(::CreateCompatibleDC(nullptr));
+    bitmap_.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dc_ || !bitmap_) {
+        Reset();
+        return false;
+    }
+    displaced_ = ::SelectObject(dc_.Get(), bitmap_.Get());
+    return true;
+}
+
 void OffscreenDc::Reset() {
     if (dc_ && displaced_) ::SelectObject(dc_.Get(), displaced_);
     displaced_ = nullptr;

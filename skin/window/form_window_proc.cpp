@@ -249,7 +249,9 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
                 }
             }
         }
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        // The paint above validated the window: the default procedure would
+        // only begin and end an empty paint.
+        return 0;
     }
     case WM_QUIT: StopGdiplus(); break;
     case WM_QUERYOPEN: form->minimised = 0; break;
@@ -291,15 +293,7 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             if (!form) break;
         }
         LayoutCaptionButtons(FormIndexOf(window));
-        if (form->statusHeight > 0) {
-            TextArray texts;
-            std::vector<int> widths;
-            for (const StatusItem& item : form->statusItems) {
-                texts.push_back(item.text);
-                widths.push_back(item.width);
-            }
-            SetStatusStrip(window, form->statusHeight, texts, widths);
-        }
+        LayoutStatusStrip(FormIndexOf(window));
         break;
     }
     case WM_DRAWITEM:

@@ -1,5 +1,6 @@
 #include "skin/window/panel_skin.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "gdip/brush.h"
@@ -99,13 +100,7 @@ LRESULT HandlePanelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_MOVE:
         if (PanelState(*engine, F, P).filled) ::InvalidateRect(window, nullptr, FALSE);
         break;
-    case WM_SIZE: {
-        const int width = LOWORD(lParam);
-        for (const DockedWindow& d : PanelState(*engine, F, P).docked) {
-            if (::IsWindow(d.window)) ::MoveWindow(d.window, 2, d.y, width - 4, d.height, TRUE);
-        }
-        break;
-    }
+    case WM_SIZE: PlaceDockedWindows(window, PanelState(*engine, F, P).docked); break;
     case WM_PAINT: {
         const PanelPaintState state = PanelState(*engine, F, P);
         if (!state.filled) break;
@@ -202,10 +197,25 @@ bool DockToPanel(SkinEngine& engine, HWND panel, HWND child, int y, int height) 
         return true;
     });
     if (!docked) return false;
-    RECT client{};
-    ::GetClientRect(panel, &client);
-    ::MoveWindow(child, 2, y, client.right - 4, height, TRUE);
+    PlaceDockedWindows(panel, {DockedWindow{child, y, height}});
     return true;
+}
+
+void PlaceDockedWindows(HWND parent, const std::vector<DockedWindow>& docked) {
+    RECT client{};
+    ::GetClientRect(parent, &client);
+    const int width = std::max(0, static_cast<int>(client.right) - 4);
+    for (const DockedWindow& d : docked) {
+        if (!::IsWindow(d.window)) continue;
+        const int top = d.y < 0 ? static_cast<int>(client.bottom) + d.y : d.y;
+        RECT now{};
+        ::GetWindowRect(d.window, &now);
+        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
+        if (now.left == 2 && now.top == top && now.right - now.left == width && now.bottom - now.top == d.height) {
+            continue;
+        }
+        ::MoveWindow(d.window, 2, top, width, d.height, TRUE);
+    }
 }
 
 bool AnswerChildMessage(SkinEngine& engine, int formIndex, UINT message, WPARAM wParam, LPARAM lParam,

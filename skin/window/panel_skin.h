@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "skin/window/form_skin_data.h"
+
 class SkinEngine;
 
 // Makes the window a panel of its form and skins its children. fill is the
@@ -17,6 +21,11 @@ int AttachPanel(SkinEngine& engine, HWND window, int option = 1, COLORREF fill =
 // at y with the given height whenever the panel is resized. False when the
 // window is no panel.
 bool DockToPanel(SkinEngine& engine, HWND panel, HWND child, int y, int height);
+
+// Moves the docked windows to the parent's client width, 2 pixels in from
+// each side, at their y and height; windows already in place are left alone
+// and windows no longer alive are skipped.
+void PlaceDockedWindows(HWND parent, const std::vector<DockedWindow>& docked);
 
 // True for a "Button" whose style has the group-box bit.
 bool IsGroupButton(HWND window);

@@ -10,6 +10,7 @@
 #include "skin/window/child_skin_dispatch.h"
 #include "skin/window/container_skin.h"
 #include "skin/window/panel_skin.h"
+#include "skin/window/status_strip.h"
 #include "skin/window/form_window_proc.h"
 
 namespace {
@@ -357,37 +358,39 @@ int SkinEngine::SetStatusStrip(HWND window, int height, const TextArray& items, 
     for (std::size_t i = 0; i < items.size(); ++i) {
         StatusItem item;
         item.text = items[i];
-        item.width = i < widths.size() ? widths[i] : 0;
+        item.width = i < widths.size() ? std::max(widths[i], 0) : 0;
         form->statusItems.push_back(item);
     }
-    // Fixed widths first; items of width 0 share what is left, from the left.
-    RECT client{};
-    ::GetClientRect(window, &client);
-    int fixed = 0, shared = 0;
-    for (const StatusItem& item : form->statusItems) {
-        if (item.width > 0) {
-            fixed += item.width;
-        } else {
-            ++shared;
-        }
-    }
-    const int spare = std::max(0, static_cast<int>(client.right) - 10 - fixed);
-    int x = 5;
-    for (StatusItem& item : form->statusItems) {
-        const int w = item.width > 0 ? item.width : (shared ? spare / shared : 0);
-        item.rect = RECT{x, client.bottom - form->statusHeight, x + w, client.bottom};
-        x += w;
-    }
+    LayoutStatusItems(*form);
     form->needsRedraw = 1;
     ::InvalidateRect(window, nullptr, FALSE);
     return 1;
 }
 
+void SkinEngine::LayoutStatusStrip(int formIndex) {
+    FormSkin* form = Form(formIndex);
+    if (!form || form->statusHeight <= 0) return;
+    // A move keeps every rectangle; a new size repaints the whole form anyway.
+    if (LayoutStatusItems(*form) && !form->needsRedraw) PaintStatusStrip(*form, nullptr);
+}
+
 int SkinEngine::SetStatusText(HWND window, int item, const Text& text) {
     FormSkin* form = Form(FormIndexOf(window));
     if (!form || item < 1 || item > static_cast<int>(form->statusItems.size())) return 0;
+    if (form->statusItems[item - 1].text == text) return 1;
     form->statusItems[item - 1].text = text;
     if (!form->needsRedraw) PaintStatusStrip(*form, nullptr);
+    return 1;
+}
+
+int SkinEngine::SetStatusStyle(HWND window, std::optional<COLORREF> colour, std::optional<Text> face,
+                               std::optional<int> size) {
+    FormSkin* form = Form(FormIndexOf(window));
+    if (!form) return 0;
+    if (colour) form->statusTextColour = *colour;
+    if (face && !face->empty()) form->statusFont = *face;
+    if (size && *size > 0) form->statusFontSize = *size;
+    if (form->statusHeight > 0 && !form->needsRedraw) PaintStatusStrip(*form, nullptr);
     return 1;
 }
 
@@ -452,9 +455,44 @@ LRESULT SkinEngine::AnswerChildColour(int formIndex, HDC dc, HWND control, bool 
     return AnswerControlColour(*form, dc, control, pattern);
 }
 
-void SkinEngine::LayoutDocked(int) {
-    // No window of this program docks children to its edges; the record
-    // layout keeps nothing to move.
+int SkinEngine::Dock(HWND parent, HWND child, int y, int height) {
+    if (!::IsWindow(parent) || !::IsWindow(child) || ::GetParent(child) != parent || height < 0) return 0;
+    const int formIndex = FormIndexOf(parent);
+    if (formIndex < 1) return DockToPanel(*this, parent, child, y, height) ? 1 : 0;
+    WithForms([&](FormSkinList& forms) {
+        auto& docked = forms[formIndex - 1]->docked;
+        auto same = std::find_if(docked.begin(), docked.end(), [&](const DockedWindow& d) { return d.window == child; });
+        if (same != docked.end()) {
+            *same = DockedWindow{child, y, height};
+        } else {
+            docked.push_back(DockedWindow{child, y, height});
+        }
+    });
+    LayoutDocked(formIndex);
+    return 1;
+}
+
+void SkinEngine::LayoutDocked(int formIndex) {
+    // Copied out under the lock: moving a window sends it messages.
+    struct Parent {
+        HWND window;
+        std::vector<DockedWindow> docked;
+    };
+    std::vector<Parent> parents;
+    WithForms([&](FormSkinList& forms) {
+        if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return;
+        FormSkin& form = *forms[formIndex - 1];
+        // Windows destroyed since they were docked are forgotten.
+        form.docked.erase(std::remove_if(form.docked.begin(), form.docked.end(),
+                                         [](const DockedWindow& d) { return !::IsWindow(d.window); }),
+                          form.docked.end());
+        parents.push_back(Parent{form.window, form.docked});
+        for (const PanelRecord& panel : form.panels) {
+            if (panel.window && !panel.docked.empty()) parents.push_back(Parent{panel.window, panel.docked});
+        }
+    });
+    // The form's own first: a docked panel takes its new width before its children follow it.
+    for (const Parent& parent : parents) PlaceDockedWindows(parent.window, parent.docked);
 }
 
 void SkinEngine::SetTextColour(HWND window, COLORREF colour) {

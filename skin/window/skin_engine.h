@@ -125,9 +125,15 @@ public:
     // Repaints the title of a form outside a rebuild (text null: the window's).
     void PaintTitle(int formIndex, const Text* text);
     // The status strip at the bottom of the client area: items with widths
-    // (0 shares what is left).
+    // (0 shares what is left); height 0 takes the strip away.
     int SetStatusStrip(HWND window, int height, const TextArray& items, const std::vector<int>& widths = {});
+    // Places the items for the current client size; repaints them when one moved.
+    void LayoutStatusStrip(int formIndex);
+    // Item 1-based; the strip is repainted without a rebuild.
     int SetStatusText(HWND window, int item, const Text& text);
+    // The items' text colour, face and size (white, "宋体", 12 until set).
+    int SetStatusStyle(HWND window, std::optional<COLORREF> colour, std::optional<Text> face = std::nullopt,
+                       std::optional<int> size = std::nullopt);
     // Push button into an image button of the given kind (1 one image, 3
     // four images); the button skin paints it.
     int MakeImageButton(HWND button, const std::vector<ByteArray>& images, int value, const Text& text);
@@ -136,6 +142,14 @@ public:
     int SetPanelFill(HWND panel, COLORREF fill);
     RECT CaptionButtonStripRect(HWND window);
     int AttachContainer(HWND container);
+    // Docks a child window to the width of its parent, a skinned form or a
+    // panel: 2 pixels in from each side, its top at y (from the bottom edge
+    // when negative), the given height, kept so on every size change. 1 when
+    // docked (again, with the new placement), 0 when the parent is neither
+    // or the window is not its child.
+    int Dock(HWND parent, HWND child, int y, int height);
+    // Moves the form's docked children, and those of its panels, to the
+    // current widths.
     void LayoutDocked(int formIndex);
     void SetTextColour(HWND window, COLORREF colour);
     int SetCaptionButtonImages(HWND window, const std::optional<ByteArray>& minimise,

@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "gdip/bitmap.h"
+#include "gdip/brush.h"
+#include "gdip/graphics.h"
+#include "gdip/image.h"
 #include "resources/embedded_images.h"
+#include "skin/controls/paint_primitives.h"
+#include "skin/window/background_image.h"
 #include "skin/window/form_window_proc.h"
 #include "tests/skin/skin_test_support.h"
 
@@ -235,6 +241,137 @@ TEST_F(PaintedForm, PressedCloseButtonIsRed) {
     EXPECT_GT(GetRValue(pressed), 200);
     EXPECT_LT(GetGValue(pressed), 120);
     EXPECT_EQ(engine->PressedButton(), 2);
+}
+
+// The whole background DC as pixels.
+std::vector<COLORREF> AllPixels(SkinEngine& engine, HWND window) {
+    RECT r{};
+    ::GetClientRect(window, &r);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < r.bottom; ++y) {
+        for (int x = 0; x < r.right; ++x) pixels.push_back(BackgroundPixel(engine, window, x, y));
+    }
+    return pixels;
+}
+
+TEST_F(PaintedForm, RebuildOfAnUnchangedLookEqualsARebuildFromNothing) {
+    HWND window = UpdaterWindow();
+    FormSkin* form = engine->Form(1);
+    auto rebuildBoth = [&](const char* what) {
+        engine->RebuildBackground(1, nullptr, false);
+        const std::vector<COLORREF> kept = AllPixels(*engine, window);
+        ForgetLaidOutLayers(*form);
+        engine->RebuildBackground(1, nullptr, false);
+        EXPECT_TRUE(kept == AllPixels(*engine, window)) << what;
+    };
+    rebuildBoth("as shown");
+    ::SetWindowTextA(window, "WWWW");
+    rebuildBoth("renamed");
+    SkinEngine::TitleStyle style;
+    style.colour = RGB(255, 0, 0);
+    engine->SetTitleStyle(window, style);
+    rebuildBoth("red title");
+    engine->SetCaptionButtonImages(window, EmbeddedImageBytes(EmbeddedImage::Help), std::nullopt, std::nullopt,
+                                   std::nullopt);
+    rebuildBoth("other minimise glyph");
+    engine->SetFormBackground(window, skintest::TwoColourPng(64, 64, 32, RGB(0, 0, 255), RGB(0, 255, 0)), 2);
+    rebuildBoth("centred image of its own");
+}
+
+// GDI+'s bilinear DrawImage of the image into a DIB filled with the colour,
+// and the direct computation of the same, pixel by pixel.
+void ExpectDrawnAsGdiplusDrawsIt(const ByteArray& bytes, int width, int height, int x, int y, int w, int h,
+                                 int tolerance) {
+    BitmapHandle expectedBitmap = CreateArgbBitmap(width, height), actualBitmap = CreateArgbBitmap(width, height);
+    MemoryDc expected(::CreateCompatibleDC(nullptr)), actual(::CreateCompatibleDC(nullptr));
+    HGDIOBJ oldExpected = ::SelectObject(expected.Get(), expectedBitmap.Get());
+    HGDIOBJ oldActual = ::SelectObject(actual.Get(), actualBitmap.Get());
+    for (HDC dc : {expected.Get(), actual.Get()}) {
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(dc);
+        GdipSolidBrush fill;
+        fill.CreateSolidFill(0xFF336699);
+        graphics.FillRectangleI(fill, 0, 0, width, height);
+    }
+    {
+        GdipImage image;
+        ASSERT_TRUE(image.LoadImageFromStream(bytes));
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(expected.Get());
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeBilinear);
+        graphics.DrawImageRectI(image, x, y, w, h);
+    }
+    const std::shared_ptr<const ImagePixels> pixels = DecodeImagePixels(bytes);
+    ASSERT_TRUE(pixels);
+    ASSERT_TRUE(DrawImagePixels(actual.Get(), width, height, *pixels, x, y, w, h));
+    int worst = 0, worstX = 0, worstY = 0;
+    for (int py = 0; py < height; ++py) {
+        for (int px = 0; px < width; ++px) {
+            const int d = skintest::ColourDistance(::GetPixel(expected.Get(), px, py), ::GetPixel(actual.Get(), px, py));
+            if (d > worst) worst = d, worstX = px, worstY = py;
+        }
+    }
+    EXPECT_LE(worst, tolerance) << "at " << worstX << "," << worstY;
+    ::SelectObject(expected.Get(), oldExpected);
+    ::SelectObject(actual.Get(), oldActual);
+}
+
+TEST(BackgroundImage, ScaledAndPlacedAsGdiplusDrawsIt) {
+    StartGdiplus();
+    const ByteArray background = EmbeddedImageBytes(EmbeddedImage::Background);
+    ExpectDrawnAsGdiplusDrawsIt(background, 492, 293, 0, 0, 492, 293, 0);     // the main window
+    ExpectDrawnAsGdiplusDrawsIt(background, 300, 200, 0, 0, 300, 200, 0);     // smaller still
+    ExpectDrawnAsGdiplusDrawsIt(background, 492, 293, -266, -237, 1024, 768, 0);  // centred, natural size
+    // A small image stretched over the whole area (mode 3), its last row and
+    // column blended towards the transparent outside; a translucent image
+    // stretched and in its natural size at an offset (modes 0 to 2).
+    ExpectDrawnAsGdiplusDrawsIt(skintest::TwoColourPng(7, 5, 3, RGB(255, 0, 0), RGB(0, 0, 255)), 100, 60, 0, 0, 100,
+                                60, 2);
+    const ByteArray translucent = EmbeddedImageBytes(EmbeddedImage::FormClose);
+    ExpectDrawnAsGdiplusDrawsIt(translucent, 120, 60, 0, 0, 120, 60, 2);
+    const std::shared_ptr<const ImagePixels> glyph = DecodeImagePixels(translucent);
+    ASSERT_TRUE(glyph);
+    ExpectDrawnAsGdiplusDrawsIt(translucent, 60, 30, 50 - glyph->width, 3, glyph->width, glyph->height, 2);
+    EXPECT_FALSE(DecodeImagePixels(ByteArray{1, 2, 3}));
+}
+
+TEST(BackgroundImage, CaptionSheenLaidDirectlyIsTheGradientGdiplusFills) {
+    StartGdiplus();
+    const std::shared_ptr<const ImagePixels> image = DecodeImagePixels(EmbeddedImageBytes(EmbeddedImage::Background));
+    ASSERT_TRUE(image);
+    constexpr int kWidth = 300, kHeight = 200;
+    for (int band : {110, 25, 250}) {
+        BitmapHandle expectedBitmap = CreateArgbBitmap(kWidth, kHeight), actualBitmap = CreateArgbBitmap(kWidth, kHeight);
+        MemoryDc expected(::CreateCompatibleDC(nullptr)), actual(::CreateCompatibleDC(nullptr));
+        HGDIOBJ oldExpected = ::SelectObject(expected.Get(), expectedBitmap.Get());
+        HGDIOBJ oldActual = ::SelectObject(actual.Get(), actualBitmap.Get());
+        ASSERT_TRUE(DrawImagePixels(expected.Get(), kWidth, kHeight, *image, 0, 0, kWidth, kHeight));
+        ASSERT_TRUE(DrawImagePixels(actual.Get(), kWidth, kHeight, *image, 0, 0, kWidth, kHeight));
+        {
+            GdipGraphics graphics;
+            graphics.CreateFromHDC(expected.Get());
+            graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+            GdipLinearBrush sheen;
+            sheen.CreateLineBrush(0, 0, 0, static_cast<float>(band), 0x96FFFFFF, 0x00FFFFFF, 3 /* tile flip XY */);
+            graphics.FillRectangleI(sheen, 0, 0, kWidth, band);
+        }
+        ASSERT_TRUE(FadeWhiteDownDirect(actual.Get(), kWidth, std::min(kHeight, band), band, 150));
+        int worst = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; x += 7) {
+                worst = std::max(worst, skintest::ColourDistance(::GetPixel(expected.Get(), x, y),
+                                                                 ::GetPixel(actual.Get(), x, y)));
+            }
+        }
+        EXPECT_LE(worst, 1) << "band " << band;
+        ::SelectObject(expected.Get(), oldExpected);
+        ::SelectObject(actual.Get(), oldActual);
+    }
+    // Only DIBs are written directly.
+    OffscreenDc device;
+    ASSERT_TRUE(device.Create(10, 10));
+    EXPECT_FALSE(FadeWhiteDownDirect(device.Dc(), 10, 10, 10, 150));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "gdip/gdip_object.h"
 #include "resources/embedded_images.h"
 #include "skin/window/form_window_proc.h"
@@ -32,6 +34,54 @@ protected:
         return skintest::ClientToScreenPoint(window, static_cast<int>(r.x) + 9, static_cast<int>(r.y) + 5);
     }
 };
+
+// A child's rectangle in its parent's client coordinates, as "left,top,right,bottom".
+std::string PlacedIn(HWND parent, HWND child) {
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+TEST_F(SkinnedWindow, DockedChildrenFollowTheFormsSize) {
+    HWND window = Keep(skintest::MakeWindow(400, 300, WS_POPUP | WS_SYSMENU | WS_MAXIMIZEBOX));
+    HWND top = skintest::MakeChild(window, "Static", 0, 0, 10, 10);
+    HWND bottom = skintest::MakeChild(window, "Static", 0, 0, 10, 10);
+    HWND group = skintest::MakeChild(window, "Button", 0, 0, 10, 10, "组");
+    ::SetWindowLongPtrA(group, GWL_STYLE, ::GetWindowLongPtrA(group, GWL_STYLE) | BS_GROUPBOX);
+    HWND inner = skintest::MakeChild(group, "Static", 0, 0, 10, 10);
+    SkinEngine::FormOptions options;
+    ASSERT_EQ(engine->AttachForm(window, options, ByteArray()), 1);
+    ASSERT_GE(engine->AttachPanel(group), 1);
+    ASSERT_EQ(engine->Dock(window, top, 30, 40), 1);
+    ASSERT_EQ(engine->Dock(window, bottom, -50, 30), 1);  // 50 above the bottom edge
+    ASSERT_EQ(engine->Dock(window, group, 80, 100), 1);
+    ASSERT_EQ(engine->Dock(group, inner, 20, 25), 1);
+    EXPECT_EQ(PlacedIn(window, top), "2,30,398,70");
+    EXPECT_EQ(PlacedIn(window, bottom), "2,250,398,280");
+    EXPECT_EQ(PlacedIn(group, inner), "2,20,394,45");
+
+    ::SetWindowPos(window, nullptr, 0, 0, 600, 400, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(PlacedIn(window, top), "2,30,598,70");
+    EXPECT_EQ(PlacedIn(window, bottom), "2,350,598,380");
+    EXPECT_EQ(PlacedIn(window, group), "2,80,598,180");
+    EXPECT_EQ(PlacedIn(group, inner), "2,20,594,45");  // through the panel's width
+
+    // Docked again with another placement; a destroyed window is forgotten.
+    ASSERT_EQ(engine->Dock(window, top, 35, 20), 1);
+    EXPECT_EQ(PlacedIn(window, top), "2,35,598,55");
+    ::DestroyWindow(bottom);
+    ::SetWindowPos(window, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(PlacedIn(window, top), "2,35,498,55");
+    EXPECT_EQ(engine->Form(1)->docked.size(), 2u);
+
+    // Only children of a form or a panel are docked.
+    HWND stranger = Keep(skintest::MakeWindow());
+    EXPECT_EQ(engine->Dock(window, stranger, 0, 10), 0);
+    EXPECT_EQ(engine->Dock(stranger, top, 0, 10), 0);
+    EXPECT_EQ(engine->Dock(top, inner, 0, 10), 0);
+}
 
 TEST_F(SkinnedWindow, RealHoverShowsTheFaceAndLeavingRestoresIt) {
     HWND window = UpdaterWindow();

@@ -1,0 +1,303 @@
+#include "skin/window/background_image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+
+#include "gdip/bitmap.h"
+#include "runtime/win_handles.h"
+
+namespace {
+
+constexpr std::size_t kKeptImages = 4;
+
+struct KeptImage {
+    std::size_t key = 0;
+    std::size_t size = 0;
+    std::shared_ptr<const ImagePixels> pixels;
+};
+
+std::mutex gKeptLock;
+std::vector<KeptImage> gKept;  // most recent last
+
+std::size_t BytesHash(const ByteArray& bytes) {
+    std::uint64_t hash = 1469598103934665603ull;
+    for (std::uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
+    return static_cast<std::size_t>(hash);
+}
+
+std::shared_ptr<const ImagePixels> Decode(const ByteArray& bytes) {
+    GdipBitmap bitmap;
+    if (!bitmap.CreateBitmapFromStream(bytes)) return nullptr;
+    const int width = bitmap.GetImageWidth(), height = bitmap.GetImageHeight();
+    if (width <= 0 || height <= 0) return nullptr;
+    Gdiplus::BitmapData data{};
+    if (!bitmap.BitmapLockBits(Gdiplus::Rect(0, 0, width, height), Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
+                               data)) {
+        return nullptr;
+    }
+    auto pixels = std::make_shared<ImagePixels>();
+    pixels->width = width;
+    pixels->height = height;
+    pixels->argb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        const auto* row = static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride;
+        std::memcpy(&pixels->argb[static_cast<std::size_t>(y) * width], row, static_cast<std::size_t>(width) * 4);
+    }
+    bitmap.BitmapUnlockBits(data);
+    pixels->opaque = std::all_of(pixels->argb.begin(), pixels->argb.end(),
+                                 [](std::uint32_t p) { return (p >> 24) == 0xFF; });
+    return pixels;
+}
+
+// One source coordinate of a destination column or row: the two neighbours
+// and the weight of the second (0..255), as GDI+ rounds it.
+struct Tap {
+    int first = 0;
+    int second = 0;
+    int weight = 0;
+};
+
+std::vector<Tap> Taps(int destFrom, int destTo, int destOrigin, int destLength, int sourceLength) {
+    std::vector<Tap> taps;
+    taps.reserve(static_cast<std::size_t>(std::max(0, destTo - destFrom)));
+    const float step = static_cast<float>(sourceLength) / static_cast<float>(destLength);
+    for (int d = destFrom; d < destTo; ++d) {
+        const float point = static_cast<float>(d - destOrigin) * step;
+        const float low = std::floor(point);
+        Tap tap;
+        tap.first = static_cast<int>(low);
+        tap.second = static_cast<int>(std::ceil(point));
+        tap.weight = static_cast<int>(std::floor((point - low) * 255.0f + 0.5f));
+        taps.push_back(tap);
+    }
+    return taps;
+}
+
+// Two colours blended by weight (0..255) in proportion to their alpha;
+// transparent when the blend holds almost no alpha.
+std::uint32_t Blend(std::uint32_t start, std::uint32_t end, int weight) {
+    const int startAlpha = static_cast<int>(start >> 24) * (weight ^ 0xFF);
+    const int endAlpha = static_cast<int>(end >> 24) * weight;
+    const int total = startAlpha + endAlpha;
+    if (total < 0xFF) return 0;
+    auto channel = [&](int shift) {
+        return static_cast<std::uint32_t>(
+            (static_cast<int>((start >> shift) & 0xFF) * startAlpha + static_cast<int>((end >> shift) & 0xFF) * endAlpha) /
+            total);
+    };
+    return static_cast<std::uint32_t>(total / 0xFF) << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);
+}
+
+// The same blend for opaque colours, three channels at once: each channel in
+// a 16-bit lane of a 64-bit word, floor(n / 255) as (n + 1 + (n >> 8)) >> 8,
+// exact for every n up to 255 * 255.
+constexpr std::uint64_t kLanes = 0x00FF00FF00FFull;
+constexpr std::uint64_t kLaneOnes = 0x000100010001ull;
+
+std::uint64_t Spread(std::uint32_t pixel) {
+    return (static_cast<std::uint64_t>(pixel & 0xFF0000) << 16) | (static_cast<std::uint64_t>(pixel & 0xFF00) << 8) |
+           (pixel & 0xFF);
+}
+
+std::uint64_t LerpLanes(std::uint64_t start, std::uint64_t end, int weight) {
+    const std::uint64_t n = start * static_cast<std::uint64_t>(weight ^ 0xFF) + end * static_cast<std::uint64_t>(weight);
+    return ((n + kLaneOnes + ((n >> 8) & kLanes)) >> 8) & kLanes;
+}
+
+std::uint32_t PackOpaque(std::uint64_t lanes) {
+    return 0xFF000000u | static_cast<std::uint32_t>((lanes >> 16) & 0xFF0000) |
+           static_cast<std::uint32_t>((lanes >> 8) & 0xFF00) | static_cast<std::uint32_t>(lanes & 0xFF);
+}
+
+// A pixel of the source; outside it, transparent.
+std::uint32_t Sample(const ImagePixels& image, int x, int y) {
+    if (x < 0 || y < 0 || x >= image.width || y >= image.height) return 0;
+    return image.argb[static_cast<std::size_t>(y) * image.width + x];
+}
+
+std::uint32_t Premultiplied(std::uint32_t pixel) {
+    const std::uint32_t alpha = pixel >> 24;
+    if (alpha == 0xFF) return pixel;
+    auto channel = [&](int shift) { return (((pixel >> shift) & 0xFF) * alpha + 127) / 255; };
+    return alpha << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);
+}
+
+// A premultiplied pixel over an opaque one.
+std::uint32_t Over(std::uint32_t source, std::uint32_t below) {
+    const std::uint32_t keep = 0xFF - (source >> 24);
+    auto channel = [&](int shift) {
+        return std::min<std::uint32_t>(0xFF, ((source >> shift) & 0xFF) + (((below >> shift) & 0xFF) * keep + 127) / 0xFF);
+    };
+    return 0xFF000000u | channel(16) << 16 | channel(8) << 8 | channel(0);
+}
+
+// The bits of the 32-bit top-down DIB selected into the DC, when it is one at
+// least width x height in size. GetObject reports every DIB's height as
+// positive, so the row order is told by changing the first word of the bits
+// and reading the pixel at (0, 0) back.
+std::uint32_t* DirectBits(HDC dc, int width, int height, std::ptrdiff_t& pitch) {
+    DIBSECTION target{};
+    HGDIOBJ current = dc ? ::GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
+    if (!current || ::GetObjectA(current, sizeof target, &target) != sizeof target || !target.dsBm.bmBits ||
+        target.dsBm.bmBitsPixel != 32 || target.dsBm.bmWidth < width || target.dsBm.bmHeight < height) {
+        return nullptr;
+    }
+    ::GdiFlush();
+    auto* bits = static_cast<std::uint32_t*>(target.dsBm.bmBits);
+    const std::uint32_t kept = bits[0];
+    const std::uint32_t marker = kept ^ 0x00A5A5A5u;
+    bits[0] = marker;
+    const COLORREF seen = ::GetPixel(dc, 0, 0);
+    bits[0] = kept;
+    const COLORREF expected = RGB((marker >> 16) & 0xFF, (marker >> 8) & 0xFF, marker & 0xFF);
+    if (seen != expected && target.dsBm.bmHeight > 1) return nullptr;
+    pitch = target.dsBm.bmWidthBytes / 4;
+    return bits;
+}
+
+}  // namespace
+
+bool FillOpaqueDirect(HDC dc, int width, int height, COLORREF colour) {
+    if (width <= 0 || height <= 0) return true;
+    std::ptrdiff_t pitch = 0;
+    std::uint32_t* bits = DirectBits(dc, width, height, pitch);
+    if (!bits) return false;
+    const std::uint32_t pixel = 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
+                                (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
+    for (int y = 0; y < height; ++y) std::fill_n(bits + y * pitch, width, pixel);
+    return true;
+}
+
+bool FadeWhiteDownDirect(HDC dc, int width, int rows, int length, int alphaTop) {
+    if (width <= 0 || rows <= 0 || length <= 0) return true;
+    std::ptrdiff_t pitch = 0;
+    std::uint32_t* bits = DirectBits(dc, width, rows, pitch);
+    if (!bits) return false;
+    for (int y = 0; y < std::min(rows, length); ++y) {
+        // The row's place along the gradient, rounded to 1/255, then the two
+        // ends blended by their alpha (the far end has none).
+        const float position = static_cast<float>(y) / static_cast<float>(length);
+        const int weight = static_cast<int>(std::floor(position * 255.0f + 0.5f));
+        const int startAlpha = alphaTop * (weight ^ 0xFF);
+        const std::uint32_t alpha = startAlpha < 0xFF ? 0 : static_cast<std::uint32_t>(startAlpha / 0xFF);
+        if (alpha == 0) continue;
+        // White premultiplied by alpha over what is there.
+        auto over = [alpha](std::uint32_t below) { return alpha + (below * (0xFF - alpha) + 127) / 0xFF; };
+        std::uint32_t* row = bits + y * pitch;
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t p = row[x];
+            row[x] = over(p >> 24) << 24 | over((p >> 16) & 0xFF) << 16 | over((p >> 8) & 0xFF) << 8 | over(p & 0xFF);
+        }
+    }
+    return true;
+}
+
+bool CoversOpaquely(const ImagePixels& image, int areaWidth, int areaHeight, int x, int y, int width, int height) {
+    if (!image.opaque || x > 0 || y > 0 || x + width < areaWidth || y + height < areaHeight) return false;
+    // The last column and row must take both neighbours from inside the image.
+    const float stepX = static_cast<float>(image.width) / static_cast<float>(width);
+    const float stepY = static_cast<float>(image.height) / static_cast<float>(height);
+    return std::ceil(static_cast<float>(areaWidth - 1 - x) * stepX) < static_cast<float>(image.width) &&
+           std::ceil(static_cast<float>(areaHeight - 1 - y) * stepY) < static_cast<float>(image.height);
+}
+
+std::shared_ptr<const ImagePixels> DecodeImagePixels(const ByteArray& bytes) {
+    if (bytes.empty()) return nullptr;
+    const std::size_t key = BytesHash(bytes);
+    {
+        std::lock_guard<std::mutex> guard(gKeptLock);
+        for (const KeptImage& kept : gKept) {
+            if (kept.key == key && kept.size == bytes.size()) return kept.pixels;
+        }
+    }
+    std::shared_ptr<const ImagePixels> pixels = Decode(bytes);
+    if (!pixels) return nullptr;
+    std::lock_guard<std::mutex> guard(gKeptLock);
+    if (gKept.size() >= kKeptImages) gKept.erase(gKept.begin());
+    gKept.push_back(KeptImage{key, bytes.size(), pixels});
+    return pixels;
+}
+
+bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& image, int x, int y, int width,
+                     int height) {
+    if (!dc || width <= 0 || height <= 0 || image.width <= 0 || image.height <= 0) return false;
+    const int left = std::max(0, x), top = std::max(0, y);
+    const int right = std::min(areaWidth, x + width), bottom = std::min(areaHeight, y + height);
+    if (left >= right || top >= bottom) return false;
+    const int outWidth = right - left, outHeight = bottom - top;
+
+    // An opaque image over a 32-bit top-down DIB is written straight into its
+    // bits; otherwise through a DIB of its own, blended.
+    std::ptrdiff_t targetPitch = 0;
+    std::uint32_t* targetBits = image.opaque ? DirectBits(dc, right, bottom, targetPitch) : nullptr;
+    const bool direct = targetBits != nullptr;
+    BitmapHandle bitmap;
+    MemoryDc memory;
+    std::uint32_t* out = nullptr;
+    std::ptrdiff_t pitch = outWidth;
+    if (direct) {
+        pitch = targetPitch;
+        out = targetBits + static_cast<std::ptrdiff_t>(top) * pitch + left;
+    } else {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = outWidth;
+        info.bmiHeader.biHeight = -outHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        memory.Reset(::CreateCompatibleDC(nullptr));
+        if (!bitmap || !memory || !bits) return false;
+        out = static_cast<std::uint32_t*>(bits);
+    }
+
+    const std::vector<Tap> columns = Taps(left, right, x, width, image.width);
+    const std::vector<Tap> rows = Taps(top, bottom, y, height, image.height);
+    for (int r = 0; r < outHeight; ++r) {
+        const Tap& row = rows[static_cast<std::size_t>(r)];
+        std::uint32_t* line = out + static_cast<std::ptrdiff_t>(r) * pitch;
+        const bool rowInside = row.first >= 0 && row.second < image.height;
+        for (int c = 0; c < outWidth; ++c) {
+            const Tap& column = columns[static_cast<std::size_t>(c)];
+            std::uint32_t pixel;
+            if (image.opaque && rowInside && column.first >= 0 && column.second < image.width) {
+                const std::uint32_t* upper = &image.argb[static_cast<std::size_t>(row.first) * image.width];
+                const std::uint32_t* lower = &image.argb[static_cast<std::size_t>(row.second) * image.width];
+                const std::uint64_t top =
+                    LerpLanes(Spread(upper[column.first]), Spread(upper[column.second]), column.weight);
+                const std::uint64_t bottom =
+                    LerpLanes(Spread(lower[column.first]), Spread(lower[column.second]), column.weight);
+                pixel = PackOpaque(LerpLanes(top, bottom, row.weight));
+            } else {
+                const std::uint32_t top = Blend(Sample(image, column.first, row.first),
+                                                Sample(image, column.second, row.first), column.weight);
+                const std::uint32_t bottom = Blend(Sample(image, column.first, row.second),
+                                                   Sample(image, column.second, row.second), column.weight);
+                pixel = Blend(top, bottom, row.weight);
+            }
+            if (direct && (pixel >> 24) != 0xFF) pixel = Over(Premultiplied(pixel), line[c]);
+            line[c] = pixel;
+        }
+    }
+
+    if (direct) return true;
+    HGDIOBJ displaced = ::SelectObject(memory.Get(), bitmap.Get());
+    bool drawn;
+    const bool allOpaque = std::all_of(out, out + static_cast<std::ptrdiff_t>(outWidth) * outHeight,
+                                       [](std::uint32_t p) { return (p >> 24) == 0xFF; });
+    if (allOpaque) {
+        drawn = ::BitBlt(dc, left, top, outWidth, outHeight, memory.Get(), 0, 0, SRCCOPY) != FALSE;
+    } else {
+        for (std::uint32_t* p = out; p != out + static_cast<std::ptrdiff_t>(outWidth) * outHeight; ++p) {
+            *p = Premultiplied(*p);
+        }
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 0xFF, AC_SRC_ALPHA};
+        drawn = ::AlphaBlend(dc, left, top, outWidth, outHeight, memory.Get(), 0, 0, outWidth, outHeight, blend) != FALSE;
+    }
+    ::SelectObject(memory.Get(), displaced);
+    return drawn;
+}
