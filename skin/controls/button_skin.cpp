@@ -84,18 +84,7 @@ void Outline(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int 
 }
 
 void DrawCaption(GdipGraphics& graphics, HWND window, const ButtonLook& look, const Gdiplus::RectF& layout) {
-    if (look.text.empty()) return;
-    GdipFont font;
-    if (!font.CreateFontByName(look.face, static_cast<float>(look.size), look.style, Gdiplus::UnitPixel)) return;
-    GdipStringFormat format;
-    format.CreateStringFormat(0);
-    format.SetStringFormatAlign(1);      // centre
-    format.SetStringFormatLineAlign(1);  // centre
-    // "&" marks the access key in a caption ("否(&N)"): not drawn.
-    format.SetStringFormatHotkeyPrefix(Gdiplus::HotkeyPrefixHide);
-    GdipSolidBrush brush;
-    brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(window, prop::kTextColour)), 255, true));
-    graphics.DrawString(look.text, font, layout, format, brush);
+    DrawControlCaption(graphics, window, look.text, ControlFont{look.face, look.size, look.style}, 1, layout);
 }
 
 bool LoadImageBytes(GdipImage& image, const std::vector<ByteArray>& images, std::size_t which) {

@@ -142,20 +142,9 @@ void DrawRadioMark(GdipGraphics& graphics, float x, float y, float h, bool selec
     graphics.FillPath(shine, dot);
 }
 
+// An empty face makes no font: the caption is then not drawn.
 void DrawCaption(GdipGraphics& graphics, HWND window, const CheckLook& look, const Gdiplus::RectF& layout) {
-    if (look.text.empty()) return;
-    GdipFont font;
-    // An empty face makes no font: the caption is then not drawn.
-    if (!font.CreateFontByName(look.face, static_cast<float>(look.size), look.style, Gdiplus::UnitPixel)) return;
-    GdipStringFormat format;
-    format.CreateStringFormat(0);
-    format.SetStringFormatAlign(0);      // near
-    format.SetStringFormatLineAlign(1);  // centre
-    // As on push buttons, the "&" of an access key is not drawn.
-    format.SetStringFormatHotkeyPrefix(Gdiplus::HotkeyPrefixHide);
-    GdipSolidBrush brush;
-    brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(window, prop::kTextColour)), 255, true));
-    graphics.DrawString(look.text, font, layout, format, brush);
+    DrawControlCaption(graphics, window, look.text, ControlFont{look.face, look.size, look.style}, 0, layout);
 }
 
 // Composes the background, draws the mark of the record's kind and the

@@ -8,6 +8,8 @@
 #include "gdip/graphics.h"
 #include "gdip/path.h"
 #include "gdip/pen.h"
+#include "gdip/string_format.h"
+#include "skin/window/form_skin_data.h"
 #include "skin/window/skin_engine.h"
 
 namespace {
@@ -358,4 +360,19 @@ void DrawFrameOutlines(GdipGraphics& graphics, int width, int height, int outerR
     light.CreatePen1(ToArgb(0x00FFFFFF, 180, true), 1.0f);
     graphics.DrawPath(dark, outer);
     graphics.DrawPath(light, inner);
+}
+
+void DrawControlCaption(GdipGraphics& graphics, HWND window, const Text& text, const ControlFont& font,
+                        int horizontalAlign, const Gdiplus::RectF& layout) {
+    if (text.empty()) return;
+    GdipFont gdipFont;
+    if (!gdipFont.CreateFontByName(font.face, static_cast<float>(font.size), font.style, Gdiplus::UnitPixel)) return;
+    GdipStringFormat format;
+    format.CreateStringFormat(0);
+    format.SetStringFormatAlign(horizontalAlign);
+    format.SetStringFormatLineAlign(1);  // centre
+    format.SetStringFormatHotkeyPrefix(Gdiplus::HotkeyPrefixHide);
+    GdipSolidBrush brush;
+    brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(window, prop::kTextColour)), 255, true));
+    graphics.DrawString(text, gdipFont, layout, format, brush);
 }

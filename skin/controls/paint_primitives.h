@@ -28,6 +28,13 @@ struct BackgroundOwner {
     HWND owner = nullptr;  // with result 0: a window that supplies its own background
 };
 
+// A control's caption in its text colour (Kj_Ztys) and the given font,
+// centred vertically and aligned horizontally (0 near, 1 centre); the "&" of
+// an access key ("否(&N)") is not drawn. Nothing when the text is empty or
+// the face makes no font.
+void DrawControlCaption(GdipGraphics& graphics, HWND window, const Text& text, const ControlFont& font,
+                        int horizontalAlign, const Gdiplus::RectF& layout);
+
 // A registered memory DC of the rectangle's size holding what lies behind the
 // control; 0 when the control belongs to no skinned form and no background owner.
 HDC ComposeControlBackground(SkinEngine& engine, HWND control, const RECT& rect);
