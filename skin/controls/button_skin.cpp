@@ -70,18 +70,6 @@ void FillSolid(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, in
     graphics.FillPath(brush, path);
 }
 
-void FillGradient(GdipGraphics& graphics, const GdipPath& path, float x1, float y1, float x2, float y2,
-                  Gdiplus::ARGB from, Gdiplus::ARGB to) {
-    GdipLinearBrush brush;
-    brush.CreateLineBrush(x1, y1, x2, y2, from, to);
-    graphics.FillPath(brush, path);
-}
-
-void Outline(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha) {
-    GdipPen pen;
-    pen.CreatePen1(ToArgb(colour, alpha, true), 1.0f, Gdiplus::UnitWorld);
-    graphics.DrawPath(pen, path);
-}
 
 void DrawCaption(GdipGraphics& graphics, HWND window, const ButtonLook& look, const Gdiplus::RectF& layout) {
     DrawControlCaption(graphics, window, look.text, ControlFont{look.face, look.size, look.style}, 1, layout);
@@ -97,7 +85,7 @@ void PaintImageAndTextFace(GdipGraphics& graphics, HWND window, const ButtonLook
                            COLORREF accent) {
     const float w = static_cast<float>(L), h = static_cast<float>(T);
     GdipPath face = RoundedPath(0, 0, w - 1, h - 1, kFaceRadius);
-    FillGradient(graphics, face, 0, 0, 0, h, ToArgb(kWhite, 150, true), ToArgb(kGrey, 70, true));
+    FillPathGradient(graphics, face, 0, 0, 0, h, ToArgb(kWhite, 150, true), ToArgb(kGrey, 70, true));
     GdipPath upper = RoundedPath(1, 1, w - 3, h * 0.5f, 2);
     FillSolid(graphics, upper, kWhite, 60);
     {
@@ -107,15 +95,15 @@ void PaintImageAndTextFace(GdipGraphics& graphics, HWND window, const ButtonLook
     }
     if (state & ODS_DISABLED) {
         FillSolid(graphics, face, kSilver, 120);
-        Outline(graphics, face, kBlack, 80);
+        OutlinePath(graphics, face, kBlack, 80);
     } else if (state & ODS_SELECTED) {
-        FillGradient(graphics, face, 0, 0, 0, h, ToArgb(accent, 60, true), ToArgb(kWhite, 100, true));
-        Outline(graphics, face, accent, 255);
+        FillPathGradient(graphics, face, 0, 0, 0, h, ToArgb(accent, 60, true), ToArgb(kWhite, 100, true));
+        OutlinePath(graphics, face, accent, 255);
     } else if (state & ODS_HOTLIGHT) {
-        FillGradient(graphics, face, 0, 0, 0, h, ToArgb(accent, 60, true), ToArgb(accent, 10, true));
-        Outline(graphics, face, accent, 255);
+        FillPathGradient(graphics, face, 0, 0, 0, h, ToArgb(accent, 60, true), ToArgb(accent, 10, true));
+        OutlinePath(graphics, face, accent, 255);
     } else {
-        Outline(graphics, face, kBlack, (state & ODS_FOCUS) ? 160 : 120);
+        OutlinePath(graphics, face, kBlack, (state & ODS_FOCUS) ? 160 : 120);
     }
     float textLeft = 0;
     GdipImage image;
@@ -142,16 +130,16 @@ void PaintFourImageFace(GdipGraphics& graphics, const ButtonLook& look, UINT sta
         GdipPath face = RoundedPath(0, 0, static_cast<float>(L - 1), static_cast<float>(T - 1), disabled ? 5 : 3);
         const float bottom = static_cast<float>(T);
         if (disabled) {
-            FillGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kWhite, 60, true), ToArgb(kBlack, 100, true));
+            FillPathGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kWhite, 60, true), ToArgb(kBlack, 100, true));
         } else if (which == 1) {
-            FillGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kWhite, 120, true), ToArgb(accent, 100, true));
+            FillPathGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kWhite, 120, true), ToArgb(accent, 100, true));
         } else {
-            FillGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kBlack, 60, true), ToArgb(kWhite, 100, true));
+            FillPathGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kBlack, 60, true), ToArgb(kWhite, 100, true));
         }
         if (disabled) {
-            Outline(graphics, face, kBlack, 80);
+            OutlinePath(graphics, face, kBlack, 80);
         } else {
-            Outline(graphics, face, accent, 250);
+            OutlinePath(graphics, face, accent, 250);
         }
     }
     GdipImage normal;
@@ -390,25 +378,25 @@ void PaintPushButtonFace(SkinEngine& engine, HWND window, HDC target, UINT state
             gloss.SetLinePresetBlend({ToArgb(kWhite, 50, true), ToArgb(kBlack, 10, true), ToArgb(kWhite, 50, true)},
                                      {0.0f, 0.6f, 1.0f});
             graphics.FillPath(gloss, face);
-            Outline(graphics, face, kBlack, 80);
+            OutlinePath(graphics, face, kBlack, 80);
         } else {
-            FillGradient(graphics, face, x, y, x, y + h - 1, ToArgb(kWhite, 0, true), ToArgb(kGrey, 60, true));
+            FillPathGradient(graphics, face, x, y, x, y + h - 1, ToArgb(kWhite, 0, true), ToArgb(kGrey, 60, true));
             GdipPath upper;
             upper.CreatePath(0);
             AddRoundedTopOutline(upper, rect.left, rect.top, L - 1, static_cast<int>(T * 0.5), kFaceRadius);
-            FillGradient(graphics, upper, x, y, x, y + h * 0.5f, ToArgb(kWhite, 50, true), ToArgb(kWhite, 10, true));
+            FillPathGradient(graphics, upper, x, y, x, y + h * 0.5f, ToArgb(kWhite, 50, true), ToArgb(kWhite, 10, true));
             if (state & ODS_HOTLIGHT) {
-                FillGradient(graphics, face, x, y, x, y + h - 1, ToArgb(accent, 60, true), ToArgb(accent, 10, true));
-                Outline(graphics, face, accent, 255);
+                FillPathGradient(graphics, face, x, y, x, y + h - 1, ToArgb(accent, 60, true), ToArgb(accent, 10, true));
+                OutlinePath(graphics, face, accent, 255);
             } else if (state & ODS_FOCUS) {
                 DrawSoftOutline(graphics, face, 3, kFocusGlow, 120);
-                Outline(graphics, face, kBlack, 70);
+                OutlinePath(graphics, face, kBlack, 70);
             } else {
-                Outline(graphics, face, kBlack, 120);
+                OutlinePath(graphics, face, kBlack, 120);
             }
             if (state & ODS_SELECTED) {
                 GdipPath inset = RoundedPath(x + 2, y + 2, w - 3, h - 3, kFaceRadius);
-                FillGradient(graphics, inset, 2, 2, 2, h - 2, ToArgb(accent, 60, true), ToArgb(kWhite, 100, true));
+                FillPathGradient(graphics, inset, 2, 2, 2, h - 2, ToArgb(accent, 60, true), ToArgb(kWhite, 100, true));
             }
         }
         DrawCaption(graphics, window, look, Gdiplus::RectF(0, 2, w, h));

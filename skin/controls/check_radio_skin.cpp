@@ -52,18 +52,6 @@ Text WindowTextOf(HWND window) {
     return Text(buffer.data(), static_cast<std::size_t>(std::max(got, 0)));
 }
 
-void FillGradient(GdipGraphics& graphics, const GdipPath& path, float x1, float y1, float x2, float y2,
-                  Gdiplus::ARGB from, Gdiplus::ARGB to) {
-    GdipLinearBrush brush;
-    brush.CreateLineBrush(x1, y1, x2, y2, from, to);
-    graphics.FillPath(brush, path);
-}
-
-void DrawOutline(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha) {
-    GdipPen pen;
-    pen.CreatePen1(ToArgb(colour, alpha, true), 1.0f, Gdiplus::UnitWorld);
-    graphics.DrawPath(pen, path);
-}
 
 GdipPath EllipsePath(float x, float y, float width, float height) {
     GdipPath path;
@@ -85,7 +73,7 @@ void DrawDisabledFace(GdipGraphics& graphics, float x, float y, float w, float h
     gloss.SetLinePresetBlend({ToArgb(kWhite, 50, true), ToArgb(kBlack, 10, true), ToArgb(kWhite, 50, true)},
                              {0.0f, 0.6f, 1.0f});
     graphics.FillPath(gloss, face);
-    DrawOutline(graphics, face, kBlack, 80);
+    OutlinePath(graphics, face, kBlack, 80);
 }
 
 void DrawEmbedded(GdipGraphics& graphics, EmbeddedImage which, float x, float y) {
@@ -105,7 +93,7 @@ void DrawCheckBoxMark(GdipGraphics& graphics, float x, float y, float h, bool ti
     GdipPath box;
     box.CreatePath(0);
     box.AddPathRectangle(x, top, kBoxSize, kBoxSize);
-    FillGradient(graphics, box, x + 3, shadeTop, x + 11, shadeTop + 11, ToArgb(accent, 100, true),
+    FillPathGradient(graphics, box, x + 3, shadeTop, x + 11, shadeTop + 11, ToArgb(accent, 100, true),
                  ToArgb(kBlack, 0, true));
     DrawSoftOutline(graphics, box, 2, kGlow, 30);
 }
@@ -119,16 +107,16 @@ void DrawRadioMark(GdipGraphics& graphics, float x, float y, float h, bool selec
         graphics.DrawEllipse(ring, x + 2, ringTop, 12, 12);
     }
     GdipPath face = EllipsePath(x + 3, y + (h - 11) / 2 + 1, 9, 9);
-    DrawOutline(graphics, face, kWhite, 255);
+    OutlinePath(graphics, face, kWhite, 255);
     {
         GdipSolidBrush white;
         white.CreateSolidFill(ToArgb(kWhite, 255, true));
         graphics.FillPath(white, face);
     }
-    FillGradient(graphics, face, x + 3, ringTop + 1, x + 13, ringTop + 11, ToArgb(kBlack, 100, true),
+    FillPathGradient(graphics, face, x + 3, ringTop + 1, x + 13, ringTop + 11, ToArgb(kBlack, 100, true),
                  ToArgb(kBlack, 0, true));
     if (hot) {
-        FillGradient(graphics, face, x + 3, ringTop + 1, x + 14, ringTop + 12, ToArgb(accent, 100, true),
+        FillPathGradient(graphics, face, x + 3, ringTop + 1, x + 14, ringTop + 12, ToArgb(accent, 100, true),
                      ToArgb(kBlack, 0, true));
         DrawSoftOutline(graphics, face, 2, kGlow, 30);
     }
@@ -138,7 +126,7 @@ void DrawRadioMark(GdipGraphics& graphics, float x, float y, float h, bool selec
     shine.CreatePathGradientFromPath(dot);
     shine.SetPathGradientCenterColor(ToArgb(kWhite, 100, true));
     shine.SetPathGradientSurroundColorsWithCount({ToArgb(kTeal, 255, true)});
-    DrawOutline(graphics, dot, kBlack, 200);
+    OutlinePath(graphics, dot, kBlack, 200);
     graphics.FillPath(shine, dot);
 }
 

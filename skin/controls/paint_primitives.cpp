@@ -376,3 +376,16 @@ void DrawControlCaption(GdipGraphics& graphics, HWND window, const Text& text, c
     brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(window, prop::kTextColour)), 255, true));
     graphics.DrawString(text, gdipFont, layout, format, brush);
 }
+
+void FillPathGradient(GdipGraphics& graphics, const GdipPath& path, float x1, float y1, float x2, float y2,
+                      Gdiplus::ARGB from, Gdiplus::ARGB to) {
+    GdipLinearBrush brush;
+    brush.CreateLineBrush(x1, y1, x2, y2, from, to);
+    graphics.FillPath(brush, path);
+}
+
+void OutlinePath(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha) {
+    GdipPen pen;
+    pen.CreatePen1(ToArgb(colour, alpha, true), 1.0f, Gdiplus::UnitWorld);
+    graphics.DrawPath(pen, path);
+}

@@ -28,6 +28,12 @@ struct BackgroundOwner {
     HWND owner = nullptr;  // with result 0: a window that supplies its own background
 };
 
+// Fills the path with a linear gradient from (x1, y1) to (x2, y2).
+void FillPathGradient(GdipGraphics& graphics, const GdipPath& path, float x1, float y1, float x2, float y2,
+                      Gdiplus::ARGB from, Gdiplus::ARGB to);
+// Draws the path with a 1-pixel pen of the colour at the alpha.
+void OutlinePath(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha);
+
 // A control's caption in its text colour (Kj_Ztys) and the given font,
 // centred vertically and aligned horizontally (0 near, 1 centre); the "&" of
 // an access key ("否(&N)") is not drawn. Nothing when the text is empty or

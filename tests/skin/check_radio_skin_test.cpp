@@ -32,7 +32,7 @@ protected:
         ASSERT_NE(form, nullptr);
         ::ShowWindow(form, SW_SHOWNORMAL);
         ::SetForegroundWindow(form);
-        ASSERT_TRUE(skintest::PumpUntil([&] { return engine->Form(1) && engine->Form(1)->backgroundDc.IsValid(); }));
+        ASSERT_TRUE(skintest::WaitForFirstFormPainted(*engine));
         skintest::Pump(100);
     }
     HWND Get(int id) { return ::GetDlgItem(form, id); }

@@ -45,7 +45,7 @@ protected:
         form = Keep(CreateGalleryForm(*engine));
         ASSERT_NE(form, nullptr);
         ::ShowWindow(form, SW_SHOWNORMAL);
-        ASSERT_TRUE(skintest::PumpUntil([&] { return engine->Form(1) && engine->Form(1)->backgroundDc.IsValid(); }));
+        ASSERT_TRUE(skintest::WaitForFirstFormPainted(*engine));
         skintest::Pump(100);
     }
     // The image labels of the gallery, by their placement style.

@@ -39,7 +39,7 @@ protected:
         EXPECT_NE(form, nullptr);
         ::ShowWindow(form, SW_SHOWNORMAL);
         ::SetForegroundWindow(form);
-        EXPECT_TRUE(skintest::PumpUntil([&] { return engine->Form(1) && engine->Form(1)->backgroundDc.IsValid(); }));
+        EXPECT_TRUE(skintest::WaitForFirstFormPainted(*engine));
         skintest::Pump(100);
         return form;
     }

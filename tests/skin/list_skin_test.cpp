@@ -36,12 +36,6 @@ SIZE SizeOf(HWND window) {
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-POINT Centre(HWND window) {
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 class ListSkin : public skintest::SkinTest {
 protected:
     // The gallery's second page, shown and painted.
@@ -50,7 +44,7 @@ protected:
         EXPECT_NE(form, nullptr);
         ::ShowWindow(form, SW_SHOWNORMAL);
         ::SetForegroundWindow(form);
-        EXPECT_TRUE(skintest::PumpUntil([&] { return engine->Form(1) && engine->Form(1)->backgroundDc.IsValid(); }));
+        EXPECT_TRUE(skintest::WaitForFirstFormPainted(*engine));
         skintest::Pump(100);
         return form;
     }
@@ -112,7 +106,7 @@ TEST_F(ListSkin, FrameIsDarkThenAccentOnHoverAndOnFocus) {
     EXPECT_TRUE(skintest::Neutral(rest)) << std::hex << rest;
     EXPECT_LT(skintest::Luminance(rest), skintest::Luminance(WindowPixel(list, 1, y)));
 
-    skintest::RunMouse({{MouseStep::Move, Centre(list), 50}});
+    skintest::RunMouse({{MouseStep::Move, skintest::WindowCentre(list), 50}});
     skintest::PumpUntil([&] { return skintest::Greenish(WindowPixel(list, 1, y)); });
     EXPECT_TRUE(skintest::Greenish(WindowPixel(list, 0, y))) << std::hex << WindowPixel(list, 0, y);
     EXPECT_TRUE(skintest::Greenish(WindowPixel(list, 1, y))) << std::hex << WindowPixel(list, 1, y);
@@ -291,15 +285,7 @@ TEST_F(ListSkin, HoveringAndRepaintingEveryListAndHeaderLeavesNothingBehind) {
     }
     controls.push_back(::FindWindowExA(Item(kGalleryReportView), nullptr, WC_HEADERA, nullptr));
     ASSERT_EQ(controls.size(), 12u);
-    auto round = [&] {
-        for (HWND control : controls) {
-            MoveMouseTo(Centre(control));
-            DrainMessages();
-            ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-        }
-        MoveMouseTo(Away());
-        DrainMessages();
-    };
+    auto round = [&] { skintest::HoverAndRepaint(controls, Away()); };
     round();
     const std::vector<long> before = skintest::LiveCounters(*engine);
     for (int i = 0; i < skintest::LeakRounds(); ++i) round();

@@ -30,7 +30,7 @@ protected:
         options.resizable = 0;
         formIndex = engine->AttachForm(form, options, ByteArray());
         ::ShowWindow(form, SW_SHOWNORMAL);
-        skintest::PumpUntil([&] { return engine->Form(1) && engine->Form(1)->backgroundDc.IsValid(); });
+        skintest::WaitForFirstFormPainted(*engine);
     }
     HWND Group(HWND parent, int x, int y, int w, int h) {
         return ::CreateWindowExA(0, "Button", "分组", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, x, y, w, h, parent,

@@ -30,7 +30,7 @@ protected:
         ::SendMessageA(bar, PBM_SETRANGE32, 0, 100);
         skintest::SkinLikeTheUpdater(*engine, form, EmbeddedImageBytes(EmbeddedImage::Background));
         ::ShowWindow(form, SW_SHOWNORMAL);
-        skintest::PumpUntil([&] { return engine->Form(1) && engine->Form(1)->backgroundDc.IsValid(); });
+        skintest::WaitForFirstFormPainted(*engine);
         return bar;
     }
     HWND form = nullptr;

@@ -183,4 +183,24 @@ void DrainMessages() {
     }
 }
 
+bool WaitForFirstFormPainted(SkinEngine& engine) {
+    return PumpUntil([&] { return engine.Form(1) && engine.Form(1)->backgroundDc.IsValid(); });
+}
+
+POINT WindowCentre(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void HoverAndRepaint(const std::vector<HWND>& controls, POINT away) {
+    for (HWND control : controls) {
+        MoveMouseTo(WindowCentre(control));
+        DrainMessages();
+        ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    }
+    MoveMouseTo(away);
+    DrainMessages();
+}
+
 }  // namespace skintest

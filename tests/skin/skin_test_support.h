@@ -74,6 +74,14 @@ void RunMouse(const std::vector<MouseStep>& steps);
 void MoveMouseTo(POINT screen);
 // Runs every message waiting for this thread, then returns.
 void DrainMessages();
+// Pumps messages until the engine's first form has painted its background
+// (at most five seconds); false when it did not.
+bool WaitForFirstFormPainted(SkinEngine& engine);
+// The centre of a window in screen coordinates.
+POINT WindowCentre(HWND window);
+// One leak-test round: the mouse rests on each control's centre while the
+// control is repainted whole, then moves to `away`.
+void HoverAndRepaint(const std::vector<HWND>& controls, POINT away);
 
 // What a window paints for WM_PRINTCLIENT into a memory DC of its client size.
 class PrintedClient {

@@ -35,7 +35,7 @@ protected:
         options.resizable = 0;
         formIndex = engine->AttachForm(form, options, ByteArray());
         ::ShowWindow(form, SW_SHOWNORMAL);
-        skintest::PumpUntil([&] { return engine->Form(1) && engine->Form(1)->backgroundDc.IsValid(); });
+        skintest::WaitForFirstFormPainted(*engine);
     }
     int Record(HWND label) { return FindControlRecord(*engine, formIndex, label, RecordList::Statics); }
     HWND form = nullptr;

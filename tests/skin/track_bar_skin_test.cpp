@@ -32,7 +32,7 @@ protected:
         ASSERT_NE(form, nullptr);
         ::ShowWindow(form, SW_SHOWNORMAL);
         ::SetForegroundWindow(form);
-        ASSERT_TRUE(skintest::PumpUntil([&] { return engine->Form(1) && engine->Form(1)->backgroundDc.IsValid(); }));
+        ASSERT_TRUE(skintest::WaitForFirstFormPainted(*engine));
         skintest::Pump(100);
     }
     std::vector<HWND> Bars() {
@@ -63,11 +63,7 @@ protected:
         for (HWND bar : Bars()) ::RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     POINT Away() { return skintest::ClientToScreenPoint(form, 700, 480); }
-    POINT Centre(HWND window) {
-        RECT r{};
-        ::GetWindowRect(window, &r);
-        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
+    POINT Centre(HWND window) { return skintest::WindowCentre(window); }
     HWND form = nullptr;
 };
 
@@ -243,15 +239,7 @@ TEST_F(TrackBarSkin, VerticalBarChannelRunsDownTheBar) {
 TEST_F(TrackBarSkin, HoverAndRepaintRoundsLeaveNothingBehind) {
     Show();
     const std::vector<HWND> bars = Bars();
-    auto round = [&] {
-        for (HWND bar : bars) {
-            MoveMouseTo(Centre(bar));
-            DrainMessages();
-            ::RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-        }
-        MoveMouseTo(Away());
-        DrainMessages();
-    };
+    auto round = [&] { skintest::HoverAndRepaint(bars, Away()); };
     round();
     const std::vector<long> before = skintest::LiveCounters(*engine);
     for (int i = 0; i < skintest::LeakRounds(); ++i) round();

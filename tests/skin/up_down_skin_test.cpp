@@ -29,7 +29,7 @@ protected:
         ASSERT_NE(form, nullptr);
         ::ShowWindow(form, SW_SHOWNORMAL);
         ::SetForegroundWindow(form);
-        ASSERT_TRUE(skintest::PumpUntil([&] { return engine->Form(1) && engine->Form(1)->backgroundDc.IsValid(); }));
+        ASSERT_TRUE(skintest::WaitForFirstFormPainted(*engine));
         skintest::Pump(100);
         for (HWND c = ::GetWindow(form, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
             if (ClassNameOf(c) != UPDOWN_CLASSA) continue;
