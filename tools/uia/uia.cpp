@@ -102,17 +102,24 @@ constexpr UINT kAnswerWithin = 5000;
 
 // WM_GETTEXT sent to the window: for another process's Edit control the
 // stored caption is only its first text, the message gives the contents.
+// The text may grow between the length and the copy (the title changes when
+// a download starts): a copy that fills the buffer is taken again, larger.
 std::string CurrentText(HWND window) {
     DWORD_PTR length = 0;
     if (!::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerWithin, &length)) return {};
-    std::string text(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    if (!::SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                               SMTO_ABORTIFHUNG, kAnswerWithin, &copied)) {
-        return {};
+    std::string text(length + 64, '\0');
+    for (;;) {
+        DWORD_PTR copied = 0;
+        if (!::SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                   SMTO_ABORTIFHUNG, kAnswerWithin, &copied)) {
+            return {};
+        }
+        if (copied + 2 < text.size()) {  // room left even for a two-byte character
+            text.resize(copied);
+            return text;
+        }
+        text.assign(text.size() * 2, '\0');
     }
-    text.resize(copied);
-    return text;
 }
 
 std::string Hex(const std::string& bytes) {
