@@ -29,6 +29,8 @@ void ExitCleanup() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     InitialiseRuntime();
+    // The manifest is on its way while the window is made.
+    StartManifestFetch();
     gSkinEngine = std::make_unique<SkinEngine>();
     SetTheSkinEngine(gSkinEngine.get());
     RegisterExitCleanup(&ExitCleanup);

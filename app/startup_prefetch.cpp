@@ -2,6 +2,7 @@
 
 #include <future>
 
+#include "app/update_run.h"
 #include "gdip/font.h"
 #include "resources/embedded_images.h"
 #include "skin/window/background_image.h"
@@ -10,6 +11,7 @@ namespace {
 
 // Held for the life of the process: a future's destructor would wait for its
 // thread, and the process may end without taking the result.
+std::future<Text>* gManifest = nullptr;
 std::future<void>* gWarmUp = nullptr;
 
 void WarmUpSkin() {
@@ -20,6 +22,15 @@ void WarmUpSkin() {
 }
 
 }  // namespace
+
+void StartManifestFetch() {
+    if (!gManifest) gManifest = new std::future<Text>(std::async(std::launch::async, &FetchManifest));
+}
+
+Text TakeManifest() {
+    if (!gManifest || !gManifest->valid()) return FetchManifest();
+    return gManifest->get();
+}
 
 void StartSkinWarmUp() {
     if (!gWarmUp) gWarmUp = new std::future<void>(std::async(std::launch::async, &WarmUpSkin));

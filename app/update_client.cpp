@@ -36,7 +36,7 @@ SkinEngine* TheSkinEngine() { return gSkinEngine; }
 void SetTheSkinEngine(SkinEngine* engine) { gSkinEngine = engine; }
 
 void LoadManifestAndDecide() {
-    const UpdateManifest manifest = CutManifest(FetchManifest());
+    const UpdateManifest manifest = CutManifest(TakeManifest());
     StoreManifest(manifest);
     WaitForSkinWarmUp();
     SkinMainWindow();
