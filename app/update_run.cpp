@@ -5,6 +5,7 @@
 #include "app/checksum.h"
 #include "app/console_command.h"
 #include "app/download.h"
+#include "app/form_loader.h"
 #include "app/main_form.h"
 #include "app/message_box.h"
 #include "app/release_key.h"
@@ -189,6 +190,38 @@ void StopRunningClient() {
     if (ProcessExists("Norvane.exe")) TerminateProcessByName("Norvane.exe");
 }
 
+DWORD WINAPI UpdateMainExecutable(LPVOID) {
+    RunUpdate(kMainExecutable);
+    return 0;
+}
+
+DWORD WINAPI UpdateFullInstaller(LPVOID) {
+    RunUpdate(kFullInstaller);
+    return 0;
+}
+
+// The installed file stays until a complete download replaces it.
+void StartMainExecutableUpdate() {
+    StopRunningClient();
+    StartThread(UpdateMainExecutable, nullptr, &gUpdateThread);
+}
+
+void StartFullInstallerUpdate() {
+    StopRunningClient();
+    TerminateProcessByName("setup.exe");
+    StartThread(UpdateFullInstaller, nullptr, &gUpdateThread);
+}
+
+// The decision runs while the main window is being made, before it is shown.
+// Posted to the window thread, the update starts once the window has been
+// shown and painted, so neither the download nor its boxes hold up the
+// window's first appearance, and a box always opens over the shown window.
+// Without the window the update starts at once.
+void StartOnceShown(void (*start)()) {
+    HWND form = WindowHandle(MainRef(kMainForm));
+    if (!form || !PostToFormThread(form, start)) start();
+}
+
 }  // namespace
 
 UpdateManifest ManifestSnapshot() {
@@ -285,16 +318,6 @@ Text FetchManifest() {
     return manifest;
 }
 
-DWORD WINAPI UpdateMainExecutable(LPVOID) {
-    RunUpdate(kMainExecutable);
-    return 0;
-}
-
-DWORD WINAPI UpdateFullInstaller(LPVOID) {
-    RunUpdate(kFullInstaller);
-    return 0;
-}
-
 void DecideUpdate() {
     RegisterExitCleanup(&LogEndWithoutCode);
     const Text shownAddress = GetControlProperty(MainRef(kLabel8), kPropertyText);
@@ -314,15 +337,11 @@ void DecideUpdate() {
             EndWith(0);
         case UpdateDecision::MainExecutable:
             LogEvent("decision: update the main executable (" + versions + ", [自动] is 真)");
-            // The installed file stays until a complete download replaces it.
-            StopRunningClient();
-            StartThread(UpdateMainExecutable, nullptr, &gUpdateThread);
+            StartOnceShown(&StartMainExecutableUpdate);
             return;
         case UpdateDecision::FullInstaller:
             LogEvent("decision: update the full installer (" + versions + ", [是否完整] is 真)");
-            StopRunningClient();
-            TerminateProcessByName("setup.exe");
-            StartThread(UpdateFullInstaller, nullptr, &gUpdateThread);
+            StartOnceShown(&StartFullInstallerUpdate);
             return;
         case UpdateDecision::Idle:
             LogEvent("decision: no update kind selected (" + versions + "), the window stays open");
