@@ -8,19 +8,18 @@
 
 #include "gdip/brush.h"
 #include "gdip/graphics.h"
-#include "gdip/pen.h"
 #include "runtime/allocation_failure.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/edit_skin.h"
+#include "skin/controls/frame_band.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/controls/static_skin.h"
 
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-// Painted where the frame painter must leave the window alone, and the
-// background a translucent tree view paints with: the key of the copies.
+// The background a translucent tree view or list box paints with: keyed out
+// when its painting is copied over the veiled background.
 constexpr COLORREF kKey = RGB(255, 0, 255);
 constexpr int kHotClassList = 4;
 // Posted after an arrow key of a translucent list: repaint it whole once the
@@ -80,13 +79,6 @@ template <typename Change>
 void ChangeList(SkinEngine& engine, HWND window, Change&& change) {
     WithControlRecord(engine, window, &FormSkin::lists,
                       [&](FormSkin& form, ControlRecord& record) { change(form, record); });
-}
-
-void FillKey(GdipGraphics& graphics, const RECT& r) {
-    if (r.right <= r.left || r.bottom <= r.top) return;
-    GdipSolidBrush key;
-    key.CreateSolidFill(ToArgb(kKey, 255, true));
-    graphics.FillRectangleI(key, r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 // The 32-bit pixels of the DIB section selected into a memory DC; null when
@@ -375,54 +367,18 @@ void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, 
                     bool useHovered) {
     ListState state;
     if (!ReadListAt(engine, formIndex, index, state)) return;
-    HWND window = state.window;
-    if (!useFocused) focused = state.focused != 0;
-    if (!useHovered) hovered = state.hovered != 0;
     const ControlSkinSettings settings = ControlSettings(engine);
-    const RECT bounds = WindowBounds(window);
-    const int W = bounds.right, H = bounds.bottom;
-    if (W <= 0 || H <= 0) return;
-    const RECT client = EditClientRect(window);
-    RECT vertical{}, horizontal{};
-    const bool hasVertical = ScrollBarRect(window, OBJID_VSCROLL, WS_VSCROLL, vertical);
-    const bool hasHorizontal = ScrollBarRect(window, OBJID_HSCROLL, WS_HSCROLL, horizontal);
-
-    // A drop-down list is a pop-up outside its form: what lies behind its
-    // combo stands in (its band is opaque anyway).
-    const bool dropDown = KindOf(window) == ListKind::DropDownList;
-    HDC memory = ComposeControlBackground(engine, window, bounds);
-    if (!memory && dropDown && state.combo) memory = ComposeControlBackground(engine, state.combo, bounds);
-    if (!memory) return;
-    {
-        GdipGraphics graphics;
-        graphics.CreateFromHDC(memory);
-        // A drop-down list floats over whatever lies below it: its band is
-        // opaque, nothing of the form's background shows in it.
-        GdipSolidBrush band;
-        band.CreateSolidFill(settings.translucent && !dropDown ? ToArgb(kWhite, settings.controlBackAlpha, true)
-                                                               : ToArgb(kWhite, 255, true));
-        graphics.FillRectangleI(band, 0, 0, W, H);
-        if (IsBordered(window)) {
-            GdipPen pen;
-            if (hovered) {
-                pen.CreatePen1(ToArgb(settings.accent, 200, true), 2.0f, Gdiplus::UnitWorld);
-                graphics.DrawRectangleI(pen, 1, 1, W - 2, H - 2);
-            } else {
-                pen.CreatePen1(focused ? ToArgb(settings.accent, 200, true) : ToArgb(kBlack, 80, true), 1.0f,
-                               Gdiplus::UnitWorld);
-                graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
-            }
-        }
-        // The client area and the system's scroll bars stay untouched, also
-        // under the inner half of a 2-pixel hover border.
-        FillKey(graphics, client);
-        if (hasVertical) FillKey(graphics, vertical);
-        if (hasHorizontal) FillKey(graphics, horizontal);
-        graphics.Flush();
-        WindowDc target(window, true);
-        ::TransparentBlt(target.Get(), 0, 0, W, H, memory, 0, 0, W, H, kKey);
-    }
-    ReleaseMemoryDc(engine, memory);
+    // A drop-down list floats over whatever lies below it: its band is
+    // opaque, and what lies behind its combo stands in for its background.
+    const bool dropDown = KindOf(state.window) == ListKind::DropDownList;
+    FrameBandLook look;
+    look.bandAlpha = settings.translucent && !dropDown ? settings.controlBackAlpha : 255;
+    look.accentAlpha = 200;
+    look.accent = settings.accent;
+    look.bordered = IsBordered(state.window);
+    look.focused = useFocused ? focused : state.focused != 0;
+    look.hovered = useHovered ? hovered : state.hovered != 0;
+    PaintFrameBand(engine, state.window, look, dropDown ? state.combo : nullptr);
 }
 
 HDC MakeVeiledBackground(SkinEngine& engine, HWND window) {
