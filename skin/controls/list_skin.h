@@ -30,5 +30,13 @@ void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, 
 // the window has no background to compose.
 HDC MakeVeiledBackground(SkinEngine& engine, HWND window);
 
+// A translucent list box paints itself twice over the veil, over the magenta
+// key and over white, and asks its parent for its colours in each pass: true
+// for that list box while it paints such a pass on this thread.
+bool IsListBoxPaintPass(HWND list);
+// The parent's answer in such a pass, after its usual one set the text
+// colour: the pass's colour as the DC's background and as the brush.
+LRESULT AnswerListBoxPass(HDC dc);
+
 // True when the window has a record in its form's list list.
 bool IsSkinnedList(SkinEngine& engine, HWND window);
