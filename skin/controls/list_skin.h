@@ -20,8 +20,8 @@ void AttachListSkin(SkinEngine& engine, int formIndex, HWND parent);
 LRESULT CALLBACK ListSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The frame band of list record `index`; a value whose use-flag is false
-// comes from the record. The client area (and a drop-down list's items) is
-// left untouched through a colour key.
+// comes from the record. The client area (and a drop-down list's items) and
+// the scroll bars are left untouched.
 void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, bool useFocused, bool hovered,
                     bool useHovered);
 
