@@ -2,16 +2,15 @@
 
 #include "gdip/brush.h"
 #include "gdip/graphics.h"
-#include "gdip/pen.h"
 #include "runtime/allocation_failure.h"
 #include "skin/controls/combo_skin.h"
 #include "skin/controls/control_skin_common.h"
+#include "skin/controls/frame_band.h"
 #include "skin/controls/paint_primitives.h"
 
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kHotClassEdit = 1;
 
 bool HasScrollBarStyle(HWND window) {
@@ -224,49 +223,14 @@ RegionHandle ScrollBarRegion(HWND window) {
 void PaintEditFrame(SkinEngine& engine, HWND window, bool focused, bool useFocused, bool hovered, bool useHovered) {
     EditState state;
     if (!ReadEditState(engine, window, state)) return;
-    if (!useFocused) focused = state.focused != 0;
-    if (!useHovered) hovered = state.hovered != 0;
     const ControlSkinSettings settings = ControlSettings(engine);
-    const RECT bounds = WindowBounds(window);
-    const int W = bounds.right, H = bounds.bottom;
-    if (W <= 0 || H <= 0) return;
-    const RECT client = EditClientRect(window);
-    RECT vertical{}, horizontal{};
-    const bool hasVertical = ScrollBarRect(window, OBJID_VSCROLL, WS_VSCROLL, vertical);
-    const bool hasHorizontal = ScrollBarRect(window, OBJID_HSCROLL, WS_HSCROLL, horizontal);
-
-    HDC memory = ComposeControlBackground(engine, window, bounds);
-    if (!memory) return;
-    {
-        GdipGraphics graphics;
-        graphics.CreateFromHDC(memory);
-        graphics.SetClipRectI(0, 0, W, H);
-        graphics.SetClipRectI(client.left, client.top, client.right - client.left, client.bottom - client.top,
-                              Gdiplus::CombineModeExclude);
-        GdipSolidBrush band;
-        band.CreateSolidFill(settings.translucent ? ToArgb(kWhite, settings.controlBackAlpha, true)
-                                                  : ToArgb(kWhite, 255, true));
-        graphics.FillRectangleI(band, 0, 0, W, H);
-        GdipPen pen;
-        if (hovered) {
-            pen.CreatePen1(ToArgb(settings.accent, 180, true), 2.0f, Gdiplus::UnitWorld);
-            graphics.DrawRectangleI(pen, 1, 1, W - 2, H - 2);
-        } else {
-            pen.CreatePen1(focused ? ToArgb(settings.accent, 180, true) : ToArgb(kBlack, 80, true), 1.0f,
-                           Gdiplus::UnitWorld);
-            graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
-        }
-        graphics.Flush();
-        // The scroll bars stay the system's.
-        WindowDc target(window, true);
-        ::ExcludeClipRect(target.Get(), client.left, client.top, client.right, client.bottom);
-        if (hasVertical) ::ExcludeClipRect(target.Get(), vertical.left, vertical.top, vertical.right, vertical.bottom);
-        if (hasHorizontal) {
-            ::ExcludeClipRect(target.Get(), horizontal.left, horizontal.top, horizontal.right, horizontal.bottom);
-        }
-        ::BitBlt(target.Get(), 0, 0, W, H, memory, 0, 0, SRCCOPY);
-    }
-    ReleaseMemoryDc(engine, memory);
+    FrameBandLook look;
+    look.bandAlpha = settings.translucent ? settings.controlBackAlpha : 255;
+    look.accentAlpha = 180;
+    look.accent = settings.accent;
+    look.focused = useFocused ? focused : state.focused != 0;
+    look.hovered = useHovered ? hovered : state.hovered != 0;
+    PaintFrameBand(engine, window, look);
 }
 
 void PaintEditBackground(SkinEngine& engine, HWND window, HDC dc, bool toWindowDc) {

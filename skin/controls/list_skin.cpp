@@ -8,19 +8,18 @@
 
 #include "gdip/brush.h"
 #include "gdip/graphics.h"
-#include "gdip/pen.h"
 #include "runtime/allocation_failure.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/edit_skin.h"
+#include "skin/controls/frame_band.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/controls/static_skin.h"
 
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-// Painted where the frame painter must leave the window alone, and the
-// background a translucent tree view paints with: the key of the copies.
+// The background a translucent tree view or list box paints with: keyed out
+// when its painting is copied over the veiled background.
 constexpr COLORREF kKey = RGB(255, 0, 255);
 constexpr int kHotClassList = 4;
 // Posted after an arrow key of a translucent list: repaint it whole once the
@@ -82,13 +81,6 @@ void ChangeList(SkinEngine& engine, HWND window, Change&& change) {
                       [&](FormSkin& form, ControlRecord& record) { change(form, record); });
 }
 
-void FillKey(GdipGraphics& graphics, const RECT& r) {
-    if (r.right <= r.left || r.bottom <= r.top) return;
-    GdipSolidBrush key;
-    key.CreateSolidFill(ToArgb(kKey, 255, true));
-    graphics.FillRectangleI(key, r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
 // The 32-bit pixels of the DIB section selected into a memory DC; null when
 // it holds none of that size.
 std::uint32_t* PixelsOf(HDC dc, int w, int h) {
@@ -101,23 +93,9 @@ std::uint32_t* PixelsOf(HDC dc, int w, int h) {
     return static_cast<std::uint32_t*>(section.dsBm.bmBits);
 }
 
-// The tree painted once more over white into `plain`. Its text is smoothed
-// into the background it is drawn on, so text drawn over the magenta key
-// keeps a magenta fringe; the white pass gives the same text without it.
-bool PaintTreeOverWhite(SkinEngine& engine, HWND window, const RECT& client, HDC& plain) {
-    plain = ComposeControlBackground(engine, window, client);
-    if (!plain) return false;
-    ::SendMessageA(window, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kWhite));
-    ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(plain), 0);
-    ::SendMessageA(window, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kKey));
-    // The colour changes invalidated the tree; this paint already covers it.
-    ::ValidateRect(window, nullptr);
-    return true;
-}
-
-// Where the magenta pass painted anything but the key, the white pass's pixel
+// Where the keyed pass painted anything but the key, the white pass's pixel
 // goes over the veil; false when the pixels cannot be reached.
-bool MergeTreeOverVeil(HDC keyed, HDC plain, HDC veiled, int w, int h) {
+bool MergeOverVeil(HDC keyed, HDC plain, HDC veiled, int w, int h) {
     ::GdiFlush();
     const std::uint32_t* key = PixelsOf(keyed, w, h);
     const std::uint32_t* text = PixelsOf(plain, w, h);
@@ -130,29 +108,66 @@ bool MergeTreeOverVeil(HDC keyed, HDC plain, HDC veiled, int w, int h) {
     return true;
 }
 
-// Translucent tree view: it paints with the magenta background into a copy
-// of what lies behind it; the magenta is keyed out over the veiled background.
-void PaintTranslucentTree(SkinEngine& engine, HWND window) {
+// One pass of a control's own painting into dc over the background colour.
+using OwnPaintPass = void (*)(HWND window, HDC dc, COLORREF background);
+
+// The control paints itself over the magenta key into a copy of what lies
+// behind it, and once more over white. Its text is smoothed into the
+// background it is drawn on, so text over the key keeps a magenta fringe:
+// where the keyed pass left anything but the key, the white pass's pixel goes
+// over the veiled background; the rest shows the veil.
+void PaintKeyedOverVeil(SkinEngine& engine, HWND window, OwnPaintPass pass) {
     RECT client{};
     ::GetClientRect(window, &client);
     const int w = client.right, h = client.bottom;
     PaintScope paint(window);
     if (w <= 0 || h <= 0) return;
-    HDC tree = ComposeControlBackground(engine, window, client);
-    if (!tree) return;
-    ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(tree), 0);
+    HDC keyed = ComposeControlBackground(engine, window, client);
+    if (!keyed) return;
+    pass(window, keyed, kKey);
     if (HDC veiled = MakeVeiledBackground(engine, window)) {
-        HDC plain = nullptr;
-        const bool merged =
-            PaintTreeOverWhite(engine, window, client, plain) && MergeTreeOverVeil(tree, plain, veiled, w, h);
-        if (!merged) ::TransparentBlt(veiled, 0, 0, w, h, tree, 0, 0, w, h, kKey);
+        HDC plain = ComposeControlBackground(engine, window, client);
+        bool merged = false;
+        if (plain) {
+            pass(window, plain, kWhite);
+            merged = MergeOverVeil(keyed, plain, veiled, w, h);
+        }
+        if (!merged) ::TransparentBlt(veiled, 0, 0, w, h, keyed, 0, 0, w, h, kKey);
         if (plain) ReleaseMemoryDc(engine, plain);
         HDC dc = ExcludeVisibleChildren(window, nullptr, false);
         ::BitBlt(dc, 0, 0, w, h, veiled, 0, 0, SRCCOPY);
         ::ReleaseDC(window, dc);
         ReleaseMemoryDc(engine, veiled);
     }
-    ReleaseMemoryDc(engine, tree);
+    ReleaseMemoryDc(engine, keyed);
+}
+
+// A translucent tree keeps the key as its background colour between paints.
+void TreePass(HWND window, HDC dc, COLORREF background) {
+    const bool keyed = background == kKey;
+    if (!keyed) ::SendMessageA(window, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(background));
+    ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    if (!keyed) {
+        ::SendMessageA(window, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kKey));
+        // The colour changes invalidated the tree; this paint already covers it.
+        ::ValidateRect(window, nullptr);
+    }
+}
+
+// The list box painting a pass on this thread and the background it gets
+// from its parent: it fills its rows and the area below them with the
+// colour its parent answers.
+struct ListBoxPassState {
+    HWND list = nullptr;
+    COLORREF background = kWhite;
+};
+thread_local ListBoxPassState activeListBoxPass;
+
+void ListBoxPass(HWND window, HDC dc, COLORREF background) {
+    const ListBoxPassState outer = activeListBoxPass;
+    activeListBoxPass = ListBoxPassState{window, background};
+    ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    activeListBoxPass = outer;
 }
 
 BOOL CALLBACK InvalidateVisibleChild(HWND child, LPARAM parent) {
@@ -162,8 +177,8 @@ BOOL CALLBACK InvalidateVisibleChild(HWND child, LPARAM parent) {
     return TRUE;
 }
 
-// Translucent list view or list box: it paints its items over the veiled
-// background; its children (a list view's header) paint again over that.
+// Translucent list view: it paints its items with no text background over the
+// veiled background; its children (its header) paint again over that.
 void PaintOverVeil(SkinEngine& engine, HWND window) {
     {
         PaintScope paint(window);
@@ -185,8 +200,10 @@ LRESULT OnListPaint(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lPara
     if (!translucent) return ForwardToPrevious(window, WM_PAINT, wParam, lParam);
     const ListKind kind = KindOf(window);
     if (kind == ListKind::TreeView) {
-        PaintTranslucentTree(engine, window);
-    } else if (kind == ListKind::ListView || (kind == ListKind::ListBox && !IsOwnerDrawnListBox(window))) {
+        PaintKeyedOverVeil(engine, window, &TreePass);
+    } else if (kind == ListKind::ListBox && !IsOwnerDrawnListBox(window)) {
+        PaintKeyedOverVeil(engine, window, &ListBoxPass);
+    } else if (kind == ListKind::ListView) {
         PaintOverVeil(engine, window);
     } else {
         return ForwardToPrevious(window, WM_PAINT, wParam, lParam);
@@ -263,22 +280,19 @@ void OnListFocus(SkinEngine& engine, HWND window, int focused) {
                    static_cast<int>(GetProperty(window, prop::kIndex)), false, false, false, false);
 }
 
-LRESULT HandleListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
-    if (!engine || !IsSkinnedList(*engine, window)) return ForwardToPrevious(window, message, wParam, lParam);
-    const bool translucent = ControlSettings(*engine).translucent;
-
+LRESULT DispatchListMessage(SkinEngine& engine, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                            bool translucent) {
     switch (message) {
     case WM_MOVE:
         if (translucent) ::InvalidateRect(window, nullptr, TRUE);
         break;
-    case WM_SETFOCUS: OnListFocus(*engine, window, 1); break;
-    case WM_KILLFOCUS: OnListFocus(*engine, window, 0); break;
+    case WM_SETFOCUS: OnListFocus(engine, window, 1); break;
+    case WM_KILLFOCUS: OnListFocus(engine, window, 0); break;
     case WM_ERASEBKGND:
-        if (translucent) return OnListEraseBackground(*engine, window, wParam, lParam);
+        if (translucent) return OnListEraseBackground(engine, window, wParam, lParam);
         break;
-    case WM_PAINT: return OnListPaint(*engine, window, wParam, lParam, translucent);
-    case WM_NCPAINT: return OnListNcPaint(*engine, window, lParam);
+    case WM_PAINT: return OnListPaint(engine, window, wParam, lParam, translucent);
+    case WM_NCPAINT: return OnListNcPaint(engine, window, lParam);
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_MOUSEWHEEL:
@@ -286,16 +300,16 @@ LRESULT HandleListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         break;
     case WM_KEYDOWN:
         if (translucent && wParam >= VK_LEFT && wParam <= VK_DOWN) {
-            ChangeList(*engine, window, [](FormSkin&, ControlRecord& record) { record.keyNavigation = 1; });
+            ChangeList(engine, window, [](FormSkin&, ControlRecord& record) { record.keyNavigation = 1; });
             ::PostMessageA(window, kKeyNavigationRepaint, 0, 0);
         }
         break;
     case WM_KEYUP: ::ReleaseCapture(); break;
-    case WM_MOUSEMOVE: OnListMouseMove(*engine, window); break;
-    case WM_MOUSELEAVE: OnListMouseLeave(*engine, window); break;
+    case WM_MOUSEMOVE: OnListMouseMove(engine, window); break;
+    case WM_MOUSELEAVE: OnListMouseLeave(engine, window); break;
     case kKeyNavigationRepaint: {
         bool navigated = false;
-        ChangeList(*engine, window, [&](FormSkin&, ControlRecord& record) {
+        ChangeList(engine, window, [&](FormSkin&, ControlRecord& record) {
             navigated = record.keyNavigation != 0;
             record.keyNavigation = 0;
         });
@@ -305,6 +319,40 @@ LRESULT HandleListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     default: break;
     }
     return ForwardToPrevious(window, message, wParam, lParam);
+}
+
+// Messages after which a list box may have repainted rows or its focus
+// rectangle straight into its window, over its parent's answer instead of
+// the veil.
+bool RepaintsRowsDirectly(HWND window, UINT message) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_CHAR:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case LB_SETCURSEL:
+    case LB_SETSEL:
+    case LB_SELITEMRANGE:
+    case LB_SELITEMRANGEEX:
+    case LB_SETCARETINDEX: return true;
+    case WM_MOUSEMOVE: return ::GetCapture() == window;  // a selection being dragged
+    default: return false;
+    }
+}
+
+LRESULT HandleListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SkinEngine* engine = SkinEngine::Instance();
+    if (!engine || !IsSkinnedList(*engine, window)) return ForwardToPrevious(window, message, wParam, lParam);
+    const bool translucent = ControlSettings(*engine).translucent;
+    if (translucent && KindOf(window) == ListKind::ListBox && !IsOwnerDrawnListBox(window) &&
+        RepaintsRowsDirectly(window, message)) {
+        // Handled as usual, then the whole list is painted again over the veil.
+        const LRESULT result = DispatchListMessage(*engine, window, message, wParam, lParam, translucent);
+        ::InvalidateRect(window, nullptr, FALSE);
+        return result;
+    }
+    return DispatchListMessage(*engine, window, message, wParam, lParam, translucent);
 }
 
 void SkinList(SkinEngine& engine, int formIndex, HWND list, bool translucent, HWND combo = nullptr) {
@@ -375,54 +423,18 @@ void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, 
                     bool useHovered) {
     ListState state;
     if (!ReadListAt(engine, formIndex, index, state)) return;
-    HWND window = state.window;
-    if (!useFocused) focused = state.focused != 0;
-    if (!useHovered) hovered = state.hovered != 0;
     const ControlSkinSettings settings = ControlSettings(engine);
-    const RECT bounds = WindowBounds(window);
-    const int W = bounds.right, H = bounds.bottom;
-    if (W <= 0 || H <= 0) return;
-    const RECT client = EditClientRect(window);
-    RECT vertical{}, horizontal{};
-    const bool hasVertical = ScrollBarRect(window, OBJID_VSCROLL, WS_VSCROLL, vertical);
-    const bool hasHorizontal = ScrollBarRect(window, OBJID_HSCROLL, WS_HSCROLL, horizontal);
-
-    // A drop-down list is a pop-up outside its form: what lies behind its
-    // combo stands in (its band is opaque anyway).
-    const bool dropDown = KindOf(window) == ListKind::DropDownList;
-    HDC memory = ComposeControlBackground(engine, window, bounds);
-    if (!memory && dropDown && state.combo) memory = ComposeControlBackground(engine, state.combo, bounds);
-    if (!memory) return;
-    {
-        GdipGraphics graphics;
-        graphics.CreateFromHDC(memory);
-        // A drop-down list floats over whatever lies below it: its band is
-        // opaque, nothing of the form's background shows in it.
-        GdipSolidBrush band;
-        band.CreateSolidFill(settings.translucent && !dropDown ? ToArgb(kWhite, settings.controlBackAlpha, true)
-                                                               : ToArgb(kWhite, 255, true));
-        graphics.FillRectangleI(band, 0, 0, W, H);
-        if (IsBordered(window)) {
-            GdipPen pen;
-            if (hovered) {
-                pen.CreatePen1(ToArgb(settings.accent, 200, true), 2.0f, Gdiplus::UnitWorld);
-                graphics.DrawRectangleI(pen, 1, 1, W - 2, H - 2);
-            } else {
-                pen.CreatePen1(focused ? ToArgb(settings.accent, 200, true) : ToArgb(kBlack, 80, true), 1.0f,
-                               Gdiplus::UnitWorld);
-                graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
-            }
-        }
-        // The client area and the system's scroll bars stay untouched, also
-        // under the inner half of a 2-pixel hover border.
-        FillKey(graphics, client);
-        if (hasVertical) FillKey(graphics, vertical);
-        if (hasHorizontal) FillKey(graphics, horizontal);
-        graphics.Flush();
-        WindowDc target(window, true);
-        ::TransparentBlt(target.Get(), 0, 0, W, H, memory, 0, 0, W, H, kKey);
-    }
-    ReleaseMemoryDc(engine, memory);
+    // A drop-down list floats over whatever lies below it: its band is
+    // opaque, and what lies behind its combo stands in for its background.
+    const bool dropDown = KindOf(state.window) == ListKind::DropDownList;
+    FrameBandLook look;
+    look.bandAlpha = settings.translucent && !dropDown ? settings.controlBackAlpha : 255;
+    look.accentAlpha = 200;
+    look.accent = settings.accent;
+    look.bordered = IsBordered(state.window);
+    look.focused = useFocused ? focused : state.focused != 0;
+    look.hovered = useHovered ? hovered : state.hovered != 0;
+    PaintFrameBand(engine, state.window, look, dropDown ? state.combo : nullptr);
 }
 
 HDC MakeVeiledBackground(SkinEngine& engine, HWND window) {
@@ -439,6 +451,15 @@ HDC MakeVeiledBackground(SkinEngine& engine, HWND window) {
     graphics.FillRectangleI(veil, 0, 0, w, h);
     graphics.Flush();
     return memory;
+}
+
+bool IsListBoxPaintPass(HWND list) { return list && activeListBoxPass.list == list; }
+
+LRESULT AnswerListBoxPass(HDC dc) {
+    const COLORREF background = activeListBoxPass.background;
+    ::SetBkColor(dc, background);
+    ::SetDCBrushColor(dc, background);
+    return reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH));
 }
 
 bool IsSkinnedList(SkinEngine& engine, HWND window) {

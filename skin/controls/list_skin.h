@@ -20,8 +20,8 @@ void AttachListSkin(SkinEngine& engine, int formIndex, HWND parent);
 LRESULT CALLBACK ListSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The frame band of list record `index`; a value whose use-flag is false
-// comes from the record. The client area (and a drop-down list's items) is
-// left untouched through a colour key.
+// comes from the record. The client area (and a drop-down list's items) and
+// the scroll bars are left untouched.
 void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, bool useFocused, bool hovered,
                     bool useHovered);
 
@@ -29,6 +29,14 @@ void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, 
 // under the white veil; the caller releases it with ReleaseMemoryDc. 0 when
 // the window has no background to compose.
 HDC MakeVeiledBackground(SkinEngine& engine, HWND window);
+
+// A translucent list box paints itself twice over the veil, over the magenta
+// key and over white, and asks its parent for its colours in each pass: true
+// for that list box while it paints such a pass on this thread.
+bool IsListBoxPaintPass(HWND list);
+// The parent's answer in such a pass, after its usual one set the text
+// colour: the pass's colour as the DC's background and as the brush.
+LRESULT AnswerListBoxPass(HDC dc);
 
 // True when the window has a record in its form's list list.
 bool IsSkinnedList(SkinEngine& engine, HWND window);

@@ -5,6 +5,7 @@
 #include "runtime/allocation_failure.h"
 #include "runtime/gdiplus_session.h"
 #include "skin/controls/edit_skin.h"
+#include "skin/controls/list_skin.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/window/caption_painter.h"
 #include "skin/window/child_skin_dispatch.h"
@@ -357,6 +358,12 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
     case WM_CTLCOLORLISTBOX: {
         HWND control = reinterpret_cast<HWND>(lParam);
+        // A skinned list box painting itself over the veil: the text colour
+        // as usual, the background of its pass.
+        if (IsListBoxPaintPass(control)) {
+            Forward(window, message, wParam, lParam);
+            return AnswerListBoxPass(reinterpret_cast<HDC>(wParam));
+        }
         const bool drawnBySkin = WithForms([&](FormSkinList&) {
             for (const ControlRecord& r : form->lists) {
                 if (r.window == control) return true;

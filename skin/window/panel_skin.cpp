@@ -8,6 +8,7 @@
 #include "gdip/graphics.h"
 #include "gdip/string_format.h"
 #include "runtime/allocation_failure.h"
+#include "skin/controls/list_skin.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/controls/static_skin.h"
 #include "skin/window/child_skin_dispatch.h"
@@ -265,6 +266,11 @@ bool AnswerChildMessage(SkinEngine& engine, int formIndex, UINT message, WPARAM 
         result = engine.AnswerChildColour(formIndex, dc, control, true);
         return true;
     case WM_CTLCOLORLISTBOX: {
+        if (IsListBoxPaintPass(control)) {  // a skinned list box painting itself over the veil
+            ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+            result = AnswerListBoxPass(dc);
+            return true;
+        }
         if (!controlColours || ClassNameOf(control) != "ListBox") return false;
         const bool drawnBySkin = engine.WithForms([&](FormSkinList& forms) {
             if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return false;

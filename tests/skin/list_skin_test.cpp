@@ -1,17 +1,22 @@
 // List boxes, drop-down lists, list and tree views of a skinned form: every
 // class taken once (also when attached twice), the frame of each state under
-// real hover and focus, standard looks without translucency, the tree's
-// magenta keyed out over the veiled background, scrolling invalidating a
-// translucent list, and the objects left after many hover and repaint rounds.
+// real hover and focus, standard looks without translucency, the tree's and
+// the list box's magenta keyed out over the veiled background, scrolling and
+// selection changes repainting a translucent list, and the objects left after
+// many hover and repaint rounds.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "resources/embedded_images.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/header_skin.h"
 #include "skin/controls/list_skin.h"
+#include "skin/controls/paint_primitives.h"
+#include "skin/window/panel_skin.h"
 #include "tests/skin/controls_test_form.h"
 #include "tests/skin/skin_test_support.h"
 #include "tools/gallery/gallery_form.h"
@@ -237,6 +242,165 @@ TEST_F(ListSkin, ScrollingOrKeyNavigationInvalidatesATranslucentList) {
     RECT dirty{};
     EXPECT_TRUE(::GetUpdateRect(list, &dirty, FALSE));
     EXPECT_TRUE(::EqualRect(&dirty, &client));
+}
+
+// A form over a solid blue background holding list boxes of three rows, the
+// second selected; the frame and its colour checks for translucent list boxes.
+class BlueListForm : public ListSkin {
+protected:
+    static constexpr COLORREF kBlue = RGB(40, 90, 200);
+    void SkinBlueForm(bool translucent) {
+        engine->SetBackground(Text(), skintest::TwoColourPng(400, 260, 400, kBlue, kBlue), kBlue, 0x51AE51, 3);
+        if (translucent) {
+            engine->SetOptions(1, kVeilAlpha);
+        } else {
+            engine->SetOptions(1);
+        }
+        SkinEngine::FormOptions options;
+        options.captionHeight = 30;
+        options.resizable = 0;
+        ASSERT_EQ(engine->AttachForm(form, options, ByteArray()), 1);
+        ::ShowWindow(form, SW_SHOWNORMAL);
+        ASSERT_TRUE(skintest::WaitForFirstFormPainted(*engine));
+        skintest::Pump(50);
+    }
+    HWND ThreeRows(HWND parent, int x, int y) {
+        HWND list = skintest::MakeChild(parent, "ListBox", x, y, 150, 100);
+        ::SetWindowLongPtrA(list, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
+        ::SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+        // The gallery's font: its text is smoothed into the background.
+        ::SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        for (const char* item : {"第一项", "第二项", "第三项"}) {
+            ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        }
+        ::SendMessageA(list, LB_SETCURSEL, 1, 0);
+        return list;
+    }
+    static RECT Row(HWND list, int row) {
+        RECT r{};
+        ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+    static int CountIn(HWND list, const RECT& r, const std::function<bool(COLORREF)>& match) {
+        WindowDc dc(list);
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) n += match(::GetPixel(dc.Get(), x, y)) ? 1 : 0;
+        }
+        return n;
+    }
+    static COLORREF ClientPixel(HWND list, int x, int y) {
+        WindowDc dc(list);
+        return ::GetPixel(dc.Get(), x, y);
+    }
+    // The key, or smoothed text blended into it.
+    static bool Purple(COLORREF c) { return GetRValue(c) > GetGValue(c) + 40 && GetBValue(c) > GetGValue(c) + 40; }
+    // What the skin composes as the list's veiled background, at a client point.
+    COLORREF ExpectedVeil(HWND list, int x, int y) {
+        HDC veiled = MakeVeiledBackground(*engine, list);
+        if (!veiled) return CLR_INVALID;
+        const COLORREF c = ::GetPixel(veiled, x, y);
+        ReleaseMemoryDc(*engine, veiled);
+        return c;
+    }
+    static void Repaint(HWND list) {
+        ::RedrawWindow(list, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+};
+
+TEST_F(BlueListForm, TranslucentListBoxShowsTheVeilUnderItsRowsAndBelowThemWithReadableText) {
+    form = Keep(skintest::MakeWindow(400, 260));
+    HWND list = ThreeRows(form, 20, 60);
+    SkinBlueForm(true);
+    ASSERT_EQ(ProcOf(list), &ListSkinProc);
+    Repaint(list);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const RECT unselected = Row(list, 0), selected = Row(list, 1);
+    ASSERT_LT(Row(list, 2).bottom, client.bottom - 8);  // an empty area below the rows
+
+    const int xRight = client.right - 4, yEmpty = client.bottom - 4;
+    const int yUnselected = (unselected.top + unselected.bottom) / 2, ySelected = (selected.top + selected.bottom) / 2;
+    const COLORREF veil = VeiledGround(list, xRight, yEmpty);
+    EXPECT_GT(skintest::ColourDistance(veil, RGB(255, 255, 255)), 60);  // the blue shows through the veil
+    EXPECT_LE(skintest::ColourDistance(ClientPixel(list, xRight, yEmpty), veil), 3)
+        << std::hex << ClientPixel(list, xRight, yEmpty);
+    EXPECT_LE(skintest::ColourDistance(ClientPixel(list, xRight, yUnselected), VeiledGround(list, xRight, yUnselected)),
+              3)
+        << std::hex << ClientPixel(list, xRight, yUnselected);
+    EXPECT_EQ(ClientPixel(list, xRight, ySelected), ::GetSysColor(COLOR_HIGHLIGHT));
+
+    // No key, no purple fringe, no opaque white left anywhere outside the text.
+    EXPECT_EQ(CountIn(list, client, &Purple), 0);
+    const COLORREF white = RGB(255, 255, 255);
+    EXPECT_EQ(CountIn(list, RECT{client.left, Row(list, 2).bottom, client.right, client.bottom},
+                      [&](COLORREF c) { return c == white; }),
+              0);
+    // The text is still drawn: dark pixels in the unselected row, highlight text in the selected one.
+    EXPECT_GT(CountIn(list, unselected, [](COLORREF c) { return skintest::Luminance(c) < 90; }), 10);
+    const int highlight = skintest::Luminance(::GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_GT(CountIn(list, selected, [&](COLORREF c) { return skintest::Luminance(c) > highlight + 60; }), 10);
+
+    // Outside its paint the form answers the list box as it always did.
+    EXPECT_FALSE(IsListBoxPaintPass(list));
+    WindowDc screen(nullptr);
+    MemoryDc probe(::CreateCompatibleDC(screen.Get()));
+    const LRESULT answer = ::SendMessageA(form, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(probe.Get()),
+                                          reinterpret_cast<LPARAM>(list));
+    EXPECT_NE(answer, reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH)));
+    EXPECT_NE(::GetBkColor(probe.Get()), kMagenta);
+}
+
+TEST_F(BlueListForm, SelectionMovedByTheApplicationLeavesNoOpaqueRowBehind) {
+    form = Keep(skintest::MakeWindow(400, 260));
+    HWND list = ThreeRows(form, 20, 60);
+    SkinBlueForm(true);
+    Repaint(list);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const int x = client.right - 4;
+    const RECT first = Row(list, 0), second = Row(list, 1);
+    // The list box repaints both rows straight into its window; the skin paints
+    // it again over the veil.
+    ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+    ::UpdateWindow(list);
+    const int yFirst = (first.top + first.bottom) / 2, ySecond = (second.top + second.bottom) / 2;
+    EXPECT_EQ(ClientPixel(list, x, yFirst), ::GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_LE(skintest::ColourDistance(ClientPixel(list, x, ySecond), VeiledGround(list, x, ySecond)), 3)
+        << std::hex << ClientPixel(list, x, ySecond);
+    EXPECT_EQ(CountIn(list, client, &Purple), 0);
+}
+
+// The list box asks its parent for its colours: on a panel it shows the veil
+// as on the form; a parent the skin does not handle keeps it white, never
+// showing the key.
+TEST_F(BlueListForm, ListBoxOnAPanelShowsTheVeilAndUnderAnUnskinnedParentStaysWhite) {
+    form = Keep(skintest::MakeWindow(400, 260));
+    HWND group = ::CreateWindowExA(0, "Button", "分组", WS_CHILD | WS_VISIBLE | BS_GROUPBOX | WS_CLIPCHILDREN, 10, 40,
+                                   180, 150, form, nullptr, nullptr, nullptr);
+    HWND onPanel = ThreeRows(group, 10, 30);
+    HWND holder = skintest::MakeChild(form, "Static", 210, 40, 170, 150);
+    HWND underStatic = ThreeRows(holder, 10, 30);
+    SkinBlueForm(true);
+    ASSERT_GE(AttachPanel(*engine, group), 1);
+    AttachListSkin(*engine, 1, holder);
+    ASSERT_EQ(ProcOf(onPanel), &ListSkinProc);
+    ASSERT_EQ(ProcOf(underStatic), &ListSkinProc);
+    skintest::Pump(50);
+
+    for (HWND list : {onPanel, underStatic}) {
+        Repaint(list);
+        RECT client{};
+        ::GetClientRect(list, &client);
+        EXPECT_EQ(CountIn(list, client, &Purple), 0);
+    }
+    RECT client{};
+    ::GetClientRect(onPanel, &client);
+    const int x = client.right - 4, y = client.bottom - 4;
+    const COLORREF veil = ExpectedVeil(onPanel, x, y);
+    EXPECT_NE(veil, RGB(255, 255, 255));
+    EXPECT_LE(skintest::ColourDistance(ClientPixel(onPanel, x, y), veil), 3) << std::hex << ClientPixel(onPanel, x, y);
+    EXPECT_EQ(ClientPixel(underStatic, x, y), ::GetSysColor(COLOR_WINDOW));
 }
 
 // A form without translucent controls: the lists keep their own look inside

@@ -1,0 +1,65 @@
+#include "skin/controls/frame_band.h"
+
+#include "gdip/brush.h"
+#include "gdip/graphics.h"
+#include "gdip/pen.h"
+#include "skin/controls/control_skin_common.h"
+#include "skin/controls/edit_skin.h"
+#include "skin/controls/paint_primitives.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr int kRestBorderAlpha = 80;
+
+void DrawBandAndBorder(HDC memory, const RECT& client, int W, int H, const FrameBandLook& look) {
+    GdipGraphics graphics;
+    graphics.CreateFromHDC(memory);
+    graphics.SetClipRectI(0, 0, W, H);
+    graphics.SetClipRectI(client.left, client.top, client.right - client.left, client.bottom - client.top,
+                          Gdiplus::CombineModeExclude);
+    GdipSolidBrush band;
+    band.CreateSolidFill(ToArgb(kWhite, look.bandAlpha, true));
+    graphics.FillRectangleI(band, 0, 0, W, H);
+    if (look.bordered) {
+        GdipPen pen;
+        if (look.hovered) {
+            pen.CreatePen1(ToArgb(look.accent, look.accentAlpha, true), 2.0f, Gdiplus::UnitWorld);
+            graphics.DrawRectangleI(pen, 1, 1, W - 2, H - 2);
+        } else {
+            pen.CreatePen1(look.focused ? ToArgb(look.accent, look.accentAlpha, true)
+                                        : ToArgb(kBlack, kRestBorderAlpha, true),
+                           1.0f, Gdiplus::UnitWorld);
+            graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
+        }
+    }
+    graphics.Flush();
+}
+
+void ExcludeRect(HDC dc, const RECT& r) { ::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom); }
+
+}  // namespace
+
+void PaintFrameBand(SkinEngine& engine, HWND window, const FrameBandLook& look, HWND standIn) {
+    const RECT bounds = WindowBounds(window);
+    const int W = bounds.right, H = bounds.bottom;
+    if (W <= 0 || H <= 0) return;
+    const RECT client = EditClientRect(window);
+    RECT vertical{}, horizontal{};
+    const bool hasVertical = ScrollBarRect(window, OBJID_VSCROLL, WS_VSCROLL, vertical);
+    const bool hasHorizontal = ScrollBarRect(window, OBJID_HSCROLL, WS_HSCROLL, horizontal);
+
+    HDC memory = ComposeControlBackground(engine, window, bounds);
+    if (!memory && standIn) memory = ComposeControlBackground(engine, standIn, bounds);
+    if (!memory) return;
+    DrawBandAndBorder(memory, client, W, H, look);
+    {
+        WindowDc target(window, true);
+        ExcludeRect(target.Get(), client);
+        if (hasVertical) ExcludeRect(target.Get(), vertical);
+        if (hasHorizontal) ExcludeRect(target.Get(), horizontal);
+        ::BitBlt(target.Get(), 0, 0, W, H, memory, 0, 0, SRCCOPY);
+    }
+    ReleaseMemoryDc(engine, memory);
+}
