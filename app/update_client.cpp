@@ -36,10 +36,12 @@ SkinEngine* TheSkinEngine() { return gSkinEngine; }
 void SetTheSkinEngine(SkinEngine* engine) { gSkinEngine = engine; }
 
 void LoadManifestAndDecide() {
-    const UpdateManifest manifest = CutManifest(TakeManifest());
-    StoreManifest(manifest);
+    // The manifest has been on its way since start-up; the window, not yet
+    // shown, is skinned while it comes (the skin does not depend on it).
     WaitForSkinWarmUp();
     SkinMainWindow();
+    const UpdateManifest manifest = CutManifest(TakeManifest());
+    StoreManifest(manifest);
 
     SetControlProperty(MainRef(kLabel8), kPropertyText, manifest.updateAddress);
     SetControlProperty(MainRef(kEdit2), kPropertyText, manifest.fileName);
