@@ -133,11 +133,12 @@ std::uint32_t Over(std::uint32_t source, std::uint32_t below) {
     return 0xFF000000u | channel(16) << 16 | channel(8) << 8 | channel(0);
 }
 
-// The bits of the 32-bit top-down DIB selected into the DC, when it is one at
-// least width x height in size. GetObject reports every DIB's height as
+}  // namespace
+
+// GetObject reports every DIB's height as
 // positive, so the row order is told by changing the first word of the bits
 // and reading the pixel at (0, 0) back.
-std::uint32_t* DirectBits(HDC dc, int width, int height, std::ptrdiff_t& pitch) {
+std::uint32_t* DirectDibBits(HDC dc, int width, int height, std::ptrdiff_t& pitch) {
     DIBSECTION target{};
     HGDIOBJ current = dc ? ::GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
     if (!current || ::GetObjectA(current, sizeof target, &target) != sizeof target || !target.dsBm.bmBits ||
@@ -157,12 +158,10 @@ std::uint32_t* DirectBits(HDC dc, int width, int height, std::ptrdiff_t& pitch) 
     return bits;
 }
 
-}  // namespace
-
 bool FillOpaqueDirect(HDC dc, int width, int height, COLORREF colour) {
     if (width <= 0 || height <= 0) return true;
     std::ptrdiff_t pitch = 0;
-    std::uint32_t* bits = DirectBits(dc, width, height, pitch);
+    std::uint32_t* bits = DirectDibBits(dc, width, height, pitch);
     if (!bits) return false;
     const std::uint32_t pixel = 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
                                 (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
@@ -173,7 +172,7 @@ bool FillOpaqueDirect(HDC dc, int width, int height, COLORREF colour) {
 bool FadeWhiteDownDirect(HDC dc, int width, int rows, int length, int alphaTop) {
     if (width <= 0 || rows <= 0 || length <= 0) return true;
     std::ptrdiff_t pitch = 0;
-    std::uint32_t* bits = DirectBits(dc, width, rows, pitch);
+    std::uint32_t* bits = DirectDibBits(dc, width, rows, pitch);
     if (!bits) return false;
     for (int y = 0; y < std::min(rows, length); ++y) {
         // The row's place along the gradient, rounded to 1/255, then the two
@@ -231,7 +230,7 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
     // An opaque image over a 32-bit top-down DIB is written straight into its
     // bits; otherwise through a DIB of its own, blended.
     std::ptrdiff_t targetPitch = 0;
-    std::uint32_t* targetBits = image.opaque ? DirectBits(dc, right, bottom, targetPitch) : nullptr;
+    std::uint32_t* targetBits = image.opaque ? DirectDibBits(dc, right, bottom, targetPitch) : nullptr;
     const bool direct = targetBits != nullptr;
     BitmapHandle bitmap;
     MemoryDc memory;

@@ -25,6 +25,10 @@ struct ImagePixels {
 // and painting it decode it once.
 std::shared_ptr<const ImagePixels> DecodeImagePixels(const ByteArray& bytes);
 
+// The bits of the 32-bit top-down DIB selected into the DC, when it is one
+// at least width x height in size (pitch in pixels); null for any other DC.
+std::uint32_t* DirectDibBits(HDC dc, int width, int height, std::ptrdiff_t& pitch);
+
 // Fills the area with an opaque colour when the DC draws into a 32-bit
 // top-down DIB, writing its bits directly (the pixels GDI+ writes for an
 // opaque fill). False, with nothing done, for any other DC.

@@ -1,0 +1,159 @@
+// The frame outlines laid from their stamp against the outlines stroked
+// through GDI+, pixel by pixel, over a background of varied pixels.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "gdip/graphics.h"
+#include "gdip/path.h"
+#include "gdip/pen.h"
+#include "resources/embedded_images.h"
+#include "runtime/gdiplus_session.h"
+#include "runtime/win_handles.h"
+#include "skin/controls/paint_primitives.h"
+#include "skin/window/background_image.h"
+#include "skin/window/form_skin_data.h"
+
+namespace {
+
+// The outlines as they were always drawn: the two rounded rectangles stroked
+// with translucent one-pixel pens.
+void StrokeReference(GdipGraphics& graphics, int width, int height, int outerRadius, int innerRadius, int darkAlpha) {
+    GdipPath outer, inner;
+    outer.CreatePath(0);
+    AddRoundedRectangle(outer, 0, 0, static_cast<float>(width - 1), static_cast<float>(height - 1), outerRadius);
+    inner.CreatePath(0);
+    AddRoundedRectangle(inner, 1, 1, static_cast<float>(width - 3), static_cast<float>(height - 3), innerRadius);
+    GdipPen dark, light;
+    dark.CreatePen1(ToArgb(0x00000000, darkAlpha, true), 1.0f);
+    light.CreatePen1(ToArgb(0x00FFFFFF, 180, true), 1.0f);
+    graphics.DrawPath(dark, outer);
+    graphics.DrawPath(light, inner);
+}
+
+// A 32-bit DIB holding the background image stretched over it; where
+// `translucent`, the left third is cleared to transparent black instead.
+class Canvas {
+public:
+    Canvas(int width, int height, bool translucent) : width_(width), height_(height) {
+        bitmap_ = CreateArgbBitmap(width, height);
+        dc_.Reset(::CreateCompatibleDC(nullptr));
+        displaced_ = ::SelectObject(dc_.Get(), bitmap_.Get());
+        const auto image = DecodeImagePixels(EmbeddedImageBytes(EmbeddedImage::Background));
+        if (image) DrawImagePixels(dc_.Get(), width, height, *image, 0, 0, width, height);
+        std::ptrdiff_t pitch = 0;
+        bits_ = DirectDibBits(dc_.Get(), width, height, pitch);
+        if (translucent && bits_) {
+            for (int y = 0; y < height; ++y) std::memset(bits_ + y * pitch, 0, static_cast<std::size_t>(width / 3) * 4);
+        }
+    }
+    ~Canvas() { ::SelectObject(dc_.Get(), displaced_); }
+    HDC Dc() const { return dc_.Get(); }
+    std::uint32_t At(int x, int y) const { return bits_[y * width_ + x]; }
+    bool Valid() const { return bits_ != nullptr; }
+
+private:
+    int width_, height_;
+    BitmapHandle bitmap_;
+    MemoryDc dc_;
+    HGDIOBJ displaced_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+};
+
+struct Graphics : GdipGraphics {
+    explicit Graphics(HDC dc) {
+        CreateFromHDC(dc);
+        SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    }
+};
+
+// Every pixel, alpha included, equal; a count of the pixels the outlines
+// changed, so two canvases left untouched cannot pass.
+void ExpectSameOutlines(int width, int height, int outerRadius, int innerRadius, int darkAlpha, bool translucent) {
+    SCOPED_TRACE(::testing::Message() << width << "x" << height << " radii " << outerRadius << "/" << innerRadius
+                                      << (translucent ? " translucent" : ""));
+    Canvas before(width, height, translucent), expected(width, height, translucent), actual(width, height, translucent);
+    ASSERT_TRUE(before.Valid() && expected.Valid() && actual.Valid());
+    {
+        Graphics graphics(expected.Dc());
+        StrokeReference(graphics, width, height, outerRadius, innerRadius, darkAlpha);
+    }
+    {
+        Graphics graphics(actual.Dc());
+        DrawFrameOutlines(graphics, width, height, outerRadius, innerRadius, darkAlpha);
+    }
+    ::GdiFlush();
+    int differing = 0, changed = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (expected.At(x, y) != actual.At(x, y) && differing++ < 5) {
+                ADD_FAILURE() << "at " << x << "," << y << ": " << std::hex << expected.At(x, y) << " stroked, "
+                              << actual.At(x, y) << " laid";
+            }
+            if (expected.At(x, y) != before.At(x, y)) ++changed;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    // Both outlines run round the whole area.
+    EXPECT_GE(changed, 2 * (width + height));
+}
+
+TEST(FrameOutlines, LaidAsGdiplusStrokesThem) {
+    StartGdiplus();
+    ExpectSameOutlines(492, 293, 7, 6, 180, false);  // the main window
+    ExpectSameOutlines(360, 150, 5, 3, 120, false);  // a message box
+    ExpectSameOutlines(493, 294, 7, 6, 180, true);   // odd size, transparent background below
+    ExpectSameOutlines(30, 30, 7, 6, 180, false);    // just the stamp's size
+    ExpectSameOutlines(29, 40, 7, 6, 180, false);    // narrower than the stamp: stroked
+    ExpectSameOutlines(17, 9, 5, 3, 120, false);
+    ExpectSameOutlines(420, 300, 150, 100, 200, false);  // radii clamped to 100
+    ExpectSameOutlines(230, 230, 150, 100, 200, false);
+}
+
+TEST(FrameOutlines, StrokedWhereTheyCannotBeLaid) {
+    StartGdiplus();
+    constexpr int kWidth = 200, kHeight = 120;
+    // A clip is honoured: only the left half gets its outlines.
+    Canvas before(kWidth, kHeight, false), expected(kWidth, kHeight, false), actual(kWidth, kHeight, false);
+    ASSERT_TRUE(before.Valid() && expected.Valid() && actual.Valid());
+    for (HDC dc : {expected.Dc(), actual.Dc()}) {
+        Graphics graphics(dc);
+        graphics.SetClipRectI(0, 0, kWidth / 2, kHeight);
+        if (dc == expected.Dc()) {
+            StrokeReference(graphics, kWidth, kHeight, 7, 6, 180);
+        } else {
+            DrawFrameOutlines(graphics, kWidth, kHeight, 7, 6, 180);
+        }
+    }
+    ::GdiFlush();
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) ASSERT_EQ(expected.At(x, y), actual.At(x, y)) << x << "," << y;
+    }
+    EXPECT_NE(actual.At(kWidth / 4, 0), before.At(kWidth / 4, 0));
+    EXPECT_EQ(actual.At(kWidth - kWidth / 4, 0), before.At(kWidth - kWidth / 4, 0));
+
+    // A device bitmap has no bits to write to: the outlines are stroked.
+    OffscreenDc strokedDevice, laidDevice;
+    ASSERT_TRUE(strokedDevice.Create(kWidth, kHeight) && laidDevice.Create(kWidth, kHeight));
+    for (HDC dc : {strokedDevice.Dc(), laidDevice.Dc()}) {
+        ::BitBlt(dc, 0, 0, kWidth, kHeight, before.Dc(), 0, 0, SRCCOPY);
+        Graphics graphics(dc);
+        if (dc == strokedDevice.Dc()) {
+            StrokeReference(graphics, kWidth, kHeight, 7, 6, 180);
+        } else {
+            DrawFrameOutlines(graphics, kWidth, kHeight, 7, 6, 180);
+        }
+    }
+    for (int y = 0; y < kHeight; y += 3) {
+        for (int x = 0; x < kWidth; ++x) {
+            ASSERT_EQ(::GetPixel(strokedDevice.Dc(), x, y), ::GetPixel(laidDevice.Dc(), x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_NE(::GetPixel(laidDevice.Dc(), kWidth / 2, 0), ::GetPixel(before.Dc(), kWidth / 2, 0));
+}
+
+}  // namespace
