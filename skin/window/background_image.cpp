@@ -5,6 +5,10 @@
 #include <cstring>
 #include <mutex>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "gdip/bitmap.h"
 #include "runtime/win_handles.h"
 
@@ -133,6 +137,105 @@ std::uint32_t Over(std::uint32_t source, std::uint32_t below) {
     return 0xFF000000u | channel(16) << 16 | channel(8) << 8 | channel(0);
 }
 
+// A pixel of the stretched image from its four neighbours, any of which may
+// lie outside the image (transparent there).
+std::uint32_t BlendedSample(const ImagePixels& image, const Tap& column, const Tap& row) {
+    const std::uint32_t top =
+        Blend(Sample(image, column.first, row.first), Sample(image, column.second, row.first), column.weight);
+    const std::uint32_t bottom =
+        Blend(Sample(image, column.first, row.second), Sample(image, column.second, row.second), column.weight);
+    return Blend(top, bottom, row.weight);
+}
+
+// Each column's weight and its complement, four 16-bit lanes each (one per
+// channel), ready to be loaded two columns at a time.
+struct StretchWeights {
+    explicit StretchWeights(const std::vector<Tap>& columns) : lanes(columns.size() * 8) {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                lanes[c * 4 + k] = static_cast<std::uint16_t>(columns[c].weight);
+                lanes[columns.size() * 4 + c * 4 + k] = static_cast<std::uint16_t>(columns[c].weight ^ 0xFF);
+            }
+        }
+    }
+    const std::uint16_t* Weight(int column) const { return &lanes[static_cast<std::size_t>(column) * 4]; }
+    const std::uint16_t* Complement(int column) const { return &lanes[lanes.size() / 2 + static_cast<std::size_t>(column) * 4]; }
+    std::vector<std::uint16_t> lanes;
+};
+
+std::uint32_t StretchOpaquePixel(const std::uint32_t* upper, const std::uint32_t* lower, const Tap& column,
+                                 int rowWeight) {
+    const std::uint64_t top = LerpLanes(Spread(upper[column.first]), Spread(upper[column.second]), column.weight);
+    const std::uint64_t bottom = LerpLanes(Spread(lower[column.first]), Spread(lower[column.second]), column.weight);
+    return PackOpaque(LerpLanes(top, bottom, rowWeight));
+}
+
+#if defined(__SSE2__)
+// floor(n / 255) in every 16-bit lane, exact for n up to 65534.
+inline __m128i DivideBy255(__m128i n) {
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(n, _mm_set1_epi16(1)), _mm_srli_epi16(n, 8)), 8);
+}
+
+// Two source pixels, one per 64-bit half, as 16-bit channel lanes.
+inline __m128i Widen(std::uint32_t low, std::uint32_t high) {
+    return _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(low)),
+                                                _mm_cvtsi32_si128(static_cast<int>(high))),
+                             _mm_setzero_si128());
+}
+#endif
+
+// Columns [from, to) of one destination row of an opaque image whose taps
+// all lie inside it: the same three blends as StretchOpaquePixel, two
+// pixels at a time where the processor has the lanes for it.
+void StretchOpaqueRun(const std::uint32_t* upper, const std::uint32_t* lower, const Tap* columns,
+                      const StretchWeights& weights, int from, int to, int rowWeight, std::uint32_t* line) {
+    int c = from;
+#if defined(__SSE2__)
+    const __m128i down = _mm_set1_epi16(static_cast<short>(rowWeight));
+    const __m128i keep = _mm_set1_epi16(static_cast<short>(rowWeight ^ 0xFF));
+    for (; c + 2 <= to; c += 2) {
+        const Tap& a = columns[c];
+        const Tap& b = columns[c + 1];
+        const __m128i weight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights.Weight(c)));
+        const __m128i complement = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights.Complement(c)));
+        const __m128i top = DivideBy255(_mm_add_epi16(_mm_mullo_epi16(Widen(upper[a.first], upper[b.first]), complement),
+                                                      _mm_mullo_epi16(Widen(upper[a.second], upper[b.second]), weight)));
+        const __m128i bottom = DivideBy255(_mm_add_epi16(_mm_mullo_epi16(Widen(lower[a.first], lower[b.first]), complement),
+                                                         _mm_mullo_epi16(Widen(lower[a.second], lower[b.second]), weight)));
+        const __m128i blended = DivideBy255(_mm_add_epi16(_mm_mullo_epi16(top, keep), _mm_mullo_epi16(bottom, down)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(line + c), _mm_packus_epi16(blended, blended));
+    }
+#else
+    (void)weights;
+#endif
+    for (; c < to; ++c) line[c] = StretchOpaquePixel(upper, lower, columns[c], rowWeight);
+}
+
+// White premultiplied by alpha over every channel of a row of pixels.
+void LayWhiteOver(std::uint32_t* row, int width, std::uint32_t alpha) {
+    int x = 0;
+#if defined(__SSE2__)
+    // alpha + floor((below * (255 - alpha) + 127) / 255), sixteen channels at a time.
+    const __m128i keep = _mm_set1_epi16(static_cast<short>(0xFF - alpha));
+    const __m128i half = _mm_set1_epi16(127);
+    const __m128i white = _mm_set1_epi16(static_cast<short>(alpha));
+    auto overLanes = [&](__m128i below) {
+        return _mm_add_epi16(white, DivideBy255(_mm_add_epi16(_mm_mullo_epi16(below, keep), half)));
+    };
+    for (; x + 4 <= width; x += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+        const __m128i low = overLanes(_mm_unpacklo_epi8(pixels, _mm_setzero_si128()));
+        const __m128i high = overLanes(_mm_unpackhi_epi8(pixels, _mm_setzero_si128()));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), _mm_packus_epi16(low, high));
+    }
+#endif
+    auto over = [alpha](std::uint32_t below) { return alpha + (below * (0xFF - alpha) + 127) / 0xFF; };
+    for (; x < width; ++x) {
+        const std::uint32_t p = row[x];
+        row[x] = over(p >> 24) << 24 | over((p >> 16) & 0xFF) << 16 | over((p >> 8) & 0xFF) << 8 | over(p & 0xFF);
+    }
+}
+
 }  // namespace
 
 // GetObject reports every DIB's height as
@@ -182,13 +285,7 @@ bool FadeWhiteDownDirect(HDC dc, int width, int rows, int length, int alphaTop) 
         const int startAlpha = alphaTop * (weight ^ 0xFF);
         const std::uint32_t alpha = startAlpha < 0xFF ? 0 : static_cast<std::uint32_t>(startAlpha / 0xFF);
         if (alpha == 0) continue;
-        // White premultiplied by alpha over what is there.
-        auto over = [alpha](std::uint32_t below) { return alpha + (below * (0xFF - alpha) + 127) / 0xFF; };
-        std::uint32_t* row = bits + y * pitch;
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t p = row[x];
-            row[x] = over(p >> 24) << 24 | over((p >> 16) & 0xFF) << 16 | over((p >> 8) & 0xFF) << 8 | over(p & 0xFF);
-        }
+        LayWhiteOver(bits + y * pitch, width, alpha);
     }
     return true;
 }
@@ -256,31 +353,30 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
 
     const std::vector<Tap> columns = Taps(left, right, x, width, image.width);
     const std::vector<Tap> rows = Taps(top, bottom, y, height, image.height);
+    // The columns whose two neighbours both lie inside the image: one run,
+    // as the taps only grow from left to right.
+    int insideFrom = 0, insideTo = outWidth;
+    while (insideFrom < outWidth && columns[static_cast<std::size_t>(insideFrom)].first < 0) ++insideFrom;
+    while (insideTo > insideFrom && columns[static_cast<std::size_t>(insideTo - 1)].second >= image.width) --insideTo;
+    const StretchWeights weights(columns);
     for (int r = 0; r < outHeight; ++r) {
         const Tap& row = rows[static_cast<std::size_t>(r)];
         std::uint32_t* line = out + static_cast<std::ptrdiff_t>(r) * pitch;
-        const bool rowInside = row.first >= 0 && row.second < image.height;
-        for (int c = 0; c < outWidth; ++c) {
-            const Tap& column = columns[static_cast<std::size_t>(c)];
-            std::uint32_t pixel;
-            if (image.opaque && rowInside && column.first >= 0 && column.second < image.width) {
-                const std::uint32_t* upper = &image.argb[static_cast<std::size_t>(row.first) * image.width];
-                const std::uint32_t* lower = &image.argb[static_cast<std::size_t>(row.second) * image.width];
-                const std::uint64_t top =
-                    LerpLanes(Spread(upper[column.first]), Spread(upper[column.second]), column.weight);
-                const std::uint64_t bottom =
-                    LerpLanes(Spread(lower[column.first]), Spread(lower[column.second]), column.weight);
-                pixel = PackOpaque(LerpLanes(top, bottom, row.weight));
-            } else {
-                const std::uint32_t top = Blend(Sample(image, column.first, row.first),
-                                                Sample(image, column.second, row.first), column.weight);
-                const std::uint32_t bottom = Blend(Sample(image, column.first, row.second),
-                                                   Sample(image, column.second, row.second), column.weight);
-                pixel = Blend(top, bottom, row.weight);
-            }
-            if (direct && (pixel >> 24) != 0xFF) pixel = Over(Premultiplied(pixel), line[c]);
-            line[c] = pixel;
+        // A pixel blending towards the transparent outside is laid over
+        // what the target holds when writing into it directly.
+        auto edge = [&](int c) {
+            const std::uint32_t pixel = BlendedSample(image, columns[static_cast<std::size_t>(c)], row);
+            line[c] = direct && (pixel >> 24) != 0xFF ? Over(Premultiplied(pixel), line[c]) : pixel;
+        };
+        int c = 0;
+        if (image.opaque && row.first >= 0 && row.second < image.height) {
+            for (; c < insideFrom; ++c) edge(c);
+            StretchOpaqueRun(&image.argb[static_cast<std::size_t>(row.first) * image.width],
+                             &image.argb[static_cast<std::size_t>(row.second) * image.width], columns.data(), weights,
+                             insideFrom, insideTo, row.weight, line);
+            c = insideTo;
         }
+        for (; c < outWidth; ++c) edge(c);
     }
 
     if (direct) return true;
