@@ -464,17 +464,6 @@ std::shared_ptr<const FrameStamp> FindFrameStamp(const FrameStampKey& key) {
     return stamp;
 }
 
-// A premultiplied pixel over another, rounded as GDI's per-pixel-alpha blend rounds.
-std::uint32_t BlendOver(std::uint32_t below, std::uint32_t above) {
-    const std::uint32_t keep = 0xFF - (above >> 24);
-    std::uint32_t result = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const std::uint32_t c = ((above >> shift) & 0xFF) + (((below >> shift) & 0xFF) * keep + 127) / 0xFF;
-        result |= std::min<std::uint32_t>(c, 0xFF) << shift;
-    }
-    return result;
-}
-
 // The stamp's rows laid over a width x height area: the left and top halves
 // of the square at the near edges, the right and bottom halves at the far
 // ones, the middle row and column stretched between them.
@@ -485,12 +474,12 @@ void LayStamp(std::uint32_t* bits, std::ptrdiff_t pitch, int width, int height, 
         std::uint32_t* line = bits + y * pitch;
         for (const StampDot& dot : rows[static_cast<std::size_t>(sy)]) {
             if (dot.x < half) {
-                line[dot.x] = BlendOver(line[dot.x], dot.pixel);
+                line[dot.x] = BlendPremultipliedOver(line[dot.x], dot.pixel);
             } else if (dot.x > half) {
                 const int x = dot.x + width - side;
-                line[x] = BlendOver(line[x], dot.pixel);
+                line[x] = BlendPremultipliedOver(line[x], dot.pixel);
             } else {
-                for (int x = half; x <= width - half; ++x) line[x] = BlendOver(line[x], dot.pixel);
+                for (int x = half; x <= width - half; ++x) line[x] = BlendPremultipliedOver(line[x], dot.pixel);
             }
         }
     }

@@ -25,11 +25,7 @@ struct KeptImage {
 std::mutex gKeptLock;
 std::vector<KeptImage> gKept;  // most recent last
 
-std::size_t BytesHash(const ByteArray& bytes) {
-    std::uint64_t hash = 1469598103934665603ull;
-    for (std::uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
-    return static_cast<std::size_t>(hash);
-}
+std::size_t BytesHash(const ByteArray& bytes) { return HashBytes(bytes); }
 
 std::shared_ptr<const ImagePixels> Decode(const ByteArray& bytes) {
     GdipBitmap bitmap;
@@ -259,6 +255,30 @@ std::uint32_t* DirectDibBits(HDC dc, int width, int height, std::ptrdiff_t& pitc
     if (seen != expected && target.dsBm.bmHeight > 1) return nullptr;
     pitch = target.dsBm.bmWidthBytes / 4;
     return bits;
+}
+
+std::uint32_t BlendPremultipliedOver(std::uint32_t below, std::uint32_t above) {
+    const std::uint32_t keep = 0xFF - (above >> 24);
+    std::uint32_t result = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const std::uint32_t c = ((above >> shift) & 0xFF) + (((below >> shift) & 0xFF) * keep + 127) / 0xFF;
+        result |= std::min<std::uint32_t>(c, 0xFF) << shift;
+    }
+    return result;
+}
+
+std::size_t HashBytes(const ByteArray& bytes) {
+    // Eight bytes a step: images are hashed on every rebuild to tell whether they changed.
+    std::uint64_t hash = 1469598103934665603ull ^ bytes.size();
+    const std::size_t whole = bytes.size() / 8 * 8;
+    for (std::size_t i = 0; i < whole; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        hash = (hash ^ word) * 1099511628211ull;
+        hash ^= hash >> 29;
+    }
+    for (std::size_t i = whole; i < bytes.size(); ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
 }
 
 bool FillOpaqueDirect(HDC dc, int width, int height, COLORREF colour) {

@@ -29,6 +29,13 @@ std::shared_ptr<const ImagePixels> DecodeImagePixels(const ByteArray& bytes);
 // at least width x height in size (pitch in pixels); null for any other DC.
 std::uint32_t* DirectDibBits(HDC dc, int width, int height, std::ptrdiff_t& pitch);
 
+// A hash of the bytes, to tell whether an image changed.
+std::size_t HashBytes(const ByteArray& bytes);
+
+// A premultiplied pixel over another, every channel rounded as GDI's
+// per-pixel-alpha blend (which GDI+ blends its translucent drawing with) rounds it.
+std::uint32_t BlendPremultipliedOver(std::uint32_t below, std::uint32_t above);
+
 // Fills the area with an opaque colour when the DC draws into a 32-bit
 // top-down DIB, writing its bits directly (the pixels GDI+ writes for an
 // opaque fill). False, with nothing done, for any other DC.

@@ -1,6 +1,7 @@
 #include "skin/window/caption_painter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "gdip/bitmap.h"
@@ -24,15 +25,15 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 // Gradients over a shape exactly their length: mirrored tiling keeps the
 // last row from wrapping round to the first colour.
 constexpr int kWrapTileFlipXY = 3;
+// Where the title's four shadow copies lie, in the order they are laid.
+constexpr float kShadowOffsets[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+// Room round a text layer for glyphs that overhang their layout.
+constexpr int kTextLayerMargin = 8;
 // Hover faces kept per button: alpha 0, 30, ... 240.
 constexpr int kHoverAlphaStep = 30;
 constexpr int kHoverFaceSlots = 9;
 
-std::size_t BytesKey(const ByteArray& bytes) {
-    std::uint64_t hash = 1469598103934665603ull;
-    for (std::uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
-    return static_cast<std::size_t>(hash ^ bytes.size());
-}
+std::size_t BytesKey(const ByteArray& bytes) { return HashBytes(bytes); }
 
 void ClientSize(HWND window, int& width, int& height) {
     RECT r{};
@@ -114,9 +115,9 @@ std::size_t BaseLayerKey(const FormSkin& form, const PaintContext& context, int 
 std::size_t Mix(std::size_t key, std::size_t part) { return (key ^ part) * 1099511628211ull + 0x9E3779B97F4A7C15ull; }
 
 // What the title and the caption buttons in their normal faces are drawn from.
-std::size_t DressedCaptionKey(const FormSkin& form, const PaintContext& context, std::size_t baseKey) {
+std::size_t DressedCaptionKey(const FormSkin& form, const PaintContext& context, std::size_t baseKey,
+                              const Text& title) {
     std::size_t key = Mix(baseKey, BytesKey(ByteArray(form.titleFont.begin(), form.titleFont.end())));
-    const Text title = form.titleOn ? WindowTextOf(form.window) : Text();
     key = Mix(key, BytesKey(ByteArray(title.begin(), title.end())));
     const std::size_t parts[] = {static_cast<std::size_t>(form.titleOn), static_cast<std::size_t>(form.titleFontSize),
                                  static_cast<std::size_t>(form.titleColour),
@@ -218,7 +219,9 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
     const std::size_t baseKey = BaseLayerKey(form, context, width, height);
     if (!form.baseLayer.IsValid() || form.baseLayerKey != baseKey) {
         form.baseLayerKey = 0;
-        if (form.baseLayer.CreateDib(width, height)) {
+        // A layer of the same size is painted over: a new one would cost a
+        // fault on every page at the first stroke.
+        if (HasSize(form.baseLayer, width, height) || form.baseLayer.CreateDib(width, height)) {
             GdipGraphics graphics;
             PrepareGraphics(graphics, form.baseLayer.Dc());
             PaintBackground(graphics, form.baseLayer.Dc(), form, context);
@@ -247,12 +250,15 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
         if (form.captionOn) {
             // Title and buttons are drawn once per look of the caption band.
             const int band = DressedBandHeight(form, height);
-            const std::size_t dressedKey = form.baseLayerKey == baseKey ? DressedCaptionKey(form, context, baseKey) : 0;
+            // Reading a window's text costs a message round trip: once per rebuild.
+            const Text title = form.titleOn ? WindowTextOf(form.window) : Text();
+            const std::size_t dressedKey =
+                form.baseLayerKey == baseKey ? DressedCaptionKey(form, context, baseKey, title) : 0;
             if (dressedKey != 0 && form.dressedCaptionKey == dressedKey && HasSize(form.dressedCaption, width, band)) {
                 ::BitBlt(form.backgroundDc.Get(), 0, 0, width, band, form.dressedCaption.Dc(), 0, 0, SRCCOPY);
             } else {
                 form.dressedCaptionKey = 0;
-                if (form.titleOn) PaintTitle(form, context, &graphics);
+                if (form.titleOn) PaintTitle(form, context, &graphics, &title);
                 for (int i = 1; i <= static_cast<int>(form.captionButtons.size()); ++i) {
                     PaintCaptionButton(form, context, i, &graphics, ButtonFace::Normal);
                 }
@@ -321,6 +327,55 @@ void PaintFrame(GdipGraphics& graphics, const FormSkin& form) {
     DrawFrameOutlines(graphics, width, height, 7, 6, 180);
 }
 
+bool DrawTextShadow(GdipGraphics& graphics, HDC dc, const Text& text, const GdipFont& font,
+                    const GdipStringFormat& format, const Gdiplus::RectF& layout, Gdiplus::ARGB colour) {
+    DIBSECTION target{};
+    HGDIOBJ current = dc ? ::GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
+    if (!current || ::GetObjectA(current, sizeof target, &target) != sizeof target) return false;
+    const int areaWidth = target.dsBm.bmWidth, areaHeight = target.dsBm.bmHeight;
+    const int left = static_cast<int>(std::floor(layout.X)) - kTextLayerMargin;
+    const int top = static_cast<int>(std::floor(layout.Y)) - kTextLayerMargin;
+    const int width = static_cast<int>(std::ceil(layout.X + layout.Width)) + kTextLayerMargin - left;
+    const int height = static_cast<int>(std::ceil(layout.Y + layout.Height)) + kTextLayerMargin - top;
+    BitmapHandle bitmap = CreateArgbBitmap(width, height);
+    MemoryDc layerDc(::CreateCompatibleDC(nullptr));
+    if (!bitmap || !layerDc) return false;
+    HGDIOBJ displaced = ::SelectObject(layerDc.Get(), bitmap.Get());
+    {
+        // The text once, into a transparent layer: what it would blend over
+        // any background, premultiplied.
+        GdipGraphics layer;
+        layer.CreateFromHDC(layerDc.Get());
+        layer.SetSmoothingMode(graphics.GetSmoothingMode());
+        layer.SetTextRenderingHint(graphics.GetTextRenderingHint());
+        layer.SetPixelOffsetMode(graphics.GetPixelOffsetMode());
+        GdipSolidBrush brush;
+        brush.CreateSolidFill(colour);
+        layer.DrawString(text, font,
+                         Gdiplus::RectF(layout.X - static_cast<float>(left), layout.Y - static_cast<float>(top),
+                                        layout.Width, layout.Height),
+                         format, brush);
+    }
+    graphics.Flush();
+    std::ptrdiff_t layerPitch = 0, pitch = 0;
+    const std::uint32_t* layerBits = DirectDibBits(layerDc.Get(), width, height, layerPitch);
+    std::uint32_t* bits = layerBits ? DirectDibBits(dc, areaWidth, areaHeight, pitch) : nullptr;
+    if (bits) {
+        for (const auto& o : kShadowOffsets) {
+            const int dx = left + static_cast<int>(o[0]), dy = top + static_cast<int>(o[1]);
+            for (int ly = std::max(0, -dy); ly < std::min(height, areaHeight - dy); ++ly) {
+                const std::uint32_t* from = layerBits + ly * layerPitch;
+                std::uint32_t* to = bits + (ly + dy) * pitch + dx;
+                for (int lx = std::max(0, -dx); lx < std::min(width, areaWidth - dx); ++lx) {
+                    if (from[lx] != 0) to[lx] = BlendPremultipliedOver(to[lx], from[lx]);
+                }
+            }
+        }
+    }
+    ::SelectObject(layerDc.Get(), displaced);
+    return bits != nullptr;
+}
+
 void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text) {
     if (!form.backgroundDc) return;
     // Outside a rebuild only the band left of the buttons is redrawn.
@@ -347,11 +402,14 @@ void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graph
         GdipSolidBrush shadow, face;
         shadow.CreateSolidFill(ToArgb(form.titleShadowColour, 150, true));
         face.CreateSolidFill(ToArgb(form.titleColour, 255, true));
-        const float offsets[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-        for (const auto& o : offsets) {
-            graphics->DrawString(title, font, Gdiplus::RectF(x + o[0], y + o[1], w, h), format, shadow);
+        const Gdiplus::RectF layout(x, y, w, h);
+        if (!DrawTextShadow(*graphics, form.backgroundDc.Get(), title, font, format, layout,
+                            ToArgb(form.titleShadowColour, 150, true))) {
+            for (const auto& o : kShadowOffsets) {
+                graphics->DrawString(title, font, Gdiplus::RectF(x + o[0], y + o[1], w, h), format, shadow);
+            }
         }
-        graphics->DrawString(title, font, Gdiplus::RectF(x, y, w, h), format, face);
+        graphics->DrawString(title, font, layout, format, face);
     }
     if (graphics == &own) {
         own.DeleteGraphics();

@@ -1,21 +1,27 @@
-// The frame outlines laid from their stamp against the outlines stroked
-// through GDI+, pixel by pixel, over a background of varied pixels.
+// What the painters write straight into a DIB against what GDI+ draws, pixel
+// by pixel over a background of varied pixels: the frame outlines laid from
+// their stamp, the title's shadow laid from one drawing of the text.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
+#include "gdip/brush.h"
+#include "gdip/font.h"
 #include "gdip/graphics.h"
 #include "gdip/path.h"
 #include "gdip/pen.h"
+#include "gdip/string_format.h"
 #include "resources/embedded_images.h"
 #include "runtime/gdiplus_session.h"
 #include "runtime/win_handles.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/window/background_image.h"
+#include "skin/window/caption_painter.h"
 #include "skin/window/form_skin_data.h"
 
 namespace {
@@ -68,8 +74,23 @@ struct Graphics : GdipGraphics {
     explicit Graphics(HDC dc) {
         CreateFromHDC(dc);
         SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
     }
 };
+
+// Pixels that differ between two canvases, the first few reported.
+int CountDiffering(const Canvas& expected, const Canvas& actual, int width, int height) {
+    int differing = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (expected.At(x, y) != actual.At(x, y) && differing++ < 5) {
+                ADD_FAILURE() << "at " << x << "," << y << ": " << std::hex << expected.At(x, y) << " drawn, "
+                              << actual.At(x, y) << " laid";
+            }
+        }
+    }
+    return differing;
+}
 
 // Every pixel, alpha included, equal; a count of the pixels the outlines
 // changed, so two canvases left untouched cannot pass.
@@ -87,17 +108,11 @@ void ExpectSameOutlines(int width, int height, int outerRadius, int innerRadius,
         DrawFrameOutlines(graphics, width, height, outerRadius, innerRadius, darkAlpha);
     }
     ::GdiFlush();
-    int differing = 0, changed = 0;
+    EXPECT_EQ(CountDiffering(expected, actual, width, height), 0);
+    int changed = 0;
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (expected.At(x, y) != actual.At(x, y) && differing++ < 5) {
-                ADD_FAILURE() << "at " << x << "," << y << ": " << std::hex << expected.At(x, y) << " stroked, "
-                              << actual.At(x, y) << " laid";
-            }
-            if (expected.At(x, y) != before.At(x, y)) ++changed;
-        }
+        for (int x = 0; x < width; ++x) changed += expected.At(x, y) != before.At(x, y);
     }
-    EXPECT_EQ(differing, 0);
     // Both outlines run round the whole area.
     EXPECT_GE(changed, 2 * (width + height));
 }
@@ -154,6 +169,59 @@ TEST(FrameOutlines, StrokedWhereTheyCannotBeLaid) {
         }
     }
     EXPECT_NE(::GetPixel(laidDevice.Dc(), kWidth / 2, 0), ::GetPixel(before.Dc(), kWidth / 2, 0));
+}
+
+TEST(TitleShadow, LaidAsFourDrawStringsBlendIt) {
+    StartGdiplus();
+    constexpr int kWidth = 320, kHeight = 40;
+    GdipFontFamily family;
+    ASSERT_TRUE(family.GetGenericFontFamilySansSerif());
+    GdipFont font;
+    ASSERT_TRUE(font.CreateFont(family, 14.0f));
+    GdipStringFormat format;
+    format.CreateStringFormat(0x1000 /* no wrap */);
+    struct Case {
+        const char* text;
+        Gdiplus::RectF layout;
+        Gdiplus::ARGB colour;
+    };
+    const Case cases[] = {
+        {"软件更新", Gdiplus::RectF(28, 6, 250, 20), 0x96000000},
+        {"Updater 2.1 (WWW) - a long title cut at the layout's end", Gdiplus::RectF(28, 6, 200, 20), 0x9622CADD},
+        {"Wjq|", Gdiplus::RectF(-3, -2, 100, 20), 0x96FFFFFF},                // shadows cut by the area's edges
+        {"Wjq|", Gdiplus::RectF(kWidth - 40, kHeight - 18, 60, 20), 0xFF101010},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Canvas before(kWidth, kHeight, false), expected(kWidth, kHeight, false), actual(kWidth, kHeight, false);
+        ASSERT_TRUE(before.Valid() && expected.Valid() && actual.Valid());
+        GdipSolidBrush brush;
+        brush.CreateSolidFill(c.colour);
+        {
+            Graphics graphics(expected.Dc());
+            for (const auto& o : {std::make_pair(-1, 0), std::make_pair(1, 0), std::make_pair(0, -1), std::make_pair(0, 1)}) {
+                const Gdiplus::RectF moved(c.layout.X + static_cast<float>(o.first), c.layout.Y + static_cast<float>(o.second),
+                                           c.layout.Width, c.layout.Height);
+                graphics.DrawString(Text(c.text), font, moved, format, brush);
+            }
+        }
+        {
+            Graphics graphics(actual.Dc());
+            EXPECT_TRUE(DrawTextShadow(graphics, actual.Dc(), Text(c.text), font, format, c.layout, c.colour));
+        }
+        ::GdiFlush();
+        EXPECT_EQ(CountDiffering(expected, actual, kWidth, kHeight), 0);
+        int changed = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) changed += expected.At(x, y) != before.At(x, y);
+        }
+        EXPECT_GT(changed, 20);
+    }
+    // A device bitmap has no bits to lay the shadow into.
+    OffscreenDc device;
+    ASSERT_TRUE(device.Create(kWidth, kHeight));
+    Graphics graphics(device.Dc());
+    EXPECT_FALSE(DrawTextShadow(graphics, device.Dc(), Text("x"), font, format, cases[0].layout, cases[0].colour));
 }
 
 }  // namespace
