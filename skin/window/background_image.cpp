@@ -167,21 +167,14 @@ std::uint32_t StretchOpaquePixel(const std::uint32_t* upper, const std::uint32_t
 }
 
 #if defined(__SSE2__)
-// floor(n / 255) in every 16-bit lane, exact for n up to 65534.
+// floor(n / 255) in every 16-bit lane as (n * 0x8081) >> 23, exact for n up to 65534.
 inline __m128i DivideBy255(__m128i n) {
-    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(n, _mm_set1_epi16(1)), _mm_srli_epi16(n, 8)), 8);
-}
-
-// Two source pixels, one per 64-bit half, as 16-bit channel lanes.
-inline __m128i Widen(std::uint32_t low, std::uint32_t high) {
-    return _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(low)),
-                                                _mm_cvtsi32_si128(static_cast<int>(high))),
-                             _mm_setzero_si128());
+    return _mm_srli_epi16(_mm_mulhi_epu16(n, _mm_set1_epi16(static_cast<short>(0x8081))), 7);
 }
 #endif
 
 // Columns [from, to) of one destination row of an opaque image whose taps
-// all lie inside it: the same three blends as StretchOpaquePixel, two
+// and the pixels right of their first neighbours all lie inside it: the same three blends as StretchOpaquePixel, two
 // pixels at a time where the processor has the lanes for it.
 void StretchOpaqueRun(const std::uint32_t* upper, const std::uint32_t* lower, const Tap* columns,
                       const StretchWeights& weights, int from, int to, int rowWeight, std::uint32_t* line) {
@@ -189,15 +182,25 @@ void StretchOpaqueRun(const std::uint32_t* upper, const std::uint32_t* lower, co
 #if defined(__SSE2__)
     const __m128i down = _mm_set1_epi16(static_cast<short>(rowWeight));
     const __m128i keep = _mm_set1_epi16(static_cast<short>(rowWeight ^ 0xFF));
+    const __m128i zero = _mm_setzero_si128();
     for (; c + 2 <= to; c += 2) {
-        const Tap& a = columns[c];
-        const Tap& b = columns[c + 1];
+        // Each column's two neighbours side by side: (a0 b0) and (a1 b1) as channel lanes.
+        auto neighbours = [&](const std::uint32_t* source, __m128i& firsts, __m128i& seconds) {
+            const __m128i mixed =
+                _mm_unpacklo_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[c].first)),
+                                   _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[c + 1].first)));
+            firsts = _mm_unpacklo_epi8(mixed, zero);
+            seconds = _mm_unpackhi_epi8(mixed, zero);
+        };
         const __m128i weight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights.Weight(c)));
         const __m128i complement = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights.Complement(c)));
-        const __m128i top = DivideBy255(_mm_add_epi16(_mm_mullo_epi16(Widen(upper[a.first], upper[b.first]), complement),
-                                                      _mm_mullo_epi16(Widen(upper[a.second], upper[b.second]), weight)));
-        const __m128i bottom = DivideBy255(_mm_add_epi16(_mm_mullo_epi16(Widen(lower[a.first], lower[b.first]), complement),
-                                                         _mm_mullo_epi16(Widen(lower[a.second], lower[b.second]), weight)));
+        __m128i firsts, seconds;
+        neighbours(upper, firsts, seconds);
+        const __m128i top =
+            DivideBy255(_mm_add_epi16(_mm_mullo_epi16(firsts, complement), _mm_mullo_epi16(seconds, weight)));
+        neighbours(lower, firsts, seconds);
+        const __m128i bottom =
+            DivideBy255(_mm_add_epi16(_mm_mullo_epi16(firsts, complement), _mm_mullo_epi16(seconds, weight)));
         const __m128i blended = DivideBy255(_mm_add_epi16(_mm_mullo_epi16(top, keep), _mm_mullo_epi16(bottom, down)));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(line + c), _mm_packus_epi16(blended, blended));
     }
@@ -299,7 +302,7 @@ bool FadeWhiteDownDirect(HDC dc, int width, int rows, int length, int alphaTop) 
     if (!bits) return false;
     for (int y = 0; y < std::min(rows, length); ++y) {
         // The row's place along the gradient, rounded to 1/255, then the two
-        // ends blended by their alpha (the far end has none).
+        // ends blended by their alpha (the seconds end has none).
         const float position = static_cast<float>(y) / static_cast<float>(length);
         const int weight = static_cast<int>(std::floor(position * 255.0f + 0.5f));
         const int startAlpha = alphaTop * (weight ^ 0xFF);
@@ -377,7 +380,9 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
     // as the taps only grow from left to right.
     int insideFrom = 0, insideTo = outWidth;
     while (insideFrom < outWidth && columns[static_cast<std::size_t>(insideFrom)].first < 0) ++insideFrom;
-    while (insideTo > insideFrom && columns[static_cast<std::size_t>(insideTo - 1)].second >= image.width) --insideTo;
+    // The run reads each column's first neighbour and the pixel after it (the
+    // second neighbour, or unweighted where the two are one).
+    while (insideTo > insideFrom && columns[static_cast<std::size_t>(insideTo - 1)].first + 1 >= image.width) --insideTo;
     const StretchWeights weights(columns);
     for (int r = 0; r < outHeight; ++r) {
         const Tap& row = rows[static_cast<std::size_t>(r)];
