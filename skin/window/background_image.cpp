@@ -10,6 +10,8 @@
 #endif
 
 #include "gdip/bitmap.h"
+#include "gdip/graphics.h"
+#include "gdip/image.h"
 #include "runtime/win_handles.h"
 
 namespace {
@@ -420,4 +422,104 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
     }
     ::SelectObject(memory.Get(), displaced);
     return drawn;
+}
+
+namespace {
+
+// An image as GDI+ draws it at its natural size at an integral point, over
+// nothing: what it blends over any background, premultiplied.
+struct DrawnImage {
+    std::size_t key = 0;
+    int modes = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+// Room round the image for what interpolation spreads beyond it.
+constexpr int kDrawnImageMargin = 2;
+constexpr std::size_t kKeptDrawnImages = 16;
+std::mutex gDrawnLock;
+std::vector<std::shared_ptr<const DrawnImage>> gDrawn;  // most recent last
+
+std::shared_ptr<const DrawnImage> DrawImageOnce(const GdipGraphics& graphics, const GdipImage& image, std::size_t key,
+                                                int modes) {
+    {
+        std::lock_guard<std::mutex> guard(gDrawnLock);
+        for (const auto& drawn : gDrawn) {
+            if (drawn->key == key && drawn->modes == modes) return drawn;
+        }
+    }
+    const int imageWidth = static_cast<int>(image.GetImageWidth()), imageHeight = static_cast<int>(image.GetImageHeight());
+    if (imageWidth <= 0 || imageHeight <= 0) return nullptr;
+    auto drawn = std::make_shared<DrawnImage>();
+    drawn->key = key;
+    drawn->modes = modes;
+    drawn->width = imageWidth + 2 * kDrawnImageMargin;
+    drawn->height = imageHeight + 2 * kDrawnImageMargin;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = drawn->width;
+    info.bmiHeader.biHeight = -drawn->height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!bitmap || !dc || !bits) return nullptr;
+    HGDIOBJ displaced = ::SelectObject(dc.Get(), bitmap.Get());
+    {
+        GdipGraphics layer;
+        layer.CreateFromHDC(dc.Get());
+        layer.SetInterpolationMode(graphics.GetInterpolationMode());
+        layer.SetSmoothingMode(graphics.GetSmoothingMode());
+        layer.SetPixelOffsetMode(graphics.GetPixelOffsetMode());
+        layer.DrawImageRect(image, static_cast<float>(kDrawnImageMargin), static_cast<float>(kDrawnImageMargin),
+                            static_cast<float>(imageWidth), static_cast<float>(imageHeight));
+    }
+    ::GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    drawn->pixels.assign(first, first + static_cast<std::size_t>(drawn->width) * drawn->height);
+    ::SelectObject(dc.Get(), displaced);
+    std::lock_guard<std::mutex> guard(gDrawnLock);
+    if (gDrawn.size() >= kKeptDrawnImages) gDrawn.erase(gDrawn.begin());
+    gDrawn.push_back(drawn);
+    return drawn;
+}
+
+}  // namespace
+
+bool LayImage(GdipGraphics& graphics, HDC dc, const GdipImage& image, std::size_t imageKey, float x, float y) {
+    const int left = static_cast<int>(x), top = static_cast<int>(y);
+    if (static_cast<float>(left) != x || static_cast<float>(top) != y ||
+        graphics.GetCompositingMode() != Gdiplus::CompositingModeSourceOver) {
+        return false;
+    }
+    DIBSECTION target{};
+    HGDIOBJ current = dc ? ::GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
+    if (!current || ::GetObjectA(current, sizeof target, &target) != sizeof target) return false;
+    const int areaWidth = target.dsBm.bmWidth, areaHeight = target.dsBm.bmHeight;
+    const Gdiplus::RectF clip = graphics.GetClipBounds();
+    if (clip.X > 0 || clip.Y > 0 || clip.X + clip.Width < static_cast<float>(areaWidth) ||
+        clip.Y + clip.Height < static_cast<float>(areaHeight)) {
+        return false;
+    }
+    const int modes = graphics.GetInterpolationMode() | graphics.GetSmoothingMode() << 8 |
+                      graphics.GetPixelOffsetMode() << 16;
+    const std::shared_ptr<const DrawnImage> drawn = DrawImageOnce(graphics, image, imageKey, modes);
+    if (!drawn) return false;
+    graphics.Flush();
+    std::ptrdiff_t pitch = 0;
+    std::uint32_t* bits = DirectDibBits(dc, areaWidth, areaHeight, pitch);
+    if (!bits) return false;
+    const int dx = left - kDrawnImageMargin, dy = top - kDrawnImageMargin;
+    for (int ly = std::max(0, -dy); ly < std::min(drawn->height, areaHeight - dy); ++ly) {
+        const std::uint32_t* from = &drawn->pixels[static_cast<std::size_t>(ly) * drawn->width];
+        std::uint32_t* to = bits + (ly + dy) * pitch + dx;
+        for (int lx = std::max(0, -dx); lx < std::min(drawn->width, areaWidth - dx); ++lx) {
+            if (from[lx] != 0) to[lx] = BlendPremultipliedOver(to[lx], from[lx]);
+        }
+    }
+    return true;
 }

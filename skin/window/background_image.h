@@ -13,6 +13,9 @@
 
 #include "runtime/value_types.h"
 
+class GdipGraphics;
+class GdipImage;
+
 struct ImagePixels {
     int width = 0;
     int height = 0;
@@ -56,3 +59,10 @@ bool FadeWhiteDownDirect(HDC dc, int width, int rows, int length, int alphaTop);
 // DC holds. False when nothing could be drawn.
 bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& image, int x, int y, int width,
                      int height);
+
+// Draws the image at its natural size at (x, y) over the DC that the graphics
+// draws into, as the graphics would draw it, from a layer kept per image key
+// and drawing mode: GDI+ draws each image once. False, with nothing done,
+// when the point is not integral, the graphics clips or the DC holds no
+// 32-bit top-down DIB.
+bool LayImage(GdipGraphics& graphics, HDC dc, const GdipImage& image, std::size_t imageKey, float x, float y);

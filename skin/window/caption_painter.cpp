@@ -92,10 +92,17 @@ const GdipFont* TitleFont(FormSkin& form) {
     return form.titleFontCache.get();
 }
 
+// The window's text as stored, in the ANSI code page. Read directly rather
+// than through WM_GETTEXT, which passes the whole subclass chain (tens of
+// microseconds under Wine, on every rebuild); no window here answers
+// WM_GETTEXT with anything but its stored text.
 Text WindowTextOf(HWND window) {
-    char buffer[512] = {};
-    int length = ::GetWindowTextA(window, buffer, sizeof buffer);
-    return Text(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+    wchar_t wide[512] = {};
+    const int length = ::InternalGetWindowText(window, wide, 512);
+    if (length <= 0) return Text();
+    char buffer[1024] = {};
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide, length, buffer, sizeof buffer - 1, nullptr, nullptr);
+    return Text(buffer, bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
 }
 
 // What the laid-out background is made from.
@@ -490,8 +497,11 @@ void PaintCaptionButton(FormSkin& form, const PaintContext& context, int index, 
         glyphX += 1;
         glyphY += 1;
     }
-    if (glyph) graphics->DrawImageRect(*glyph, glyphX, glyphY, static_cast<float>(glyph->GetImageWidth()),
-                                       static_cast<float>(glyph->GetImageHeight()));
+    if (glyph && !LayImage(*graphics, form.backgroundDc.Get(), *glyph,
+                           restoreGlyph ? button.decodedAlt.key : button.decoded.key, glyphX, glyphY)) {
+        graphics->DrawImageRect(*glyph, glyphX, glyphY, static_cast<float>(glyph->GetImageWidth()),
+                                static_cast<float>(glyph->GetImageHeight()));
+    }
     if (graphics == &own) {
         own.DeleteGraphics();
         if (cache) {

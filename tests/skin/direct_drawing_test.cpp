@@ -1,6 +1,7 @@
 // What the painters write straight into a DIB against what GDI+ draws, pixel
 // by pixel over a background of varied pixels: the frame outlines laid from
-// their stamp, the title's shadow laid from one drawing of the text.
+// their stamp, the title's shadow laid from one drawing of the text, images
+// laid from the one time GDI+ drew them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "gdip/brush.h"
 #include "gdip/font.h"
 #include "gdip/graphics.h"
+#include "gdip/image.h"
 #include "gdip/path.h"
 #include "gdip/pen.h"
 #include "gdip/string_format.h"
@@ -222,6 +224,60 @@ TEST(TitleShadow, LaidAsFourDrawStringsBlendIt) {
     ASSERT_TRUE(device.Create(kWidth, kHeight));
     Graphics graphics(device.Dc());
     EXPECT_FALSE(DrawTextShadow(graphics, device.Dc(), Text("x"), font, format, cases[0].layout, cases[0].colour));
+}
+
+TEST(LaidImage, LaidAsGdiplusDrawsIt) {
+    StartGdiplus();
+    constexpr int kWidth = 120, kHeight = 40;
+    struct Case {
+        EmbeddedImage image;
+        int x, y;
+    };
+    const Case cases[] = {
+        {EmbeddedImage::FormClose, 70, 2},  {EmbeddedImage::Minimise, 40, 3},
+        {EmbeddedImage::FormClose, -5, -4},  // cut by the area's edges
+        {EmbeddedImage::Maximise, kWidth - 16, kHeight - 11},
+        {EmbeddedImage::FormClose, 10, 12},  // drawn again from the kept layer
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.x << "," << c.y);
+        const ByteArray bytes = EmbeddedImageBytes(c.image);
+        GdipImage image;
+        ASSERT_TRUE(image.LoadImageFromStream(bytes));
+        Canvas before(kWidth, kHeight, true), expected(kWidth, kHeight, true), actual(kWidth, kHeight, true);
+        ASSERT_TRUE(before.Valid() && expected.Valid() && actual.Valid());
+        for (HDC dc : {expected.Dc(), actual.Dc()}) {
+            Graphics graphics(dc);
+            graphics.SetInterpolationMode(Gdiplus::InterpolationModeBilinear);
+            const float x = static_cast<float>(c.x), y = static_cast<float>(c.y);
+            if (dc == expected.Dc()) {
+                graphics.DrawImageRect(image, x, y, static_cast<float>(image.GetImageWidth()),
+                                       static_cast<float>(image.GetImageHeight()));
+            } else {
+                EXPECT_TRUE(LayImage(graphics, dc, image, HashBytes(bytes), x, y));
+            }
+        }
+        ::GdiFlush();
+        EXPECT_EQ(CountDiffering(expected, actual, kWidth, kHeight), 0);
+        int changed = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) changed += expected.At(x, y) != before.At(x, y);
+        }
+        EXPECT_GT(changed, 10);
+    }
+    // Between pixels, or into a device bitmap, the image is left to GDI+.
+    GdipImage image;
+    const ByteArray bytes = EmbeddedImageBytes(EmbeddedImage::FormClose);
+    ASSERT_TRUE(image.LoadImageFromStream(bytes));
+    Canvas canvas(kWidth, kHeight, false);
+    {
+        Graphics graphics(canvas.Dc());
+        EXPECT_FALSE(LayImage(graphics, canvas.Dc(), image, HashBytes(bytes), 10.5f, 2));
+    }
+    OffscreenDc device;
+    ASSERT_TRUE(device.Create(kWidth, kHeight));
+    Graphics graphics(device.Dc());
+    EXPECT_FALSE(LayImage(graphics, device.Dc(), image, HashBytes(bytes), 10, 2));
 }
 
 }  // namespace
