@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include "gdip/bitmap.h"
 #include "gdip/brush.h"
@@ -334,53 +337,138 @@ void PaintFrame(GdipGraphics& graphics, const FormSkin& form) {
     DrawFrameOutlines(graphics, width, height, 7, 6, 180);
 }
 
-bool DrawTextShadow(GdipGraphics& graphics, HDC dc, const Text& text, const GdipFont& font,
-                    const GdipStringFormat& format, const Gdiplus::RectF& layout, Gdiplus::ARGB colour) {
+namespace {
+
+// Text drawn over nothing: what it blends over any background, premultiplied,
+// with the layer's place in the target.
+struct TextLayer {
+    int left = 0, top = 0, width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+bool DrawTextLayer(GdipGraphics& graphics, const Text& text, const GdipFont& font, const GdipStringFormat& format,
+                   const Gdiplus::RectF& layout, Gdiplus::ARGB colour, TextLayer& layer) {
+    layer.left = static_cast<int>(std::floor(layout.X)) - kTextLayerMargin;
+    layer.top = static_cast<int>(std::floor(layout.Y)) - kTextLayerMargin;
+    layer.width = static_cast<int>(std::ceil(layout.X + layout.Width)) + kTextLayerMargin - layer.left;
+    layer.height = static_cast<int>(std::ceil(layout.Y + layout.Height)) + kTextLayerMargin - layer.top;
+    BitmapHandle bitmap = CreateArgbBitmap(layer.width, layer.height);
+    MemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!bitmap || !dc) return false;
+    HGDIOBJ displaced = ::SelectObject(dc.Get(), bitmap.Get());
+    {
+        GdipGraphics drawing;
+        drawing.CreateFromHDC(dc.Get());
+        drawing.SetSmoothingMode(graphics.GetSmoothingMode());
+        drawing.SetTextRenderingHint(graphics.GetTextRenderingHint());
+        drawing.SetPixelOffsetMode(graphics.GetPixelOffsetMode());
+        GdipSolidBrush brush;
+        brush.CreateSolidFill(colour);
+        drawing.DrawString(text, font,
+                           Gdiplus::RectF(layout.X - static_cast<float>(layer.left),
+                                          layout.Y - static_cast<float>(layer.top), layout.Width, layout.Height),
+                           format, brush);
+    }
+    std::ptrdiff_t pitch = 0;
+    const std::uint32_t* bits = DirectDibBits(dc.Get(), layer.width, layer.height, pitch);
+    if (bits) {
+        layer.pixels.resize(static_cast<std::size_t>(layer.width) * layer.height);
+        for (int y = 0; y < layer.height; ++y) {
+            std::copy_n(bits + y * pitch, layer.width, layer.pixels.begin() + static_cast<std::ptrdiff_t>(y) * layer.width);
+        }
+    }
+    ::SelectObject(dc.Get(), displaced);
+    return bits != nullptr;
+}
+
+void LayTextLayer(std::uint32_t* bits, std::ptrdiff_t pitch, int areaWidth, int areaHeight, const TextLayer& layer,
+                  int offsetX, int offsetY) {
+    const int dx = layer.left + offsetX, dy = layer.top + offsetY;
+    for (int ly = std::max(0, -dy); ly < std::min(layer.height, areaHeight - dy); ++ly) {
+        const std::uint32_t* from = &layer.pixels[static_cast<std::size_t>(ly) * layer.width];
+        std::uint32_t* to = bits + (ly + dy) * pitch + dx;
+        for (int lx = std::max(0, -dx); lx < std::min(layer.width, areaWidth - dx); ++lx) {
+            if (from[lx] != 0) to[lx] = BlendPremultipliedOver(to[lx], from[lx]);
+        }
+    }
+}
+
+// Where a glyph's coverage has 65 levels and a brush of alpha A lays
+// A * level / 64 of its colour (Wine's GDI+ does), the text in one colour is
+// the text in another: the shadow follows from the face drawn opaque. False
+// when the face's alpha is not one of those levels somewhere.
+bool RecolourText(const TextLayer& opaque, Gdiplus::ARGB colour, TextLayer& out) {
+    static const std::vector<int> levels = [] {
+        std::vector<int> table(256, -1);
+        for (int level = 0; level <= 64; ++level) table[static_cast<std::size_t>(255 * level / 64)] = level;
+        return table;
+    }();
+    out = opaque;
+    const std::uint32_t alpha = colour >> 24;
+    for (std::uint32_t& pixel : out.pixels) {
+        if (pixel == 0) continue;
+        const int level = levels[pixel >> 24];
+        if (level < 0) return false;
+        const std::uint32_t a = alpha * static_cast<std::uint32_t>(level) / 64;
+        auto channel = [&](int shift) { return (((colour >> shift) & 0xFF) * a + 127) / 255; };
+        pixel = a << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);
+    }
+    return true;
+}
+
+// Whether recolouring gives what drawing gives, checked once per alpha on a
+// sample with many coverage levels.
+bool RecolouringHolds(GdipGraphics& graphics, const GdipFont& font, const GdipStringFormat& format, int alpha) {
+    static std::mutex lock;
+    static std::vector<std::pair<int, bool>> known;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        for (const auto& k : known) {
+            if (k.first == alpha) return k.second;
+        }
+    }
+    const Text sample("Wg@&%8 软件更新 xyz");
+    const Gdiplus::RectF layout(0, 0, 400, 40);
+    const Gdiplus::ARGB tinted = static_cast<Gdiplus::ARGB>(alpha) << 24 | 0x22CADD;
+    TextLayer opaque, drawn, derived;
+    bool holds = DrawTextLayer(graphics, sample, font, format, layout, 0xFFFFFFFF, opaque) &&
+                 DrawTextLayer(graphics, sample, font, format, layout, tinted, drawn) &&
+                 RecolourText(opaque, tinted, derived) && derived.pixels == drawn.pixels;
+    if (holds) {
+        std::vector<bool> seen(256);
+        for (std::uint32_t pixel : opaque.pixels) seen[pixel >> 24] = true;
+        holds = std::count(seen.begin(), seen.end(), true) >= 8;  // a sample of several levels
+    }
+    std::lock_guard<std::mutex> guard(lock);
+    known.emplace_back(alpha, holds);
+    return holds;
+}
+
+}  // namespace
+
+bool DrawShadowedText(GdipGraphics& graphics, HDC dc, const Text& text, const GdipFont& font,
+                      const GdipStringFormat& format, const Gdiplus::RectF& layout, Gdiplus::ARGB shadow,
+                      Gdiplus::ARGB face) {
     DIBSECTION target{};
     HGDIOBJ current = dc ? ::GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
     if (!current || ::GetObjectA(current, sizeof target, &target) != sizeof target) return false;
     const int areaWidth = target.dsBm.bmWidth, areaHeight = target.dsBm.bmHeight;
-    const int left = static_cast<int>(std::floor(layout.X)) - kTextLayerMargin;
-    const int top = static_cast<int>(std::floor(layout.Y)) - kTextLayerMargin;
-    const int width = static_cast<int>(std::ceil(layout.X + layout.Width)) + kTextLayerMargin - left;
-    const int height = static_cast<int>(std::ceil(layout.Y + layout.Height)) + kTextLayerMargin - top;
-    BitmapHandle bitmap = CreateArgbBitmap(width, height);
-    MemoryDc layerDc(::CreateCompatibleDC(nullptr));
-    if (!bitmap || !layerDc) return false;
-    HGDIOBJ displaced = ::SelectObject(layerDc.Get(), bitmap.Get());
-    {
-        // The text once, into a transparent layer: what it would blend over
-        // any background, premultiplied.
-        GdipGraphics layer;
-        layer.CreateFromHDC(layerDc.Get());
-        layer.SetSmoothingMode(graphics.GetSmoothingMode());
-        layer.SetTextRenderingHint(graphics.GetTextRenderingHint());
-        layer.SetPixelOffsetMode(graphics.GetPixelOffsetMode());
-        GdipSolidBrush brush;
-        brush.CreateSolidFill(colour);
-        layer.DrawString(text, font,
-                         Gdiplus::RectF(layout.X - static_cast<float>(left), layout.Y - static_cast<float>(top),
-                                        layout.Width, layout.Height),
-                         format, brush);
+    TextLayer faceLayer, shadowLayer;
+    const bool recolour = (face >> 24) == 0xFF && RecolouringHolds(graphics, font, format, static_cast<int>(shadow >> 24));
+    if (!DrawTextLayer(graphics, text, font, format, layout, face, faceLayer)) return false;
+    if (!(recolour && RecolourText(faceLayer, shadow, shadowLayer)) &&
+        !DrawTextLayer(graphics, text, font, format, layout, shadow, shadowLayer)) {
+        return false;
     }
     graphics.Flush();
-    std::ptrdiff_t layerPitch = 0, pitch = 0;
-    const std::uint32_t* layerBits = DirectDibBits(layerDc.Get(), width, height, layerPitch);
-    std::uint32_t* bits = layerBits ? DirectDibBits(dc, areaWidth, areaHeight, pitch) : nullptr;
-    if (bits) {
-        for (const auto& o : kShadowOffsets) {
-            const int dx = left + static_cast<int>(o[0]), dy = top + static_cast<int>(o[1]);
-            for (int ly = std::max(0, -dy); ly < std::min(height, areaHeight - dy); ++ly) {
-                const std::uint32_t* from = layerBits + ly * layerPitch;
-                std::uint32_t* to = bits + (ly + dy) * pitch + dx;
-                for (int lx = std::max(0, -dx); lx < std::min(width, areaWidth - dx); ++lx) {
-                    if (from[lx] != 0) to[lx] = BlendPremultipliedOver(to[lx], from[lx]);
-                }
-            }
-        }
+    std::ptrdiff_t pitch = 0;
+    std::uint32_t* bits = DirectDibBits(dc, areaWidth, areaHeight, pitch);
+    if (!bits) return false;
+    for (const auto& o : kShadowOffsets) {
+        LayTextLayer(bits, pitch, areaWidth, areaHeight, shadowLayer, static_cast<int>(o[0]), static_cast<int>(o[1]));
     }
-    ::SelectObject(layerDc.Get(), displaced);
-    return bits != nullptr;
+    LayTextLayer(bits, pitch, areaWidth, areaHeight, faceLayer, 0, 0);
+    return true;
 }
 
 void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text) {
@@ -406,17 +494,17 @@ void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graph
         const float x = static_cast<float>(kTitleX + 20), y = static_cast<float>(kTitleY - 2);
         const float w = static_cast<float>(std::max(1, areaWidth - (kTitleX + 20)));
         const float h = static_cast<float>(form.titleFontSize + 6);
-        GdipSolidBrush shadow, face;
-        shadow.CreateSolidFill(ToArgb(form.titleShadowColour, 150, true));
-        face.CreateSolidFill(ToArgb(form.titleColour, 255, true));
         const Gdiplus::RectF layout(x, y, w, h);
-        if (!DrawTextShadow(*graphics, form.backgroundDc.Get(), title, font, format, layout,
-                            ToArgb(form.titleShadowColour, 150, true))) {
+        if (!DrawShadowedText(*graphics, form.backgroundDc.Get(), title, font, format, layout,
+                              ToArgb(form.titleShadowColour, 150, true), ToArgb(form.titleColour, 255, true))) {
+            GdipSolidBrush shadow, face;
+            shadow.CreateSolidFill(ToArgb(form.titleShadowColour, 150, true));
+            face.CreateSolidFill(ToArgb(form.titleColour, 255, true));
             for (const auto& o : kShadowOffsets) {
                 graphics->DrawString(title, font, Gdiplus::RectF(x + o[0], y + o[1], w, h), format, shadow);
             }
+            graphics->DrawString(title, font, layout, format, face);
         }
-        graphics->DrawString(title, font, layout, format, face);
     }
     if (graphics == &own) {
         own.DeleteGraphics();

@@ -44,12 +44,13 @@ void PaintFrame(GdipGraphics& graphics, const FormSkin& form);
 // With graphics: inside a rebuild. Without: the title area is restored from
 // the caption-band cache first and the result is shown. text null: the window's.
 void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text = nullptr);
-// The title's shadow: the text in the colour at the offsets (-1, 0), (1, 0),
-// (0, -1) and (0, 1) from the layout, blended as four DrawString calls would
-// blend it, the text drawn once. False, with nothing done, when the DC holds
-// no 32-bit top-down DIB.
-bool DrawTextShadow(GdipGraphics& graphics, HDC dc, const Text& text, const GdipFont& font,
-                    const GdipStringFormat& format, const Gdiplus::RectF& layout, Gdiplus::ARGB colour);
+// A title: its shadow (the text in the shadow colour at the offsets (-1, 0),
+// (1, 0), (0, -1) and (0, 1) from the layout), then its face, blended as five
+// DrawString calls would blend them, from one or two drawings of the text.
+// False, with nothing done, when the DC holds no 32-bit top-down DIB.
+bool DrawShadowedText(GdipGraphics& graphics, HDC dc, const Text& text, const GdipFont& font,
+                      const GdipStringFormat& format, const Gdiplus::RectF& layout, Gdiplus::ARGB shadow,
+                      Gdiplus::ARGB face);
 // alpha 30..240 for the hover face. Without graphics the button's rectangle
 // is copied to the window afterwards.
 void PaintCaptionButton(FormSkin& form, const PaintContext& context, int button, GdipGraphics* graphics,

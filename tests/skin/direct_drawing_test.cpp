@@ -1,6 +1,6 @@
 // What the painters write straight into a DIB against what GDI+ draws, pixel
 // by pixel over a background of varied pixels: the frame outlines laid from
-// their stamp, the title's shadow laid from one drawing of the text, images
+// their stamp, the shadowed title laid from one drawing of the text, images
 // laid from the one time GDI+ drew them.
 #include <windows.h>
 
@@ -173,43 +173,49 @@ TEST(FrameOutlines, StrokedWhereTheyCannotBeLaid) {
     EXPECT_NE(::GetPixel(laidDevice.Dc(), kWidth / 2, 0), ::GetPixel(before.Dc(), kWidth / 2, 0));
 }
 
-TEST(TitleShadow, LaidAsFourDrawStringsBlendIt) {
+TEST(ShadowedTitle, LaidAsFiveDrawStringsBlendIt) {
     StartGdiplus();
     constexpr int kWidth = 320, kHeight = 40;
     GdipFontFamily family;
     ASSERT_TRUE(family.GetGenericFontFamilySansSerif());
-    GdipFont font;
+    GdipFont font, large;
     ASSERT_TRUE(font.CreateFont(family, 14.0f));
+    ASSERT_TRUE(large.CreateFont(family, 22.0f, 1 /* bold */));
     GdipStringFormat format;
     format.CreateStringFormat(0x1000 /* no wrap */);
     struct Case {
         const char* text;
+        const GdipFont* font;
         Gdiplus::RectF layout;
-        Gdiplus::ARGB colour;
+        Gdiplus::ARGB shadow, face;
     };
     const Case cases[] = {
-        {"软件更新", Gdiplus::RectF(28, 6, 250, 20), 0x96000000},
-        {"Updater 2.1 (WWW) - a long title cut at the layout's end", Gdiplus::RectF(28, 6, 200, 20), 0x9622CADD},
-        {"Wjq|", Gdiplus::RectF(-3, -2, 100, 20), 0x96FFFFFF},                // shadows cut by the area's edges
-        {"Wjq|", Gdiplus::RectF(kWidth - 40, kHeight - 18, 60, 20), 0xFF101010},
+        {"软件更新", &font, Gdiplus::RectF(28, 6, 250, 20), 0x96000000, 0xFFFFFFFF},
+        {"Updater 2.1 (WWW) - a long title cut at the layout's end", &font, Gdiplus::RectF(28, 6, 200, 20),
+         0x9622CADD, 0xFF102030},
+        {"Wjq|", &large, Gdiplus::RectF(-3, -2, 100, 30), 0x96FFFFFF, 0xFF000000},  // cut by the area's edges
+        {"Wjq|", &font, Gdiplus::RectF(kWidth - 40, kHeight - 18, 60, 20), 0xFF101010, 0xFFFFFFFF},
+        {"软件 Wjq", &font, Gdiplus::RectF(28, 6, 250, 20), 0x96000000, 0xC8FFFF00},  // translucent face
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         Canvas before(kWidth, kHeight, false), expected(kWidth, kHeight, false), actual(kWidth, kHeight, false);
         ASSERT_TRUE(before.Valid() && expected.Valid() && actual.Valid());
-        GdipSolidBrush brush;
-        brush.CreateSolidFill(c.colour);
         {
             Graphics graphics(expected.Dc());
+            GdipSolidBrush shadow, face;
+            shadow.CreateSolidFill(c.shadow);
+            face.CreateSolidFill(c.face);
             for (const auto& o : {std::make_pair(-1, 0), std::make_pair(1, 0), std::make_pair(0, -1), std::make_pair(0, 1)}) {
                 const Gdiplus::RectF moved(c.layout.X + static_cast<float>(o.first), c.layout.Y + static_cast<float>(o.second),
                                            c.layout.Width, c.layout.Height);
-                graphics.DrawString(Text(c.text), font, moved, format, brush);
+                graphics.DrawString(Text(c.text), *c.font, moved, format, shadow);
             }
+            graphics.DrawString(Text(c.text), *c.font, c.layout, format, face);
         }
         {
             Graphics graphics(actual.Dc());
-            EXPECT_TRUE(DrawTextShadow(graphics, actual.Dc(), Text(c.text), font, format, c.layout, c.colour));
+            EXPECT_TRUE(DrawShadowedText(graphics, actual.Dc(), Text(c.text), *c.font, format, c.layout, c.shadow, c.face));
         }
         ::GdiFlush();
         EXPECT_EQ(CountDiffering(expected, actual, kWidth, kHeight), 0);
@@ -219,11 +225,12 @@ TEST(TitleShadow, LaidAsFourDrawStringsBlendIt) {
         }
         EXPECT_GT(changed, 20);
     }
-    // A device bitmap has no bits to lay the shadow into.
+    // A device bitmap has no bits to lay the title into.
     OffscreenDc device;
     ASSERT_TRUE(device.Create(kWidth, kHeight));
     Graphics graphics(device.Dc());
-    EXPECT_FALSE(DrawTextShadow(graphics, device.Dc(), Text("x"), font, format, cases[0].layout, cases[0].colour));
+    EXPECT_FALSE(DrawShadowedText(graphics, device.Dc(), Text("x"), font, format, cases[0].layout, cases[0].shadow,
+                                  cases[0].face));
 }
 
 TEST(LaidImage, LaidAsGdiplusDrawsIt) {
