@@ -346,39 +346,82 @@ struct TextLayer {
     std::vector<std::uint32_t> pixels;
 };
 
+// A transparent DIB the text layers are drawn in, kept between titles: a
+// fresh one costs its allocation and a fault on every page it is drawn over.
+struct TextScratch {
+    std::mutex lock;
+    BitmapHandle bitmap;
+    MemoryDc dc;
+    HGDIOBJ displaced = nullptr;
+    std::uint32_t* bits = nullptr;
+    int width = 0, height = 0;
+
+    bool Hold(int w, int h) {
+        if (bits && width >= w && height >= h) return true;
+        if (dc && displaced) ::SelectObject(dc.Get(), displaced);
+        bitmap = CreateArgbBitmap(std::max(w, width), std::max(h, height));
+        if (!dc) dc.Reset(::CreateCompatibleDC(nullptr));
+        bits = nullptr;
+        if (!bitmap || !dc) return false;
+        displaced = ::SelectObject(dc.Get(), bitmap.Get());
+        width = std::max(w, width);
+        height = std::max(h, height);
+        std::ptrdiff_t pitch = 0;
+        bits = DirectDibBits(dc.Get(), width, height, pitch);
+        return bits != nullptr && pitch == width;
+    }
+};
+
+TextScratch& Scratch() {
+    static TextScratch* scratch = new TextScratch;  // lives as long as the process
+    return *scratch;
+}
+
 bool DrawTextLayer(GdipGraphics& graphics, const Text& text, const GdipFont& font, const GdipStringFormat& format,
                    const Gdiplus::RectF& layout, Gdiplus::ARGB colour, TextLayer& layer) {
-    layer.left = static_cast<int>(std::floor(layout.X)) - kTextLayerMargin;
-    layer.top = static_cast<int>(std::floor(layout.Y)) - kTextLayerMargin;
-    layer.width = static_cast<int>(std::ceil(layout.X + layout.Width)) + kTextLayerMargin - layer.left;
-    layer.height = static_cast<int>(std::ceil(layout.Y + layout.Height)) + kTextLayerMargin - layer.top;
-    BitmapHandle bitmap = CreateArgbBitmap(layer.width, layer.height);
-    MemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!bitmap || !dc) return false;
-    HGDIOBJ displaced = ::SelectObject(dc.Get(), bitmap.Get());
+    const int left = static_cast<int>(std::floor(layout.X)) - kTextLayerMargin;
+    const int top = static_cast<int>(std::floor(layout.Y)) - kTextLayerMargin;
+    const int width = static_cast<int>(std::ceil(layout.X + layout.Width)) + kTextLayerMargin - left;
+    const int height = static_cast<int>(std::ceil(layout.Y + layout.Height)) + kTextLayerMargin - top;
+    TextScratch& scratch = Scratch();
+    std::lock_guard<std::mutex> guard(scratch.lock);
+    if (!scratch.Hold(width, height)) return false;
+    for (int y = 0; y < height; ++y) std::fill_n(scratch.bits + y * scratch.width, width, 0u);
     {
         GdipGraphics drawing;
-        drawing.CreateFromHDC(dc.Get());
+        drawing.CreateFromHDC(scratch.dc.Get());
+        drawing.SetClipRectI(0, 0, width, height);
         drawing.SetSmoothingMode(graphics.GetSmoothingMode());
         drawing.SetTextRenderingHint(graphics.GetTextRenderingHint());
         drawing.SetPixelOffsetMode(graphics.GetPixelOffsetMode());
         GdipSolidBrush brush;
         brush.CreateSolidFill(colour);
         drawing.DrawString(text, font,
-                           Gdiplus::RectF(layout.X - static_cast<float>(layer.left),
-                                          layout.Y - static_cast<float>(layer.top), layout.Width, layout.Height),
+                           Gdiplus::RectF(layout.X - static_cast<float>(left), layout.Y - static_cast<float>(top),
+                                          layout.Width, layout.Height),
                            format, brush);
     }
-    std::ptrdiff_t pitch = 0;
-    const std::uint32_t* bits = DirectDibBits(dc.Get(), layer.width, layer.height, pitch);
-    if (bits) {
-        layer.pixels.resize(static_cast<std::size_t>(layer.width) * layer.height);
-        for (int y = 0; y < layer.height; ++y) {
-            std::copy_n(bits + y * pitch, layer.width, layer.pixels.begin() + static_cast<std::ptrdiff_t>(y) * layer.width);
+    ::GdiFlush();
+    // Only the box round the drawn pixels is kept.
+    int fromX = width, toX = 0, fromY = height, toY = 0;
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = scratch.bits + y * scratch.width;
+        for (int x = 0; x < width; ++x) {
+            if (row[x] == 0) continue;
+            fromX = std::min(fromX, x), toX = std::max(toX, x + 1);
+            fromY = std::min(fromY, y), toY = std::max(toY, y + 1);
         }
     }
-    ::SelectObject(dc.Get(), displaced);
-    return bits != nullptr;
+    layer.left = left + std::min(fromX, toX);
+    layer.top = top + std::min(fromY, toY);
+    layer.width = std::max(0, toX - fromX);
+    layer.height = std::max(0, toY - fromY);
+    layer.pixels.resize(static_cast<std::size_t>(layer.width) * layer.height);
+    for (int y = 0; y < layer.height; ++y) {
+        std::copy_n(scratch.bits + (fromY + y) * scratch.width + fromX, layer.width,
+                    layer.pixels.begin() + static_cast<std::ptrdiff_t>(y) * layer.width);
+    }
+    return true;
 }
 
 void LayTextLayer(std::uint32_t* bits, std::ptrdiff_t pitch, int areaWidth, int areaHeight, const TextLayer& layer,
