@@ -2,7 +2,9 @@
 // DC by direct computation, giving the pixels GDI+ gives for DrawImage with
 // bilinear interpolation (source point = destination point x scale, the four
 // neighbours blended by their alpha). Under Wine, GDI+ needs about 20 ms to
-// scale the 1024 x 768 background onto the main window; this takes about one.
+// scale the 1024 x 768 background onto the main window; this takes about a
+// quarter of one. Also the direct pixel access the other painters share, and
+// images laid from a layer GDI+ drew once.
 #pragma once
 
 #include <windows.h>
