@@ -16,6 +16,7 @@
 #include "resources/embedded_images.h"
 #include "runtime/gdiplus_session.h"
 #include "skin/controls/paint_primitives.h"
+#include "skin/window/background_image.h"
 #include "skin/window/form_window_proc.h"
 #include "skin/window/skin_engine.h"
 
@@ -155,7 +156,24 @@ int main(int argc, char** argv) {
     const double titleTime = Median(rounds, 20, [&] {
         GdipGraphics graphics;
         graphics.CreateFromHDC(entry->backgroundDc.Get());
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
         PaintTitle(*entry, context, &graphics);
+    });
+    const double buttonsTime = Median(rounds, 20, [&] {
+        GdipGraphics graphics;
+        graphics.CreateFromHDC(entry->backgroundDc.Get());
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        for (int i = 1; i <= static_cast<int>(entry->captionButtons.size()); ++i) {
+            PaintCaptionButton(*entry, context, i, &graphics, ButtonFace::Normal);
+        }
+    });
+    const std::shared_ptr<const ImagePixels> pixels = DecodeImagePixels(background);
+    RECT client{};
+    ::GetClientRect(skinned, &client);
+    const double stretchTime = Median(rounds, 5, [&] {
+        if (pixels) DrawImagePixels(entry->backgroundDc.Get(), client.right, client.bottom, *pixels, 0, 0, client.right,
+                                    client.bottom);
     });
     const double deriveTime = Median(3, 1, [&] { DeriveImageColour(background); });
     std::printf("colour derived from the background image: %.1f us\n", deriveTime * 1e6);
@@ -174,18 +192,21 @@ int main(int argc, char** argv) {
     });
     std::printf("hover face painted (not yet kept) and shown %.1f us, of which showing %.1f us, a graphics %.1f us\n",
                 faceOnly * 1e6, copyOnly * 1e6, graphicsOnly * 1e6);
-    std::printf("parts: image laid out %.1f us, frame %.1f us (both kept between rebuilds of one size), title %.1f us\n",
-                layoutTime * 1e6, frameTime * 1e6, titleTime * 1e6);
-    std::printf("unskinned WM_PAINT (system look): %8.1f us\n", unskinned * 1e6);
-    std::printf("full RebuildBackground:           %8.1f us  = %5.2f x unskinned paint (target <= 5)\n",
-                rebuild * 1e6, median(rebuildRatios));
-    std::printf("  with the image laid out again:  %8.1f us  = %5.2f x unskinned paint\n", fresh * 1e6,
-                median(freshRatios));
-    std::printf("skinned WM_PAINT:                 %8.1f us  = %5.2f x unskinned paint (target <= 1.5)\n",
+    std::printf("parts of a rebuild from nothing: image laid out %.1f us (its stretch %.1f us), frame %.1f us,"
+                " title %.1f us, caption buttons %.1f us\n",
+                layoutTime * 1e6, stretchTime * 1e6, frameTime * 1e6, titleTime * 1e6, buttonsTime * 1e6);
+    std::printf("unskinned WM_PAINT (system look):    %8.1f us\n", unskinned * 1e6);
+    // Most rebuilds follow a size change or a new image: everything is laid
+    // out and drawn again. This is the figure the target is for.
+    std::printf("full RebuildBackground from nothing: %8.1f us  = %5.2f x unskinned paint (target <= 5)\n",
+                fresh * 1e6, median(freshRatios));
+    std::printf("  same size and look, layers reused: %8.1f us  = %5.2f x unskinned paint\n", rebuild * 1e6,
+                median(rebuildRatios));
+    std::printf("skinned WM_PAINT:                    %8.1f us  = %5.2f x unskinned paint (target <= 1.5)\n",
                 paint * 1e6, median(paintRatios));
-    std::printf("hover-fade frame:                 %8.1f us  = %5.3f x full rebuild (target <= 0.1),"
-                " %5.3f x a rebuild laying the image out again\n",
-                hover * 1e6, median(hoverRatios), median(hoverFreshRatios));
+    std::printf("hover-fade frame:                    %8.1f us  = %5.3f x full rebuild from nothing (target <= 0.1),"
+                " %5.3f x a rebuild reusing its layers\n",
+                hover * 1e6, median(hoverFreshRatios), median(hoverRatios));
     ::DestroyWindow(skinned);
     ::DestroyWindow(plain);
     return 0;

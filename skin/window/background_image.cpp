@@ -5,7 +5,13 @@
 #include <cstring>
 #include <mutex>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "gdip/bitmap.h"
+#include "gdip/graphics.h"
+#include "gdip/image.h"
 #include "runtime/win_handles.h"
 
 namespace {
@@ -21,11 +27,7 @@ struct KeptImage {
 std::mutex gKeptLock;
 std::vector<KeptImage> gKept;  // most recent last
 
-std::size_t BytesHash(const ByteArray& bytes) {
-    std::uint64_t hash = 1469598103934665603ull;
-    for (std::uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
-    return static_cast<std::size_t>(hash);
-}
+std::size_t BytesHash(const ByteArray& bytes) { return HashBytes(bytes); }
 
 std::shared_ptr<const ImagePixels> Decode(const ByteArray& bytes) {
     GdipBitmap bitmap;
@@ -133,11 +135,114 @@ std::uint32_t Over(std::uint32_t source, std::uint32_t below) {
     return 0xFF000000u | channel(16) << 16 | channel(8) << 8 | channel(0);
 }
 
-// The bits of the 32-bit top-down DIB selected into the DC, when it is one at
-// least width x height in size. GetObject reports every DIB's height as
+// A pixel of the stretched image from its four neighbours, any of which may
+// lie outside the image (transparent there).
+std::uint32_t BlendedSample(const ImagePixels& image, const Tap& column, const Tap& row) {
+    const std::uint32_t top =
+        Blend(Sample(image, column.first, row.first), Sample(image, column.second, row.first), column.weight);
+    const std::uint32_t bottom =
+        Blend(Sample(image, column.first, row.second), Sample(image, column.second, row.second), column.weight);
+    return Blend(top, bottom, row.weight);
+}
+
+// Each column's weight and its complement, four 16-bit lanes each (one per
+// channel), ready to be loaded two columns at a time.
+struct StretchWeights {
+    explicit StretchWeights(const std::vector<Tap>& columns) : lanes(columns.size() * 8) {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                lanes[c * 4 + k] = static_cast<std::uint16_t>(columns[c].weight);
+                lanes[columns.size() * 4 + c * 4 + k] = static_cast<std::uint16_t>(columns[c].weight ^ 0xFF);
+            }
+        }
+    }
+    const std::uint16_t* Weight(int column) const { return &lanes[static_cast<std::size_t>(column) * 4]; }
+    const std::uint16_t* Complement(int column) const { return &lanes[lanes.size() / 2 + static_cast<std::size_t>(column) * 4]; }
+    std::vector<std::uint16_t> lanes;
+};
+
+std::uint32_t StretchOpaquePixel(const std::uint32_t* upper, const std::uint32_t* lower, const Tap& column,
+                                 int rowWeight) {
+    const std::uint64_t top = LerpLanes(Spread(upper[column.first]), Spread(upper[column.second]), column.weight);
+    const std::uint64_t bottom = LerpLanes(Spread(lower[column.first]), Spread(lower[column.second]), column.weight);
+    return PackOpaque(LerpLanes(top, bottom, rowWeight));
+}
+
+#if defined(__SSE2__)
+// floor(n / 255) in every 16-bit lane as (n * 0x8081) >> 23, exact for n up to 65534.
+inline __m128i DivideBy255(__m128i n) {
+    return _mm_srli_epi16(_mm_mulhi_epu16(n, _mm_set1_epi16(static_cast<short>(0x8081))), 7);
+}
+#endif
+
+// Columns [from, to) of one destination row of an opaque image whose taps
+// and the pixels right of their first neighbours all lie inside it: the same three blends as StretchOpaquePixel, two
+// pixels at a time where the processor has the lanes for it.
+void StretchOpaqueRun(const std::uint32_t* upper, const std::uint32_t* lower, const Tap* columns,
+                      const StretchWeights& weights, int from, int to, int rowWeight, std::uint32_t* line) {
+    int c = from;
+#if defined(__SSE2__)
+    const __m128i down = _mm_set1_epi16(static_cast<short>(rowWeight));
+    const __m128i keep = _mm_set1_epi16(static_cast<short>(rowWeight ^ 0xFF));
+    const __m128i zero = _mm_setzero_si128();
+    for (; c + 2 <= to; c += 2) {
+        // Each column's two neighbours side by side: (a0 b0) and (a1 b1) as channel lanes.
+        auto neighbours = [&](const std::uint32_t* source, __m128i& firsts, __m128i& seconds) {
+            const __m128i mixed =
+                _mm_unpacklo_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[c].first)),
+                                   _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[c + 1].first)));
+            firsts = _mm_unpacklo_epi8(mixed, zero);
+            seconds = _mm_unpackhi_epi8(mixed, zero);
+        };
+        const __m128i weight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights.Weight(c)));
+        const __m128i complement = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights.Complement(c)));
+        __m128i firsts, seconds;
+        neighbours(upper, firsts, seconds);
+        const __m128i top =
+            DivideBy255(_mm_add_epi16(_mm_mullo_epi16(firsts, complement), _mm_mullo_epi16(seconds, weight)));
+        neighbours(lower, firsts, seconds);
+        const __m128i bottom =
+            DivideBy255(_mm_add_epi16(_mm_mullo_epi16(firsts, complement), _mm_mullo_epi16(seconds, weight)));
+        const __m128i blended = DivideBy255(_mm_add_epi16(_mm_mullo_epi16(top, keep), _mm_mullo_epi16(bottom, down)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(line + c), _mm_packus_epi16(blended, blended));
+    }
+#else
+    (void)weights;
+#endif
+    for (; c < to; ++c) line[c] = StretchOpaquePixel(upper, lower, columns[c], rowWeight);
+}
+
+// White premultiplied by alpha over every channel of a row of pixels.
+void LayWhiteOver(std::uint32_t* row, int width, std::uint32_t alpha) {
+    int x = 0;
+#if defined(__SSE2__)
+    // alpha + floor((below * (255 - alpha) + 127) / 255), sixteen channels at a time.
+    const __m128i keep = _mm_set1_epi16(static_cast<short>(0xFF - alpha));
+    const __m128i half = _mm_set1_epi16(127);
+    const __m128i white = _mm_set1_epi16(static_cast<short>(alpha));
+    auto overLanes = [&](__m128i below) {
+        return _mm_add_epi16(white, DivideBy255(_mm_add_epi16(_mm_mullo_epi16(below, keep), half)));
+    };
+    for (; x + 4 <= width; x += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+        const __m128i low = overLanes(_mm_unpacklo_epi8(pixels, _mm_setzero_si128()));
+        const __m128i high = overLanes(_mm_unpackhi_epi8(pixels, _mm_setzero_si128()));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), _mm_packus_epi16(low, high));
+    }
+#endif
+    auto over = [alpha](std::uint32_t below) { return alpha + (below * (0xFF - alpha) + 127) / 0xFF; };
+    for (; x < width; ++x) {
+        const std::uint32_t p = row[x];
+        row[x] = over(p >> 24) << 24 | over((p >> 16) & 0xFF) << 16 | over((p >> 8) & 0xFF) << 8 | over(p & 0xFF);
+    }
+}
+
+}  // namespace
+
+// GetObject reports every DIB's height as
 // positive, so the row order is told by changing the first word of the bits
 // and reading the pixel at (0, 0) back.
-std::uint32_t* DirectBits(HDC dc, int width, int height, std::ptrdiff_t& pitch) {
+std::uint32_t* DirectDibBits(HDC dc, int width, int height, std::ptrdiff_t& pitch) {
     DIBSECTION target{};
     HGDIOBJ current = dc ? ::GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
     if (!current || ::GetObjectA(current, sizeof target, &target) != sizeof target || !target.dsBm.bmBits ||
@@ -157,12 +262,34 @@ std::uint32_t* DirectBits(HDC dc, int width, int height, std::ptrdiff_t& pitch) 
     return bits;
 }
 
-}  // namespace
+std::uint32_t BlendPremultipliedOver(std::uint32_t below, std::uint32_t above) {
+    const std::uint32_t keep = 0xFF - (above >> 24);
+    std::uint32_t result = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const std::uint32_t c = ((above >> shift) & 0xFF) + (((below >> shift) & 0xFF) * keep + 127) / 0xFF;
+        result |= std::min<std::uint32_t>(c, 0xFF) << shift;
+    }
+    return result;
+}
+
+std::size_t HashBytes(const ByteArray& bytes) {
+    // Eight bytes a step: images are hashed on every rebuild to tell whether they changed.
+    std::uint64_t hash = 1469598103934665603ull ^ bytes.size();
+    const std::size_t whole = bytes.size() / 8 * 8;
+    for (std::size_t i = 0; i < whole; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        hash = (hash ^ word) * 1099511628211ull;
+        hash ^= hash >> 29;
+    }
+    for (std::size_t i = whole; i < bytes.size(); ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
 
 bool FillOpaqueDirect(HDC dc, int width, int height, COLORREF colour) {
     if (width <= 0 || height <= 0) return true;
     std::ptrdiff_t pitch = 0;
-    std::uint32_t* bits = DirectBits(dc, width, height, pitch);
+    std::uint32_t* bits = DirectDibBits(dc, width, height, pitch);
     if (!bits) return false;
     const std::uint32_t pixel = 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
                                 (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
@@ -173,23 +300,17 @@ bool FillOpaqueDirect(HDC dc, int width, int height, COLORREF colour) {
 bool FadeWhiteDownDirect(HDC dc, int width, int rows, int length, int alphaTop) {
     if (width <= 0 || rows <= 0 || length <= 0) return true;
     std::ptrdiff_t pitch = 0;
-    std::uint32_t* bits = DirectBits(dc, width, rows, pitch);
+    std::uint32_t* bits = DirectDibBits(dc, width, rows, pitch);
     if (!bits) return false;
     for (int y = 0; y < std::min(rows, length); ++y) {
         // The row's place along the gradient, rounded to 1/255, then the two
-        // ends blended by their alpha (the far end has none).
+        // ends blended by their alpha (the seconds end has none).
         const float position = static_cast<float>(y) / static_cast<float>(length);
         const int weight = static_cast<int>(std::floor(position * 255.0f + 0.5f));
         const int startAlpha = alphaTop * (weight ^ 0xFF);
         const std::uint32_t alpha = startAlpha < 0xFF ? 0 : static_cast<std::uint32_t>(startAlpha / 0xFF);
         if (alpha == 0) continue;
-        // White premultiplied by alpha over what is there.
-        auto over = [alpha](std::uint32_t below) { return alpha + (below * (0xFF - alpha) + 127) / 0xFF; };
-        std::uint32_t* row = bits + y * pitch;
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t p = row[x];
-            row[x] = over(p >> 24) << 24 | over((p >> 16) & 0xFF) << 16 | over((p >> 8) & 0xFF) << 8 | over(p & 0xFF);
-        }
+        LayWhiteOver(bits + y * pitch, width, alpha);
     }
     return true;
 }
@@ -231,7 +352,7 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
     // An opaque image over a 32-bit top-down DIB is written straight into its
     // bits; otherwise through a DIB of its own, blended.
     std::ptrdiff_t targetPitch = 0;
-    std::uint32_t* targetBits = image.opaque ? DirectBits(dc, right, bottom, targetPitch) : nullptr;
+    std::uint32_t* targetBits = image.opaque ? DirectDibBits(dc, right, bottom, targetPitch) : nullptr;
     const bool direct = targetBits != nullptr;
     BitmapHandle bitmap;
     MemoryDc memory;
@@ -257,31 +378,32 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
 
     const std::vector<Tap> columns = Taps(left, right, x, width, image.width);
     const std::vector<Tap> rows = Taps(top, bottom, y, height, image.height);
+    // The columns whose two neighbours both lie inside the image: one run,
+    // as the taps only grow from left to right.
+    int insideFrom = 0, insideTo = outWidth;
+    while (insideFrom < outWidth && columns[static_cast<std::size_t>(insideFrom)].first < 0) ++insideFrom;
+    // The run reads each column's first neighbour and the pixel after it (the
+    // second neighbour, or unweighted where the two are one).
+    while (insideTo > insideFrom && columns[static_cast<std::size_t>(insideTo - 1)].first + 1 >= image.width) --insideTo;
+    const StretchWeights weights(columns);
     for (int r = 0; r < outHeight; ++r) {
         const Tap& row = rows[static_cast<std::size_t>(r)];
         std::uint32_t* line = out + static_cast<std::ptrdiff_t>(r) * pitch;
-        const bool rowInside = row.first >= 0 && row.second < image.height;
-        for (int c = 0; c < outWidth; ++c) {
-            const Tap& column = columns[static_cast<std::size_t>(c)];
-            std::uint32_t pixel;
-            if (image.opaque && rowInside && column.first >= 0 && column.second < image.width) {
-                const std::uint32_t* upper = &image.argb[static_cast<std::size_t>(row.first) * image.width];
-                const std::uint32_t* lower = &image.argb[static_cast<std::size_t>(row.second) * image.width];
-                const std::uint64_t top =
-                    LerpLanes(Spread(upper[column.first]), Spread(upper[column.second]), column.weight);
-                const std::uint64_t bottom =
-                    LerpLanes(Spread(lower[column.first]), Spread(lower[column.second]), column.weight);
-                pixel = PackOpaque(LerpLanes(top, bottom, row.weight));
-            } else {
-                const std::uint32_t top = Blend(Sample(image, column.first, row.first),
-                                                Sample(image, column.second, row.first), column.weight);
-                const std::uint32_t bottom = Blend(Sample(image, column.first, row.second),
-                                                   Sample(image, column.second, row.second), column.weight);
-                pixel = Blend(top, bottom, row.weight);
-            }
-            if (direct && (pixel >> 24) != 0xFF) pixel = Over(Premultiplied(pixel), line[c]);
-            line[c] = pixel;
+        // A pixel blending towards the transparent outside is laid over
+        // what the target holds when writing into it directly.
+        auto edge = [&](int c) {
+            const std::uint32_t pixel = BlendedSample(image, columns[static_cast<std::size_t>(c)], row);
+            line[c] = direct && (pixel >> 24) != 0xFF ? Over(Premultiplied(pixel), line[c]) : pixel;
+        };
+        int c = 0;
+        if (image.opaque && row.first >= 0 && row.second < image.height) {
+            for (; c < insideFrom; ++c) edge(c);
+            StretchOpaqueRun(&image.argb[static_cast<std::size_t>(row.first) * image.width],
+                             &image.argb[static_cast<std::size_t>(row.second) * image.width], columns.data(), weights,
+                             insideFrom, insideTo, row.weight, line);
+            c = insideTo;
         }
+        for (; c < outWidth; ++c) edge(c);
     }
 
     if (direct) return true;
@@ -300,4 +422,104 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
     }
     ::SelectObject(memory.Get(), displaced);
     return drawn;
+}
+
+namespace {
+
+// An image as GDI+ draws it at its natural size at an integral point, over
+// nothing: what it blends over any background, premultiplied.
+struct DrawnImage {
+    std::size_t key = 0;
+    int modes = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+// Room round the image for what interpolation spreads beyond it.
+constexpr int kDrawnImageMargin = 2;
+constexpr std::size_t kKeptDrawnImages = 16;
+std::mutex gDrawnLock;
+std::vector<std::shared_ptr<const DrawnImage>> gDrawn;  // most recent last
+
+std::shared_ptr<const DrawnImage> DrawImageOnce(const GdipGraphics& graphics, const GdipImage& image, std::size_t key,
+                                                int modes) {
+    {
+        std::lock_guard<std::mutex> guard(gDrawnLock);
+        for (const auto& drawn : gDrawn) {
+            if (drawn->key == key && drawn->modes == modes) return drawn;
+        }
+    }
+    const int imageWidth = static_cast<int>(image.GetImageWidth()), imageHeight = static_cast<int>(image.GetImageHeight());
+    if (imageWidth <= 0 || imageHeight <= 0) return nullptr;
+    auto drawn = std::make_shared<DrawnImage>();
+    drawn->key = key;
+    drawn->modes = modes;
+    drawn->width = imageWidth + 2 * kDrawnImageMargin;
+    drawn->height = imageHeight + 2 * kDrawnImageMargin;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = drawn->width;
+    info.bmiHeader.biHeight = -drawn->height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!bitmap || !dc || !bits) return nullptr;
+    HGDIOBJ displaced = ::SelectObject(dc.Get(), bitmap.Get());
+    {
+        GdipGraphics layer;
+        layer.CreateFromHDC(dc.Get());
+        layer.SetInterpolationMode(graphics.GetInterpolationMode());
+        layer.SetSmoothingMode(graphics.GetSmoothingMode());
+        layer.SetPixelOffsetMode(graphics.GetPixelOffsetMode());
+        layer.DrawImageRect(image, static_cast<float>(kDrawnImageMargin), static_cast<float>(kDrawnImageMargin),
+                            static_cast<float>(imageWidth), static_cast<float>(imageHeight));
+    }
+    ::GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    drawn->pixels.assign(first, first + static_cast<std::size_t>(drawn->width) * drawn->height);
+    ::SelectObject(dc.Get(), displaced);
+    std::lock_guard<std::mutex> guard(gDrawnLock);
+    if (gDrawn.size() >= kKeptDrawnImages) gDrawn.erase(gDrawn.begin());
+    gDrawn.push_back(drawn);
+    return drawn;
+}
+
+}  // namespace
+
+bool LayImage(GdipGraphics& graphics, HDC dc, const GdipImage& image, std::size_t imageKey, float x, float y) {
+    const int left = static_cast<int>(x), top = static_cast<int>(y);
+    if (static_cast<float>(left) != x || static_cast<float>(top) != y ||
+        graphics.GetCompositingMode() != Gdiplus::CompositingModeSourceOver) {
+        return false;
+    }
+    DIBSECTION target{};
+    HGDIOBJ current = dc ? ::GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
+    if (!current || ::GetObjectA(current, sizeof target, &target) != sizeof target) return false;
+    const int areaWidth = target.dsBm.bmWidth, areaHeight = target.dsBm.bmHeight;
+    const Gdiplus::RectF clip = graphics.GetClipBounds();
+    if (clip.X > 0 || clip.Y > 0 || clip.X + clip.Width < static_cast<float>(areaWidth) ||
+        clip.Y + clip.Height < static_cast<float>(areaHeight)) {
+        return false;
+    }
+    const int modes = graphics.GetInterpolationMode() | graphics.GetSmoothingMode() << 8 |
+                      graphics.GetPixelOffsetMode() << 16;
+    const std::shared_ptr<const DrawnImage> drawn = DrawImageOnce(graphics, image, imageKey, modes);
+    if (!drawn) return false;
+    graphics.Flush();
+    std::ptrdiff_t pitch = 0;
+    std::uint32_t* bits = DirectDibBits(dc, areaWidth, areaHeight, pitch);
+    if (!bits) return false;
+    const int dx = left - kDrawnImageMargin, dy = top - kDrawnImageMargin;
+    for (int ly = std::max(0, -dy); ly < std::min(drawn->height, areaHeight - dy); ++ly) {
+        const std::uint32_t* from = &drawn->pixels[static_cast<std::size_t>(ly) * drawn->width];
+        std::uint32_t* to = bits + (ly + dy) * pitch + dx;
+        for (int lx = std::max(0, -dx); lx < std::min(drawn->width, areaWidth - dx); ++lx) {
+            if (from[lx] != 0) to[lx] = BlendPremultipliedOver(to[lx], from[lx]);
+        }
+    }
+    return true;
 }

@@ -1,7 +1,11 @@
 #include "skin/window/caption_painter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include "gdip/bitmap.h"
 #include "gdip/brush.h"
@@ -24,15 +28,15 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 // Gradients over a shape exactly their length: mirrored tiling keeps the
 // last row from wrapping round to the first colour.
 constexpr int kWrapTileFlipXY = 3;
+// Where the title's four shadow copies lie, in the order they are laid.
+constexpr float kShadowOffsets[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+// Room round a text layer for glyphs that overhang their layout.
+constexpr int kTextLayerMargin = 8;
 // Hover faces kept per button: alpha 0, 30, ... 240.
 constexpr int kHoverAlphaStep = 30;
 constexpr int kHoverFaceSlots = 9;
 
-std::size_t BytesKey(const ByteArray& bytes) {
-    std::uint64_t hash = 1469598103934665603ull;
-    for (std::uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
-    return static_cast<std::size_t>(hash ^ bytes.size());
-}
+std::size_t BytesKey(const ByteArray& bytes) { return HashBytes(bytes); }
 
 void ClientSize(HWND window, int& width, int& height) {
     RECT r{};
@@ -91,10 +95,17 @@ const GdipFont* TitleFont(FormSkin& form) {
     return form.titleFontCache.get();
 }
 
+// The window's text as stored, in the ANSI code page. Read directly rather
+// than through WM_GETTEXT, which passes the whole subclass chain (tens of
+// microseconds under Wine, on every rebuild); no window here answers
+// WM_GETTEXT with anything but its stored text.
 Text WindowTextOf(HWND window) {
-    char buffer[512] = {};
-    int length = ::GetWindowTextA(window, buffer, sizeof buffer);
-    return Text(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+    wchar_t wide[512] = {};
+    const int length = ::InternalGetWindowText(window, wide, 512);
+    if (length <= 0) return Text();
+    char buffer[1024] = {};
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide, length, buffer, sizeof buffer - 1, nullptr, nullptr);
+    return Text(buffer, bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
 }
 
 // What the laid-out background is made from.
@@ -114,9 +125,9 @@ std::size_t BaseLayerKey(const FormSkin& form, const PaintContext& context, int 
 std::size_t Mix(std::size_t key, std::size_t part) { return (key ^ part) * 1099511628211ull + 0x9E3779B97F4A7C15ull; }
 
 // What the title and the caption buttons in their normal faces are drawn from.
-std::size_t DressedCaptionKey(const FormSkin& form, const PaintContext& context, std::size_t baseKey) {
+std::size_t DressedCaptionKey(const FormSkin& form, const PaintContext& context, std::size_t baseKey,
+                              const Text& title) {
     std::size_t key = Mix(baseKey, BytesKey(ByteArray(form.titleFont.begin(), form.titleFont.end())));
-    const Text title = form.titleOn ? WindowTextOf(form.window) : Text();
     key = Mix(key, BytesKey(ByteArray(title.begin(), title.end())));
     const std::size_t parts[] = {static_cast<std::size_t>(form.titleOn), static_cast<std::size_t>(form.titleFontSize),
                                  static_cast<std::size_t>(form.titleColour),
@@ -218,7 +229,9 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
     const std::size_t baseKey = BaseLayerKey(form, context, width, height);
     if (!form.baseLayer.IsValid() || form.baseLayerKey != baseKey) {
         form.baseLayerKey = 0;
-        if (form.baseLayer.CreateDib(width, height)) {
+        // A layer of the same size is painted over: a new one would cost a
+        // fault on every page at the first stroke.
+        if (HasSize(form.baseLayer, width, height) || form.baseLayer.CreateDib(width, height)) {
             GdipGraphics graphics;
             PrepareGraphics(graphics, form.baseLayer.Dc());
             PaintBackground(graphics, form.baseLayer.Dc(), form, context);
@@ -247,12 +260,15 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
         if (form.captionOn) {
             // Title and buttons are drawn once per look of the caption band.
             const int band = DressedBandHeight(form, height);
-            const std::size_t dressedKey = form.baseLayerKey == baseKey ? DressedCaptionKey(form, context, baseKey) : 0;
+            // Reading a window's text costs a message round trip: once per rebuild.
+            const Text title = form.titleOn ? WindowTextOf(form.window) : Text();
+            const std::size_t dressedKey =
+                form.baseLayerKey == baseKey ? DressedCaptionKey(form, context, baseKey, title) : 0;
             if (dressedKey != 0 && form.dressedCaptionKey == dressedKey && HasSize(form.dressedCaption, width, band)) {
                 ::BitBlt(form.backgroundDc.Get(), 0, 0, width, band, form.dressedCaption.Dc(), 0, 0, SRCCOPY);
             } else {
                 form.dressedCaptionKey = 0;
-                if (form.titleOn) PaintTitle(form, context, &graphics);
+                if (form.titleOn) PaintTitle(form, context, &graphics, &title);
                 for (int i = 1; i <= static_cast<int>(form.captionButtons.size()); ++i) {
                     PaintCaptionButton(form, context, i, &graphics, ButtonFace::Normal);
                 }
@@ -321,6 +337,183 @@ void PaintFrame(GdipGraphics& graphics, const FormSkin& form) {
     DrawFrameOutlines(graphics, width, height, 7, 6, 180);
 }
 
+namespace {
+
+// Text drawn over nothing: what it blends over any background, premultiplied,
+// with the layer's place in the target.
+struct TextLayer {
+    int left = 0, top = 0, width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+// A transparent DIB the text layers are drawn in, kept between titles: a
+// fresh one costs its allocation and a fault on every page it is drawn over.
+struct TextScratch {
+    std::mutex lock;
+    BitmapHandle bitmap;
+    MemoryDc dc;
+    HGDIOBJ displaced = nullptr;
+    std::uint32_t* bits = nullptr;
+    int width = 0, height = 0;
+
+    bool Hold(int w, int h) {
+        if (bits && width >= w && height >= h) return true;
+        if (dc && displaced) ::SelectObject(dc.Get(), displaced);
+        bitmap = CreateArgbBitmap(std::max(w, width), std::max(h, height));
+        if (!dc) dc.Reset(::CreateCompatibleDC(nullptr));
+        bits = nullptr;
+        if (!bitmap || !dc) return false;
+        displaced = ::SelectObject(dc.Get(), bitmap.Get());
+        width = std::max(w, width);
+        height = std::max(h, height);
+        std::ptrdiff_t pitch = 0;
+        bits = DirectDibBits(dc.Get(), width, height, pitch);
+        return bits != nullptr && pitch == width;
+    }
+};
+
+TextScratch& Scratch() {
+    static TextScratch* scratch = new TextScratch;  // lives as long as the process
+    return *scratch;
+}
+
+bool DrawTextLayer(GdipGraphics& graphics, const Text& text, const GdipFont& font, const GdipStringFormat& format,
+                   const Gdiplus::RectF& layout, Gdiplus::ARGB colour, TextLayer& layer) {
+    const int left = static_cast<int>(std::floor(layout.X)) - kTextLayerMargin;
+    const int top = static_cast<int>(std::floor(layout.Y)) - kTextLayerMargin;
+    const int width = static_cast<int>(std::ceil(layout.X + layout.Width)) + kTextLayerMargin - left;
+    const int height = static_cast<int>(std::ceil(layout.Y + layout.Height)) + kTextLayerMargin - top;
+    TextScratch& scratch = Scratch();
+    std::lock_guard<std::mutex> guard(scratch.lock);
+    if (!scratch.Hold(width, height)) return false;
+    for (int y = 0; y < height; ++y) std::fill_n(scratch.bits + y * scratch.width, width, 0u);
+    {
+        GdipGraphics drawing;
+        drawing.CreateFromHDC(scratch.dc.Get());
+        drawing.SetClipRectI(0, 0, width, height);
+        drawing.SetSmoothingMode(graphics.GetSmoothingMode());
+        drawing.SetTextRenderingHint(graphics.GetTextRenderingHint());
+        drawing.SetPixelOffsetMode(graphics.GetPixelOffsetMode());
+        GdipSolidBrush brush;
+        brush.CreateSolidFill(colour);
+        drawing.DrawString(text, font,
+                           Gdiplus::RectF(layout.X - static_cast<float>(left), layout.Y - static_cast<float>(top),
+                                          layout.Width, layout.Height),
+                           format, brush);
+    }
+    ::GdiFlush();
+    // Only the box round the drawn pixels is kept.
+    int fromX = width, toX = 0, fromY = height, toY = 0;
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = scratch.bits + y * scratch.width;
+        for (int x = 0; x < width; ++x) {
+            if (row[x] == 0) continue;
+            fromX = std::min(fromX, x), toX = std::max(toX, x + 1);
+            fromY = std::min(fromY, y), toY = std::max(toY, y + 1);
+        }
+    }
+    layer.left = left + std::min(fromX, toX);
+    layer.top = top + std::min(fromY, toY);
+    layer.width = std::max(0, toX - fromX);
+    layer.height = std::max(0, toY - fromY);
+    layer.pixels.resize(static_cast<std::size_t>(layer.width) * layer.height);
+    for (int y = 0; y < layer.height; ++y) {
+        std::copy_n(scratch.bits + (fromY + y) * scratch.width + fromX, layer.width,
+                    layer.pixels.begin() + static_cast<std::ptrdiff_t>(y) * layer.width);
+    }
+    return true;
+}
+
+void LayTextLayer(std::uint32_t* bits, std::ptrdiff_t pitch, int areaWidth, int areaHeight, const TextLayer& layer,
+                  int offsetX, int offsetY) {
+    const int dx = layer.left + offsetX, dy = layer.top + offsetY;
+    for (int ly = std::max(0, -dy); ly < std::min(layer.height, areaHeight - dy); ++ly) {
+        const std::uint32_t* from = &layer.pixels[static_cast<std::size_t>(ly) * layer.width];
+        std::uint32_t* to = bits + (ly + dy) * pitch + dx;
+        for (int lx = std::max(0, -dx); lx < std::min(layer.width, areaWidth - dx); ++lx) {
+            if (from[lx] != 0) to[lx] = BlendPremultipliedOver(to[lx], from[lx]);
+        }
+    }
+}
+
+// Where a glyph's coverage has 65 levels and a brush of alpha A lays
+// A * level / 64 of its colour (Wine's GDI+ does), the text in one colour is
+// the text in another: the shadow follows from the face drawn opaque. False
+// when the face's alpha is not one of those levels somewhere.
+bool RecolourText(const TextLayer& opaque, Gdiplus::ARGB colour, TextLayer& out) {
+    static const std::vector<int> levels = [] {
+        std::vector<int> table(256, -1);
+        for (int level = 0; level <= 64; ++level) table[static_cast<std::size_t>(255 * level / 64)] = level;
+        return table;
+    }();
+    out = opaque;
+    const std::uint32_t alpha = colour >> 24;
+    for (std::uint32_t& pixel : out.pixels) {
+        if (pixel == 0) continue;
+        const int level = levels[pixel >> 24];
+        if (level < 0) return false;
+        const std::uint32_t a = alpha * static_cast<std::uint32_t>(level) / 64;
+        auto channel = [&](int shift) { return (((colour >> shift) & 0xFF) * a + 127) / 255; };
+        pixel = a << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);
+    }
+    return true;
+}
+
+// Whether recolouring gives what drawing gives, checked once per alpha on a
+// sample with many coverage levels.
+bool RecolouringHolds(GdipGraphics& graphics, const GdipFont& font, const GdipStringFormat& format, int alpha) {
+    static std::mutex lock;
+    static std::vector<std::pair<int, bool>> known;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        for (const auto& k : known) {
+            if (k.first == alpha) return k.second;
+        }
+    }
+    const Text sample("Wg@&%8 软件更新 xyz");
+    const Gdiplus::RectF layout(0, 0, 400, 40);
+    const Gdiplus::ARGB tinted = static_cast<Gdiplus::ARGB>(alpha) << 24 | 0x22CADD;
+    TextLayer opaque, drawn, derived;
+    bool holds = DrawTextLayer(graphics, sample, font, format, layout, 0xFFFFFFFF, opaque) &&
+                 DrawTextLayer(graphics, sample, font, format, layout, tinted, drawn) &&
+                 RecolourText(opaque, tinted, derived) && derived.pixels == drawn.pixels;
+    if (holds) {
+        std::vector<bool> seen(256);
+        for (std::uint32_t pixel : opaque.pixels) seen[pixel >> 24] = true;
+        holds = std::count(seen.begin(), seen.end(), true) >= 8;  // a sample of several levels
+    }
+    std::lock_guard<std::mutex> guard(lock);
+    known.emplace_back(alpha, holds);
+    return holds;
+}
+
+}  // namespace
+
+bool DrawShadowedText(GdipGraphics& graphics, HDC dc, const Text& text, const GdipFont& font,
+                      const GdipStringFormat& format, const Gdiplus::RectF& layout, Gdiplus::ARGB shadow,
+                      Gdiplus::ARGB face) {
+    DIBSECTION target{};
+    HGDIOBJ current = dc ? ::GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
+    if (!current || ::GetObjectA(current, sizeof target, &target) != sizeof target) return false;
+    const int areaWidth = target.dsBm.bmWidth, areaHeight = target.dsBm.bmHeight;
+    TextLayer faceLayer, shadowLayer;
+    const bool recolour = (face >> 24) == 0xFF && RecolouringHolds(graphics, font, format, static_cast<int>(shadow >> 24));
+    if (!DrawTextLayer(graphics, text, font, format, layout, face, faceLayer)) return false;
+    if (!(recolour && RecolourText(faceLayer, shadow, shadowLayer)) &&
+        !DrawTextLayer(graphics, text, font, format, layout, shadow, shadowLayer)) {
+        return false;
+    }
+    graphics.Flush();
+    std::ptrdiff_t pitch = 0;
+    std::uint32_t* bits = DirectDibBits(dc, areaWidth, areaHeight, pitch);
+    if (!bits) return false;
+    for (const auto& o : kShadowOffsets) {
+        LayTextLayer(bits, pitch, areaWidth, areaHeight, shadowLayer, static_cast<int>(o[0]), static_cast<int>(o[1]));
+    }
+    LayTextLayer(bits, pitch, areaWidth, areaHeight, faceLayer, 0, 0);
+    return true;
+}
+
 void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text) {
     if (!form.backgroundDc) return;
     // Outside a rebuild only the band left of the buttons is redrawn.
@@ -344,14 +537,17 @@ void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graph
         const float x = static_cast<float>(kTitleX + 20), y = static_cast<float>(kTitleY - 2);
         const float w = static_cast<float>(std::max(1, areaWidth - (kTitleX + 20)));
         const float h = static_cast<float>(form.titleFontSize + 6);
-        GdipSolidBrush shadow, face;
-        shadow.CreateSolidFill(ToArgb(form.titleShadowColour, 150, true));
-        face.CreateSolidFill(ToArgb(form.titleColour, 255, true));
-        const float offsets[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-        for (const auto& o : offsets) {
-            graphics->DrawString(title, font, Gdiplus::RectF(x + o[0], y + o[1], w, h), format, shadow);
+        const Gdiplus::RectF layout(x, y, w, h);
+        if (!DrawShadowedText(*graphics, form.backgroundDc.Get(), title, font, format, layout,
+                              ToArgb(form.titleShadowColour, 150, true), ToArgb(form.titleColour, 255, true))) {
+            GdipSolidBrush shadow, face;
+            shadow.CreateSolidFill(ToArgb(form.titleShadowColour, 150, true));
+            face.CreateSolidFill(ToArgb(form.titleColour, 255, true));
+            for (const auto& o : kShadowOffsets) {
+                graphics->DrawString(title, font, Gdiplus::RectF(x + o[0], y + o[1], w, h), format, shadow);
+            }
+            graphics->DrawString(title, font, layout, format, face);
         }
-        graphics->DrawString(title, font, Gdiplus::RectF(x, y, w, h), format, face);
     }
     if (graphics == &own) {
         own.DeleteGraphics();
@@ -432,8 +628,11 @@ void PaintCaptionButton(FormSkin& form, const PaintContext& context, int index, 
         glyphX += 1;
         glyphY += 1;
     }
-    if (glyph) graphics->DrawImageRect(*glyph, glyphX, glyphY, static_cast<float>(glyph->GetImageWidth()),
-                                       static_cast<float>(glyph->GetImageHeight()));
+    if (glyph && !LayImage(*graphics, form.backgroundDc.Get(), *glyph,
+                           restoreGlyph ? button.decodedAlt.key : button.decoded.key, glyphX, glyphY)) {
+        graphics->DrawImageRect(*glyph, glyphX, glyphY, static_cast<float>(glyph->GetImageWidth()),
+                                static_cast<float>(glyph->GetImageHeight()));
+    }
     if (graphics == &own) {
         own.DeleteGraphics();
         if (cache) {

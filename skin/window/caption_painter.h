@@ -6,11 +6,14 @@
 
 #include <windows.h>
 
+#include "gdip/gdip_types.h"
 #include "runtime/value_types.h"
 #include "skin/window/form_skin_data.h"
 
 class GdipGraphics;
 class GdipImage;
+class GdipFont;
+class GdipStringFormat;
 
 // The process-wide values a painter reads, copied out of the engine's settings.
 struct PaintContext {
@@ -41,6 +44,13 @@ void PaintFrame(GdipGraphics& graphics, const FormSkin& form);
 // With graphics: inside a rebuild. Without: the title area is restored from
 // the caption-band cache first and the result is shown. text null: the window's.
 void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text = nullptr);
+// A title: its shadow (the text in the shadow colour at the offsets (-1, 0),
+// (1, 0), (0, -1) and (0, 1) from the layout), then its face, blended as five
+// DrawString calls would blend them, from one or two drawings of the text
+// (the graphics' clip and transform are not applied). False, with nothing done, when the DC holds no 32-bit top-down DIB.
+bool DrawShadowedText(GdipGraphics& graphics, HDC dc, const Text& text, const GdipFont& font,
+                      const GdipStringFormat& format, const Gdiplus::RectF& layout, Gdiplus::ARGB shadow,
+                      Gdiplus::ARGB face);
 // alpha 30..240 for the hover face. Without graphics the button's rectangle
 // is copied to the window afterwards.
 void PaintCaptionButton(FormSkin& form, const PaintContext& context, int button, GdipGraphics* graphics,
