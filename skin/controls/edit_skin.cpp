@@ -233,45 +233,43 @@ void PaintEditFrame(SkinEngine& engine, HWND window, bool focused, bool useFocus
     PaintFrameBand(engine, window, look);
 }
 
-void PaintEditBackground(SkinEngine& engine, HWND window, HDC dc, bool toWindowDc) {
+HDC MakeVeiledBackground(SkinEngine& engine, HWND window) {
     const RECT r = EditClientRect(window);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0) return nullptr;
     const ControlSkinSettings settings = ControlSettings(engine);
     HDC memory = ComposeControlBackground(engine, window, r);
+    if (!memory) return nullptr;
+    GdipGraphics graphics;
+    graphics.CreateFromHDC(memory);
+    GdipSolidBrush veil;
+    veil.CreateSolidFill(ToArgb(kWhite, settings.controlBackAlpha, true));
+    graphics.FillRectangleI(veil, 0, 0, w, h);
+    graphics.Flush();
+    return memory;
+}
+
+void PaintEditBackground(SkinEngine& engine, HWND window, HDC dc, bool toWindowDc) {
+    HDC memory = MakeVeiledBackground(engine, window);
     if (!memory) return;
-    {
-        GdipGraphics graphics;
-        graphics.CreateFromHDC(memory);
-        GdipSolidBrush veil;
-        veil.CreateSolidFill(ToArgb(kWhite, settings.controlBackAlpha, true));
-        graphics.FillRectangleI(veil, 0, 0, w, h);
-        graphics.Flush();
-        if (toWindowDc) {
-            WindowDc target(window, true);
-            ::BitBlt(target.Get(), r.left, r.top, w, h, memory, 0, 0, SRCCOPY);
-        } else {
-            ::BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-        }
+    const RECT r = EditClientRect(window);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (toWindowDc) {
+        WindowDc target(window, true);
+        ::BitBlt(target.Get(), r.left, r.top, w, h, memory, 0, 0, SRCCOPY);
+    } else {
+        ::BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
     }
     ReleaseMemoryDc(engine, memory);
 }
 
 BitmapHandle MakeEditBackgroundBitmap(SkinEngine& engine, HWND edit) {
+    HDC memory = MakeVeiledBackground(engine, edit);
+    if (!memory) return BitmapHandle();
     const RECT r = EditClientRect(edit);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return BitmapHandle();
-    const ControlSkinSettings settings = ControlSettings(engine);
-    HDC memory = ComposeControlBackground(engine, edit, r);
-    if (!memory) return BitmapHandle();
     BitmapHandle bitmap;
     {
-        GdipGraphics graphics;
-        graphics.CreateFromHDC(memory);
-        GdipSolidBrush veil;
-        veil.CreateSolidFill(ToArgb(kWhite, settings.controlBackAlpha, true));
-        graphics.FillRectangleI(veil, 0, 0, w, h);
-        graphics.Flush();
         WindowDc screen(nullptr);
         MemoryDc copyDc(::CreateCompatibleDC(screen.Get()));
         bitmap.Reset(::CreateCompatibleBitmap(screen.Get(), w, h));

@@ -24,6 +24,11 @@ LRESULT CALLBACK EditSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 // The frame band around the client area; a value whose use-flag is false
 // comes from the edit's record.
 void PaintEditFrame(SkinEngine& engine, HWND window, bool focused, bool useFocused, bool hovered, bool useHovered);
+// A registered memory DC of the client area holding the composed background
+// under the white veil; the caller releases it with ReleaseMemoryDc. 0 when
+// the window has no background to compose.
+HDC MakeVeiledBackground(SkinEngine& engine, HWND window);
+
 // The translucent client background: the form's image under the white veil,
 // into the window DC at the client's place (toWindowDc) or into dc at (0, 0).
 void PaintEditBackground(SkinEngine& engine, HWND window, HDC dc, bool toWindowDc);

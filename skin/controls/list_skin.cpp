@@ -437,22 +437,6 @@ void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, 
     PaintFrameBand(engine, state.window, look, dropDown ? state.combo : nullptr);
 }
 
-HDC MakeVeiledBackground(SkinEngine& engine, HWND window) {
-    const RECT r = EditClientRect(window);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return nullptr;
-    const ControlSkinSettings settings = ControlSettings(engine);
-    HDC memory = ComposeControlBackground(engine, window, r);
-    if (!memory) return nullptr;
-    GdipGraphics graphics;
-    graphics.CreateFromHDC(memory);
-    GdipSolidBrush veil;
-    veil.CreateSolidFill(ToArgb(kWhite, settings.controlBackAlpha, true));
-    graphics.FillRectangleI(veil, 0, 0, w, h);
-    graphics.Flush();
-    return memory;
-}
-
 bool IsListBoxPaintPass(HWND list) { return list && activeListBoxPass.list == list; }
 
 LRESULT AnswerListBoxPass(HDC dc) {

@@ -25,11 +25,6 @@ LRESULT CALLBACK ListSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, bool useFocused, bool hovered,
                     bool useHovered);
 
-// A registered memory DC of the client area holding the composed background
-// under the white veil; the caller releases it with ReleaseMemoryDc. 0 when
-// the window has no background to compose.
-HDC MakeVeiledBackground(SkinEngine& engine, HWND window);
-
 // A translucent list box paints itself twice over the veil, over the magenta
 // key and over white, and asks its parent for its colours in each pass: true
 // for that list box while it paints such a pass on this thread.

@@ -13,6 +13,7 @@
 
 #include "resources/embedded_images.h"
 #include "skin/controls/control_skin_common.h"
+#include "skin/controls/edit_skin.h"
 #include "skin/controls/header_skin.h"
 #include "skin/controls/list_skin.h"
 #include "skin/controls/paint_primitives.h"
