@@ -60,13 +60,18 @@ void DestroyForm(const WindowRef& form) {
     }
 }
 
+Text WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthA(window);
+    if (length <= 0) return Text();
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = ::GetWindowTextA(window, buffer.data(), length + 1);
+    return Text(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
+}
+
 Text GetControlProperty(const WindowRef& ref, int property) {
     HWND window = WindowHandle(ref);
     if (!window || property != kPropertyText) return Text();
-    int length = ::GetWindowTextLengthA(window);
-    std::vector<char> buffer(static_cast<size_t>(length) + 1);
-    int copied = ::GetWindowTextA(window, buffer.data(), length + 1);
-    return Text(buffer.data(), copied > 0 ? copied : 0);
+    return WindowText(window);
 }
 
 void SetControlProperty(const WindowRef& ref, int property, const Text& value) {

@@ -28,6 +28,8 @@ void ForgetForm(int formId);
 HWND WindowHandle(const WindowRef& ref);  // nullptr when not loaded
 void DestroyForm(const WindowRef& form);
 Text GetControlProperty(const WindowRef& ref, int property);
+// A window's whole text (GetWindowTextA), "" for none.
+Text WindowText(HWND window);
 void SetControlProperty(const WindowRef& ref, int property, const Text& value);
 void SetControlProperty(const WindowRef& ref, int property, int value);
 

@@ -10,6 +10,7 @@
 #include "gdip/pen.h"
 #include "gdip/string_format.h"
 #include "runtime/allocation_failure.h"
+#include "runtime/window_ops.h"
 #include "skin/controls/check_radio_skin.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/paint_primitives.h"
@@ -300,10 +301,7 @@ int SkinPushButton(SkinEngine& engine, int formIndex, HWND button) {
     if (const int existing = FindControlRecord(engine, formIndex, button, RecordList::Buttons)) return existing;
     if (!IsSkinnablePushButton(style)) return 0;
 
-    const int length = ::GetWindowTextLengthA(button);
-    std::vector<char> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-    const int got = ::GetWindowTextA(button, buffer.data(), static_cast<int>(buffer.size()));
-    const Text text(buffer.data(), static_cast<std::size_t>(std::max(got, 0)));
+    const Text text = WindowText(button);
     const ControlFont font = ReadControlFont(button);
 
     const int index = engine.WithForms([&](FormSkinList& forms) {

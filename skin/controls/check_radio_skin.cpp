@@ -10,6 +10,7 @@
 #include "gdip/pen.h"
 #include "gdip/string_format.h"
 #include "resources/embedded_images.h"
+#include "runtime/window_ops.h"
 #include "skin/controls/button_skin.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/paint_primitives.h"
@@ -43,13 +44,6 @@ bool ReadCheckLook(SkinEngine& engine, HWND window, CheckLook& look) {
         look.size = record.fontSize;
         look.style = record.fontStyle;
     });
-}
-
-Text WindowTextOf(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    std::vector<char> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-    const int got = ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
-    return Text(buffer.data(), static_cast<std::size_t>(std::max(got, 0)));
 }
 
 
@@ -187,7 +181,7 @@ int SkinCheckOrRadio(SkinEngine& engine, int formIndex, HWND parent, HWND child)
     if (FindControlRecord(engine, formIndex, child, RecordList::Buttons)) return 0;
 
     const bool checked = ::SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    const Text text = WindowTextOf(child);
+    const Text text = WindowText(child);
     const ControlFont font = ReadControlFont(child);
     const int index = engine.WithForms([&](FormSkinList& forms) {
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;

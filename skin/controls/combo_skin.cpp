@@ -12,6 +12,7 @@
 #include "gdip/string_format.h"
 #include "resources/embedded_images.h"
 #include "runtime/allocation_failure.h"
+#include "runtime/window_ops.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/edit_skin.h"
 #include "skin/controls/paint_primitives.h"
@@ -44,13 +45,6 @@ bool ReadComboAt(SkinEngine& engine, int formIndex, int index, ComboState& state
         state.hovered = combos[index - 1].hovered;
         return state.window != nullptr;
     });
-}
-
-Text WindowTextOf(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    std::vector<char> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-    const int got = ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
-    return Text(buffer.data(), static_cast<std::size_t>(std::max(got, 0)));
 }
 
 // The selected item's text sent back as the combo's text, so its edit shows it.
@@ -184,7 +178,7 @@ void PaintComboBox(SkinEngine& engine, int formIndex, int index, bool hovered, b
     const int W = bounds.right, H = bounds.bottom;
     if (W <= 0 || H <= 0) return;
     const LONG style = static_cast<LONG>(::GetWindowLongPtrA(combo, GWL_STYLE));
-    const Text text = (style & kOwnTextBit) ? WindowTextOf(combo) : Text();
+    const Text text = (style & kOwnTextBit) ? WindowText(combo) : Text();
 
     HDC memory = ComposeControlBackground(engine, combo, bounds);
     if (!memory) return;

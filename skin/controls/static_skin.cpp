@@ -5,6 +5,7 @@
 #include "gdip/bitmap.h"
 #include "gdip/graphics.h"
 #include "runtime/allocation_failure.h"
+#include "runtime/window_ops.h"
 #include "skin/controls/glow_text.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/window/skin_engine.h"
@@ -47,14 +48,6 @@ StaticState RecordAt(SkinEngine& engine, int formIndex, int index) {
         state.style = r.fontStyle;
         return state;
     });
-}
-
-Text WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    if (length <= 0) return Text();
-    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-    const int got = ::GetWindowTextA(window, buffer.data(), length + 1);
-    return Text(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
 }
 
 HANDLE ImageOf(HWND window) {

@@ -15,6 +15,7 @@
 #include "gdip/string_format.h"
 #include "resources/embedded_images.h"
 #include "runtime/allocation_failure.h"
+#include "runtime/window_ops.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/window/child_skin_dispatch.h"
 #include "skin/window/skin_engine.h"
@@ -110,15 +111,9 @@ void PaintDialogFrame(GdipGraphics& graphics, int width, int height) {
     DrawFrameOutlines(graphics, width, height, 5, 3, 120);
 }
 
-Text WindowTextOf(HWND window) {
-    char buffer[512] = {};
-    const int length = ::GetWindowTextA(window, buffer, sizeof buffer);
-    return Text(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
-}
-
 // The title as a text path: a grey halo of widening strokes, then the white face.
 void PaintDialogTitle(GdipGraphics& graphics, const FormSkin& form, int width) {
-    const Text title = WindowTextOf(form.window);
+    const Text title = WindowText(form.window);
     if (title.empty()) return;
     GdipFontFamily family;
     if (!family.CreateFontFamilyFromName(kTitleFace) && !family.GetGenericFontFamilySansSerif()) return;

@@ -8,6 +8,7 @@
 #include "gdip/graphics.h"
 #include "gdip/string_format.h"
 #include "runtime/allocation_failure.h"
+#include "runtime/window_ops.h"
 #include "skin/controls/list_skin.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/controls/static_skin.h"
@@ -58,9 +59,8 @@ PanelPaintState PanelState(SkinEngine& engine, int formIndex, int panelIndex) {
 }
 
 void DrawGroupCaption(HDC dc, HWND window, const PanelPaintState& state) {
-    char buffer[512] = {};
-    const int length = ::GetWindowTextA(window, buffer, sizeof buffer);
-    if (length <= 0) return;
+    const Text caption = WindowText(window);
+    if (caption.empty()) return;
     GdipGraphics graphics;
     graphics.CreateFromHDC(dc);
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
@@ -75,7 +75,7 @@ void DrawGroupCaption(HDC dc, HWND window, const PanelPaintState& state) {
     brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(window, prop::kTextColour)), 255, true));
     RECT client{};
     ::GetClientRect(window, &client);
-    graphics.DrawString(Text(buffer, static_cast<std::size_t>(length)), font,
+    graphics.DrawString(caption, font,
                         Gdiplus::RectF(kCaptionX, 0, static_cast<float>(client.right) - kCaptionX,
                                        static_cast<float>(client.bottom)),
                         format, brush);
