@@ -72,9 +72,8 @@ RECT Shifted(RECT r, int dx, int dy) {
 
 }  // namespace
 
-BitmapHandle CreateArgbBitmap(int width, int height) {
-    // The same top-down 32-bit DIB that GDI+ makes for an ARGB bitmap with
-    // background 0, without the round trip through a GDI+ bitmap.
+BitmapHandle CreateArgbBitmap(int width, int height, void** bits) {
+    // Made directly, without the round trip through a GDI+ bitmap.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = std::max(width, 1);
@@ -82,8 +81,10 @@ BitmapHandle CreateArgbBitmap(int width, int height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return BitmapHandle(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    void* pixels = nullptr;
+    BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (bits) *bits = bitmap ? pixels : nullptr;
+    return bitmap;
 }
 
 void RegisterMemoryDc(SkinEngine& engine, HDC dc, HBITMAP bitmap, HGDIOBJ previous) {

@@ -88,5 +88,7 @@ constexpr Gdiplus::ARGB ToArgb(COLORREF colour, int alpha, bool useAlpha) {
 
 ControlFont ReadControlFont(HWND control);
 
-// A width x height 32-bit ARGB GDI bitmap, every pixel 0, made through GDI+.
-BitmapHandle CreateArgbBitmap(int width, int height);
+// A width x height top-down 32-bit ARGB DIB section, every pixel 0 (the
+// bitmap GDI+ makes for an ARGB bitmap with background 0); its pixels in
+// *bits when asked for.
+BitmapHandle CreateArgbBitmap(int width, int height, void** bits = nullptr);

@@ -13,6 +13,7 @@
 #include "gdip/graphics.h"
 #include "gdip/image.h"
 #include "runtime/win_handles.h"
+#include "skin/controls/paint_primitives.h"
 
 namespace {
 
@@ -362,15 +363,8 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
         pitch = targetPitch;
         out = targetBits + static_cast<std::ptrdiff_t>(top) * pitch + left;
     } else {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = outWidth;
-        info.bmiHeader.biHeight = -outHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bitmap = CreateArgbBitmap(outWidth, outHeight, &bits);
         memory.Reset(::CreateCompatibleDC(nullptr));
         if (!bitmap || !memory || !bits) return false;
         out = static_cast<std::uint32_t*>(bits);
@@ -407,7 +401,7 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
     }
 
     if (direct) return true;
-    HGDIOBJ displaced = ::SelectObject(memory.Get(), bitmap.Get());
+    ScopedSelect select(memory.Get(), bitmap.Get());
     bool drawn;
     const bool allOpaque = std::all_of(out, out + static_cast<std::ptrdiff_t>(outWidth) * outHeight,
                                        [](std::uint32_t p) { return (p >> 24) == 0xFF; });
@@ -420,7 +414,6 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 0xFF, AC_SRC_ALPHA};
         drawn = ::AlphaBlend(dc, left, top, outWidth, outHeight, memory.Get(), 0, 0, outWidth, outHeight, blend) != FALSE;
     }
-    ::SelectObject(memory.Get(), displaced);
     return drawn;
 }
 
@@ -457,19 +450,12 @@ std::shared_ptr<const DrawnImage> DrawImageOnce(const GdipGraphics& graphics, co
     drawn->modes = modes;
     drawn->width = imageWidth + 2 * kDrawnImageMargin;
     drawn->height = imageHeight + 2 * kDrawnImageMargin;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = drawn->width;
-    info.bmiHeader.biHeight = -drawn->height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    BitmapHandle bitmap = CreateArgbBitmap(drawn->width, drawn->height, &bits);
     MemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!bitmap || !dc || !bits) return nullptr;
-    HGDIOBJ displaced = ::SelectObject(dc.Get(), bitmap.Get());
     {
+        ScopedSelect select(dc.Get(), bitmap.Get());
         GdipGraphics layer;
         layer.CreateFromHDC(dc.Get());
         layer.SetInterpolationMode(graphics.GetInterpolationMode());
@@ -481,7 +467,6 @@ std::shared_ptr<const DrawnImage> DrawImageOnce(const GdipGraphics& graphics, co
     ::GdiFlush();
     const auto* first = static_cast<const std::uint32_t*>(bits);
     drawn->pixels.assign(first, first + static_cast<std::size_t>(drawn->width) * drawn->height);
-    ::SelectObject(dc.Get(), displaced);
     std::lock_guard<std::mutex> guard(gDrawnLock);
     if (gDrawn.size() >= kKeptDrawnImages) gDrawn.erase(gDrawn.begin());
     gDrawn.push_back(drawn);
