@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""What every end-to-end test shares: the installation and server folders of
+one scenario, the local update server, uia.exe, file hashes and the
+updater's log. Each e2e_*.py / run_e2e.py script is run as
+
+  SCRIPT SOURCE_DIR BIN_DIR [unittest arguments]
+
+and calls main() at its end.
+"""
+import hashlib
+import json
+import os
+import re
+import resource
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+SOURCE, BIN = sys.argv[1], sys.argv[2]
+WINE_RUN = os.path.join(SOURCE, "scripts", "wine-run")
+CAPTION = "提示信息"
+IDOK, IDYES, IDNO = 1, 6, 7
+
+SERVER_FAILURE = " 服务器连接失败请重试！    BY:Halvord"
+MAIN_QUESTION = "更新完成！是否启动新程序！选择是启动新程序选择否关闭退出程序   BY:Halvord"
+INSTALLER_QUESTION = "更新完成！建议选择是安装新版本！选择是启动新程序选择否关闭退出程序   BY:Halvord"
+UPDATE_FAILED = "更新出错，请重新更新！ BY:Halvord"
+READ_ERROR = "读文件出错!"
+# The e2e test release key (a test key only): updater_signed.exe is built
+# with its public half, tests/e2e/test_release_key.pub.
+TEST_KEY = os.path.join(SOURCE, "tests", "e2e", "test_release_key.pem")
+LOG_LINE = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[\d+\] \S")
+
+MANIFEST_HEADERS = ("Accept: */*\r\nReferer: {url}\r\nAccept-Language: zh-cn\r\n"
+                    "Content-Type: application/x-www-form-urlencoded")
+DOWNLOAD_HEADERS = ("Accept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\n"
+                    "User-Agent: Mozilla/4.0(compatible; MSIE 6.0; Windows NT 5.0; MyIE2; .NET CLR 1.1.4322)")
+
+
+def sha(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def flat(text):
+    return text.replace("\r", "").replace("\n", "")
+
+
+def uia(*args, timeout_ms=20000):
+    """Runs uia.exe; returns (found, text).
+
+    Its output goes through a file, not a pipe: a Wine program may start the
+    prefix's desktop process, which inherits the standard handles and lives
+    as long as the updater, so a pipe would not reach its end."""
+    with tempfile.TemporaryFile() as out:
+        result = subprocess.run([WINE_RUN, os.path.join(BIN, "uia.exe"), *args, str(timeout_ms)],
+                                stdout=out, stderr=subprocess.DEVNULL, timeout=timeout_ms / 1000 + 30)
+        out.seek(0)
+        text = out.read().decode("gbk", "replace")
+    return result.returncode == 0, flat(text.rstrip("\r\n"))
+
+
+class Scenario:
+    """An installation directory, a server folder with a manifest published by
+    tools/publish_manifest.py (with checksums unless checksum=False, signed
+    with `key` when given), and the updater (updater_signed.exe, which checks
+    signatures with the test key, when signed_build)."""
+
+    def __init__(self, test, manifest_fields, server_args=(), local_version="1.0", host=None, checksum=True,
+                 signed_build=False, key=None):
+        self.test = test
+        self.root = tempfile.mkdtemp(prefix="e2e-", dir=os.path.join(SOURCE, "build"))
+        self.install = os.path.join(self.root, "install")
+        self.served = os.path.join(self.root, "served")
+        os.makedirs(self.install)
+        os.makedirs(self.served)
+        program = "updater_signed.exe" if signed_build else "updater.exe"
+        shutil.copy(os.path.join(BIN, program), os.path.join(self.install, "updater.exe"))
+        # The installed program: any file that is not the new one.
+        shutil.copy(os.path.join(BIN, "uia.exe"), os.path.join(self.install, "Norvane.exe"))
+        if local_version is not None:
+            with open(os.path.join(self.install, "config.ini"), "wb") as f:
+                f.write(f"[配置]\r\n当前版本号={local_version}\r\n".encode("gbk"))
+        self.new_program = os.path.join(self.served, "Norvane.exe")
+        shutil.copy(os.path.join(BIN, "payload.exe"), self.new_program)
+        shutil.copy(os.path.join(BIN, "payload.exe"), os.path.join(self.served, "setup.exe"))
+        self.log = os.path.join(self.root, "requests.jsonl")
+        self.server = None
+        self.port = None
+        self.manifest_fields = manifest_fields
+        self.checksum = checksum
+        self.key = key
+        self.start_server(server_args)
+        self.host = host or f"127.0.0.1:{self.port}"
+        self.write_manifest()
+        self.updater = None
+
+    def start_server(self, server_args):
+        if self.server:
+            self.server.terminate()
+            self.server.wait()
+        port_file = os.path.join(self.root, "port")
+        if os.path.exists(port_file):
+            os.remove(port_file)
+        args = ["python3", os.path.join(SOURCE, "tools", "update_server.py"), self.served,
+                "--port-file", port_file, "--log", self.log, *server_args]
+        if self.port:
+            args += ["--port", str(self.port)]
+        self.server = subprocess.Popen(args)
+        deadline = time.time() + 30
+        while not os.path.exists(port_file):
+            self.test.assertIsNone(self.server.poll(), "the update server ended at start")
+            self.test.assertLess(time.time(), deadline, "the update server did not start")
+            time.sleep(0.05)
+        with open(port_file) as f:
+            self.port = int(f.read())
+
+    def write_manifest(self, output=None, fields=None):
+        """Publishes the served folder (to GX.txt there unless output); a
+        field given as None is left out."""
+        args = ["python3", os.path.join(SOURCE, "tools", "publish_manifest.py"), self.served,
+                "--version", "2.0", "--host", f"127.0.0.1:{self.port}", "--kind", "main",
+                "--name", "Norvane", "--changelog", "修复了若干问题&nbsp;"]
+        if not self.checksum:
+            args.append("--no-checksum")
+        if self.key:
+            args += ["--key", self.key]
+        if output:
+            args += ["--output", output]
+        for name, value in (self.manifest_fields if fields is None else fields).items():
+            args += ["--omit", name] if value is None else ["--set", f"{name}={value}"]
+        subprocess.run(args, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def serve(self, data, name="Norvane.exe"):
+        """Replaces a served file (a new release), without publishing it."""
+        with open(os.path.join(self.served, name), "wb") as f:
+            f.write(data)
+
+    def run(self):
+        env = dict(os.environ, UPDATER_HOST=self.host)
+        self.updater = subprocess.Popen([WINE_RUN, os.path.join(self.install, "updater.exe")], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def wait(self, seconds=60):
+        return self.updater.wait(timeout=seconds)
+
+    def answer(self, caption, button, expected_text=None):
+        found, text = uia("press", caption, str(button))
+        self.test.assertTrue(found, f"no box '{caption}'")
+        if expected_text is not None:
+            self.test.assertEqual(text, flat(expected_text))
+        return text
+
+    def path(self, name):
+        return os.path.join(self.install, name)
+
+    def requests(self):
+        if not os.path.exists(self.log):
+            return []
+        with open(self.log, encoding="utf-8") as f:
+            return [json.loads(line) for line in f]
+
+    def downloads(self, path="/Norvane.exe"):
+        """The raw header blocks of the requests for one served file."""
+        return [r["raw"] for r in self.requests() if r["path"] == path]
+
+    def log_lines(self):
+        """updater.log of the installation (GBK), one event per line."""
+        path = self.path("updater.log")
+        if not os.path.isfile(path):
+            return []
+        with open(path, "rb") as f:
+            return f.read().decode("gbk", "replace").split("\r\n")[:-1]
+
+    def sha(self, name="Norvane.exe"):
+        return sha(self.path(name))
+
+    def close(self):
+        if self.updater and self.updater.poll() is None:
+            self.updater.kill()
+        if self.server:
+            self.server.terminate()
+            self.server.wait()
+        subprocess.run([WINE_RUN, "taskkill", "/f", "/im", "payload.exe"],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def main():
+    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)
