@@ -28,6 +28,9 @@ Each request's line and headers are appended to --log as one JSON object.
 With --tls the server speaks HTTPS with that certificate and key.
 --later-manifest DIR serves /GX.txt and /GX.sig from DIR from the second
 request of /GX.txt on: a manifest that changes while an update runs.
+Only files inside ROOT are served: a path with "..", a backslash or a NUL
+(also percent-encoded), a target that is not a path, or a symbolic link
+leading out of ROOT is answered 403.
 """
 import argparse
 import email.utils
@@ -39,6 +42,7 @@ import re
 import ssl
 import threading
 import time
+import urllib.parse
 import zlib
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
@@ -61,6 +65,28 @@ def content_tag(file):
                 digest.update(block)
         TAGS[key] = digest.hexdigest()[:20]
     return TAGS[key]
+
+
+def served_file(root, target):
+    """The file of ROOT a request target names: (path, None), or (None, 403)
+    when the target would leave ROOT, or (None, 404) when there is no such
+    file."""
+    if not target.startswith("/"):
+        return None, 403  # "*", or an absolute URI: nothing here is served so
+    decoded = urllib.parse.unquote(target, errors="surrogateescape")
+    if "\\" in decoded or "\0" in decoded:
+        return None, 403
+    parts = decoded.split("/")
+    if ".." in parts:
+        return None, 403
+    real_root = os.path.realpath(root)
+    file = os.path.realpath(os.path.join(real_root, *[p for p in parts if p not in ("", ".")]))
+    # A symbolic link inside ROOT may lead anywhere: what counts is where.
+    if os.path.commonpath([real_root, file]) != real_root:
+        return None, 403
+    if not os.path.isfile(file):
+        return None, 404
+    return file, None
 
 
 class RecordingReader:
@@ -168,6 +194,13 @@ class Handler(BaseHTTPRequestHandler):
         else:
             self.send_header("Content-Length", str(length))
 
+    def send_refusal(self, status):
+        body = b"not found" if status == 404 else b"forbidden"
+        self.send_response(status)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
     def do_GET(self):
         self.log_request_headers()
         path = self.path.split("?")[0]
@@ -185,13 +218,9 @@ class Handler(BaseHTTPRequestHandler):
                 MANIFEST_REQUESTS[0] += path == "/GX.txt"
                 if MANIFEST_REQUESTS[0] >= 2:
                     root = ARGS.later_manifest
-        file = os.path.join(root, path.lstrip("/"))
-        if not os.path.isfile(file):
-            body = b"not found"
-            self.send_response(404)
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
-            self.wfile.write(body)
+        file, refusal = served_file(root, path)
+        if refusal:
+            self.send_refusal(refusal)
             return
         total = os.path.getsize(file)
         status, start = 200, 0
