@@ -11,6 +11,7 @@
 #include "app/release_key.h"
 #include "app/signature.h"
 #include "app/transfer_stats.h"
+#include "app/update_host.h"
 #include "app/update_log.h"
 #include "net/web_request.h"
 #include "runtime/config.h"
@@ -18,10 +19,6 @@
 #include "runtime/files.h"
 #include "runtime/processes.h"
 #include "runtime/program.h"
-
-#ifndef UPDATE_HOST
-#define UPDATE_HOST "127.0.0.1:8080"
-#endif
 
 namespace {
 
@@ -248,11 +245,6 @@ void ReleaseUpdateState() {
     std::lock_guard<std::mutex> guard(gStateLock);
     gManifest = UpdateManifest();
     gLocalVersion.clear();
-}
-
-Text UpdateHost() {
-    Text host = ReadEnvVar("UPDATER_HOST");
-    return host.empty() ? Text(UPDATE_HOST) : host;
 }
 
 namespace {

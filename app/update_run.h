@@ -19,6 +19,5 @@ Text LocalVersion();
 void StoreLocalVersion(const Text& version);
 void ReleaseUpdateState();
 
-// Manifest fetch: "http://" + host + "/GX.txt", the body as text.
+// Manifest fetch: "http://" + UpdateHost() + "/GX.txt", the body as text.
 Text FetchManifest();
-Text UpdateHost();

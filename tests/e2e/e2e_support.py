@@ -30,9 +30,12 @@ MAIN_QUESTION = "更新完成！是否启动新程序！选择是启动新程序
 INSTALLER_QUESTION = "更新完成！建议选择是安装新版本！选择是启动新程序选择否关闭退出程序   BY:Halvord"
 UPDATE_FAILED = "更新出错，请重新更新！ BY:Halvord"
 READ_ERROR = "读文件出错!"
-# The e2e test release key (a test key only): updater_signed.exe is built
-# with its public half, tests/e2e/test_release_key.pub.
+# The e2e test release key (a test key only): the test-only updater
+# updater_TESTKEY_DO_NOT_SHIP.exe, built beside BIN in test-only/, has its
+# public half, tests/e2e/test_release_key.pub.
 TEST_KEY = os.path.join(SOURCE, "tests", "e2e", "test_release_key.pem")
+TEST_ONLY = os.path.join(os.path.dirname(os.path.normpath(BIN)), "test-only")
+SIGNED_UPDATER = os.path.join(TEST_ONLY, "updater_TESTKEY_DO_NOT_SHIP.exe")
 LOG_LINE = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[\d+\] \S")
 
 MANIFEST_HEADERS = ("Accept: */*\r\nReferer: {url}\r\nAccept-Language: zh-cn\r\n"
@@ -67,7 +70,7 @@ def uia(*args, timeout_ms=20000):
 class Scenario:
     """An installation directory, a server folder with a manifest published by
     tools/publish_manifest.py (with checksums unless checksum=False, signed
-    with `key` when given), and the updater (updater_signed.exe, which checks
+    with `key` when given), and the updater (SIGNED_UPDATER, which checks
     signatures with the test key, when signed_build)."""
 
     def __init__(self, test, manifest_fields, server_args=(), local_version="1.0", host=None, checksum=True,
@@ -78,8 +81,8 @@ class Scenario:
         self.served = os.path.join(self.root, "served")
         os.makedirs(self.install)
         os.makedirs(self.served)
-        program = "updater_signed.exe" if signed_build else "updater.exe"
-        shutil.copy(os.path.join(BIN, program), os.path.join(self.install, "updater.exe"))
+        program = SIGNED_UPDATER if signed_build else os.path.join(BIN, "updater.exe")
+        shutil.copy(program, os.path.join(self.install, "updater.exe"))
         # The installed program: any file that is not the new one.
         shutil.copy(os.path.join(BIN, "uia.exe"), os.path.join(self.install, "Norvane.exe"))
         if local_version is not None:

@@ -1,0 +1,35 @@
+# Checks of a release build (UPDATER_RELEASE, set by the `release` preset),
+# made before the update host gets its default. A release names the server
+# it updates from, carries the vendor's public key (or says in so many words
+# that it is unsigned), never the test key kept in this repository, and has
+# no test hooks.
+
+if("${UPDATE_HOST}" STREQUAL "")
+    message(FATAL_ERROR "A release build needs the update server: -DUPDATE_HOST=host[:port]")
+endif()
+
+if("${UPDATE_PUBLIC_KEY}" STREQUAL "" AND NOT UPDATE_ALLOW_UNSIGNED)
+    message(FATAL_ERROR
+        "A release build needs the release public key: -DUPDATE_PUBLIC_KEY=<128 hex digits> "
+        "(tools/publish_manifest.py keygen prints it), or -DUPDATE_ALLOW_UNSIGNED=ON for an "
+        "updater that trusts manifests as served")
+elseif("${UPDATE_PUBLIC_KEY}" STREQUAL "")
+    message(WARNING "An unsigned release: its updaters install whatever the server at ${UPDATE_HOST} serves")
+endif()
+
+file(READ ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/test_release_key.pub _testKey)
+string(STRIP "${_testKey}" _testKey)
+string(TOLOWER "${_testKey}" _testKey)
+string(TOLOWER "${UPDATE_PUBLIC_KEY}" _givenKey)
+if(_givenKey STREQUAL _testKey)
+    message(FATAL_ERROR
+        "UPDATE_PUBLIC_KEY is the test key of the end-to-end tests, whose private half is public "
+        "in this repository: a release needs a key of its own (tools/publish_manifest.py keygen)")
+endif()
+
+if(UPDATER_TEST_HOOKS)
+    message(FATAL_ERROR "A release build has no test hooks: UPDATER_TEST_HOOKS must be OFF")
+endif()
+if(UPDATER_BUILD_TESTS)
+    message(FATAL_ERROR "A release build builds the updater alone: UPDATER_BUILD_TESTS must be OFF")
+endif()
