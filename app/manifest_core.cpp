@@ -55,6 +55,12 @@ UpdateDecision DecideUpdateKind(const Text& shownAddress, const Text& localVersi
         if (order == 0) return UpdateDecision::UpToDate;
         if (order < 0) return UpdateDecision::Older;
     }
+    // A field that was meant to pin the download but cannot be read would
+    // let any file through: a broken publication, not an unchecked one.
+    const Text* checksum = ChosenChecksumField(manifest);
+    if (checksum && ReadPublishedChecksum(*checksum).state == PublishedChecksum::State::Malformed) {
+        return UpdateDecision::MalformedChecksum;
+    }
     if (IsTrueText(manifest.autoUpdate)) return UpdateDecision::MainExecutable;
     if (IsTrueText(manifest.fullUpdate)) return UpdateDecision::FullInstaller;
     return UpdateDecision::Idle;

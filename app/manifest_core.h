@@ -33,7 +33,10 @@ bool IsTrueText(const Text& field);  // "真"
 
 // Older: with signed releases, a latest version numerically below the
 // installed one; it ends the program like UpToDate (no downgrade).
-enum class UpdateDecision { ServerFailure, UpToDate, Older, MainExecutable, FullInstaller, Idle };
+// MalformedChecksum: the update the manifest selects publishes a checksum
+// that is not 64 hexadecimal digits; it is refused before any download, in
+// every build (an absent checksum is another matter: see below).
+enum class UpdateDecision { ServerFailure, UpToDate, Older, MainExecutable, FullInstaller, Idle, MalformedChecksum };
 
 // shownAddress is the download address as the window shows it. Without
 // signing, versions are equal or not byte for byte; with it, two versions of
@@ -53,8 +56,9 @@ int CompareVersions(const Text& a, const Text& b);
 // The manifest's address: "http://" + host + "/GX.txt".
 Text ManifestUrl(const Text& host);
 
-// A published SHA-256: 64 hexadecimal digits in either case. An absent or
-// malformed field means the download is not checked.
+// A published SHA-256: 64 hexadecimal digits in either case. An absent field
+// means the download is not checked (unless releases are signed); a
+// malformed one refuses the update.
 struct PublishedChecksum {
     enum class State { Absent, Malformed, Present } state = State::Absent;
     Text hex;  // lower case, when present

@@ -88,9 +88,11 @@ bool ChecksumAllows(const Text& field, const Text& temporaryPath) {
         LogEvent("checksum: none published, not checked");
         return true;
     }
+    // The decisions before the download refused this already; the download
+    // is kept, it is the publication that is broken.
     if (published.state == PublishedChecksum::State::Malformed) {
-        LogEvent("checksum: published field is malformed (" + field + "), not checked");
-        return true;
+        LogEvent("checksum: published field is malformed (" + field + "), refused");
+        return false;
     }
     const std::optional<Text> actual = FileSha256(temporaryPath);
     if (!actual) {
@@ -119,11 +121,19 @@ int Download(const Text& url, const Text& temporaryPath) {
     return RangedDownload(url, temporaryPath, TransferStats, size);
 }
 
-// With signed releases the second manifest must be as trustworthy as the
-// first: verified (else it is empty), newer than the installed version and
-// pinning the download with a checksum. Anything else ends the update before
-// a byte is downloaded.
+// The second manifest must hold up like the first: its checksum of the
+// update, when there is one, readable; with signed releases also verified
+// (else it is empty), newer than the installed version and pinning the
+// download with a checksum. Anything else ends the update before a byte is
+// downloaded.
 void CheckSecondManifest(const UpdateKind& kind, const Text& manifest, const UpdateManifest& fields) {
+    const Text& checksum = kind.mainExecutable ? fields.checksum : fields.fullChecksum;
+    if (ReadPublishedChecksum(checksum).state == PublishedChecksum::State::Malformed) {
+        LogEvent(Text("update refused: the second manifest's checksum of the ") + kind.name + " is malformed (" +
+                 checksum + ")");
+        Ask(kServerFailure, kStyleQuestionOk);
+        EndWith(0);
+    }
     if (!SignedReleases()) return;
     if (manifest.empty()) {
         LogEvent("update refused: the second manifest is empty or not verified");
@@ -138,7 +148,6 @@ void CheckSecondManifest(const UpdateKind& kind, const Text& manifest, const Upd
                  " is not above the installed " + localVersion);
         EndWith(0);
     }
-    const Text& checksum = kind.mainExecutable ? fields.checksum : fields.fullChecksum;
     if (ReadPublishedChecksum(checksum).state != PublishedChecksum::State::Present) {
         LogEvent(Text("update refused: the second manifest has no checksum of the ") + kind.name);
         Ask(kServerFailure, kStyleQuestionOk);
@@ -295,7 +304,10 @@ Text FetchManifest() {
     const Text manifest = ToText(body);
     LogEvent("manifest " + url + ": " + (statusLine.empty() ? Text("no answer") : statusLine) + ", " +
              std::to_string(manifest.size()) + " bytes");
-    if (!SignedReleases()) return manifest;
+    if (!SignedReleases()) {
+        LogEvent("manifest not authenticated: this updater was built without a release key");
+        return manifest;
+    }
 
     // Nothing is cut from the bytes before their signature holds.
     if (!SignatureHolds(host, body)) return Text();
@@ -335,6 +347,14 @@ void DecideUpdate() {
             LogEvent("decision: update the full installer (" + versions + ", [是否完整] is 真)");
             StartOnceShown(&StartFullInstallerUpdate);
             return;
+        case UpdateDecision::MalformedChecksum: {
+            const Text* checksum = ChosenChecksumField(manifest);
+            LogEvent(Text("decision: update refused, the published checksum ") +
+                     (checksum == &manifest.checksum ? "[校验]" : "[完整校验]") + " is malformed (" + *checksum +
+                     ", " + versions + ")");
+            Ask(kServerFailure, kStyleQuestionOk);
+            EndWith(0);
+        }
         case UpdateDecision::Idle:
             LogEvent("decision: no update kind selected (" + versions + "), the window stays open");
             return;

@@ -107,6 +107,34 @@ TEST(Manifest, SignedReleasesNeverGoBack) {
     EXPECT_EQ(DecideUpdateKind("", "2.0", m, true), UpdateDecision::ServerFailure);
 }
 
+TEST(Manifest, AMalformedChecksumOfTheChosenUpdateRefusesItInEveryBuild) {
+    UpdateManifest m;
+    m.latestVersion = "2.0";
+    m.autoUpdate = "真";
+    m.checksum = Text(63, 'a');
+    m.fullChecksum = Text(64, 'b');
+    EXPECT_EQ(DecideUpdateKind("http://x", "1.0", m, false), UpdateDecision::MalformedChecksum);
+    EXPECT_EQ(DecideUpdateKind("http://x", "1.0", m, true), UpdateDecision::MalformedChecksum);
+    // Nothing would be downloaded: the earlier verdicts stand.
+    EXPECT_EQ(DecideUpdateKind("", "1.0", m), UpdateDecision::ServerFailure);
+    EXPECT_EQ(DecideUpdateKind("http://x", "2.0", m), UpdateDecision::UpToDate);
+    EXPECT_EQ(DecideUpdateKind("http://x", "2.1", m, true), UpdateDecision::Older);
+    // Absent is no check (unsigned), not a refusal.
+    m.checksum.clear();
+    EXPECT_EQ(DecideUpdateKind("http://x", "1.0", m), UpdateDecision::MainExecutable);
+    // Only the checksum of the update chosen counts.
+    m.fullChecksum = "真";
+    EXPECT_EQ(DecideUpdateKind("http://x", "1.0", m), UpdateDecision::MainExecutable);
+    m.autoUpdate.clear();
+    m.fullUpdate = "真";
+    EXPECT_EQ(DecideUpdateKind("http://x", "1.0", m), UpdateDecision::MalformedChecksum);
+    m.fullChecksum = Text(64, 'F');
+    EXPECT_EQ(DecideUpdateKind("http://x", "1.0", m), UpdateDecision::FullInstaller);
+    m.fullUpdate.clear();
+    m.fullChecksum = "x";
+    EXPECT_EQ(DecideUpdateKind("http://x", "1.0", m), UpdateDecision::Idle);
+}
+
 TEST(Manifest, ChosenChecksumFollowsTheDecisionOrder) {
     UpdateManifest m;
     m.checksum = "main";
