@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth x11-utils
           imagemagick fonts-wqy-microhei fonts-wine locales cmake googletest curl
           tinyproxy openssl clang libclang-rt-14-dev python3 g++ make bc
-          libz-mingw-w64-dev zlib1g-dev python3-cryptography)
+          libz-mingw-w64-dev zlib1g-dev python3-cryptography nginx-light)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
