@@ -36,6 +36,7 @@ constexpr int kStyleQuestionOk = 0x20;
 constexpr int kStyleYesNo = 4;
 constexpr int kStyleExclamationOk = 0x30;
 constexpr int kAnswerYes = 5;
+constexpr DWORD kStopWaitMs = 5000;
 
 std::mutex gStateLock;
 UpdateManifest gManifest;
@@ -186,9 +187,18 @@ void RunUpdate(const UpdateKind& kind) {
     DestroyForm(MainRef(kMainForm));
 }
 
-void StopRunningClient() {
-    if (ProcessExists("Norvane.exe")) TerminateProcessByName("Norvane.exe");
+// Only the program of this installation is stopped, never a program of the
+// same name elsewhere or the owner of a window that bears its name; the file
+// is replaced only after it ended (or the wait ran out and the rename decides).
+void StopInstalledProgram(const char* name) {
+    const Text path = ProgramDirectory() + "\\" + name;
+    const ProcessStopReport report = StopProcessesByImagePath(path, kStopWaitMs);
+    if (report.found == 0) return;
+    LogEvent("stopped " + std::to_string(report.found - report.stillRunning) + " of " +
+             std::to_string(report.found) + " running " + path);
 }
+
+void StopRunningClient() { StopInstalledProgram("Norvane.exe"); }
 
 DWORD WINAPI UpdateMainExecutable(LPVOID) {
     RunUpdate(kMainExecutable);
@@ -208,7 +218,7 @@ void StartMainExecutableUpdate() {
 
 void StartFullInstallerUpdate() {
     StopRunningClient();
-    TerminateProcessByName("setup.exe");
+    StopInstalledProgram("setup.exe");
     StartThread(UpdateFullInstaller, nullptr, &gUpdateThread);
 }
 
