@@ -5,6 +5,7 @@
 #include "app/checksum.h"
 #include "app/console_command.h"
 #include "app/download.h"
+#include "app/elevation.h"
 #include "app/form_loader.h"
 #include "app/main_form.h"
 #include "app/message_box.h"
@@ -29,10 +30,12 @@ constexpr char kMainQuestion[] =
 constexpr char kInstallerQuestion[] =
     "更新完成！建议选择是安装新版本！\r\n选择是启动新程序\r\n选择否关闭退出程序\r\n   BY:Halvord";
 constexpr char kUpdateFailed[] = "更新出错，请重新更新！\r\n BY:Halvord";
+constexpr char kNotWritable[] = "安装目录不可写，无法更新！\r\n请检查目录权限后重新更新\r\n BY:Halvord";
 constexpr int kStyleQuestionOk = 0x20;
 constexpr int kStyleYesNo = 4;
 constexpr int kStyleExclamationOk = 0x30;
 constexpr int kAnswerYes = 5;
+constexpr DWORD kStopWaitMs = 5000;
 
 std::mutex gStateLock;
 UpdateManifest gManifest;
@@ -192,8 +195,33 @@ void RunUpdate(const UpdateKind& kind) {
     DestroyForm(MainRef(kMainForm));
 }
 
-void StopRunningClient() {
-    if (ProcessExists("Norvane.exe")) TerminateProcessByName("Norvane.exe");
+// Only the program of this installation is stopped, never a program of the
+// same name elsewhere or the owner of a window that bears its name; the file
+// is replaced only after it ended (or the wait ran out and the rename decides).
+void StopInstalledProgram(const char* name) {
+    const Text path = ProgramDirectory() + "\\" + name;
+    const ProcessStopReport report = StopProcessesByImagePath(path, kStopWaitMs);
+    if (report.found == 0) return;
+    LogEvent("stopped " + std::to_string(report.found - report.stillRunning) + " of " +
+             std::to_string(report.found) + " running " + path);
+}
+
+void StopRunningClient() { StopInstalledProgram("Norvane.exe"); }
+
+// The update writes beside the program. Without the right to, it ends here,
+// before anything is stopped or downloaded: an elevated copy takes over, or
+// the user is told why nothing happens. Returns only when it may write.
+void EnsureInstallationWritable() {
+    switch (CheckProgramDirectoryWriteAccess(MainWindow())) {
+        case WriteAccess::Granted:
+            return;
+        case WriteAccess::Restarted:
+            EndWith(0);
+        case WriteAccess::Refused:
+            break;
+    }
+    Ask(kNotWritable, kStyleExclamationOk);
+    EndWith(0);
 }
 
 DWORD WINAPI UpdateMainExecutable(LPVOID) {
@@ -208,13 +236,15 @@ DWORD WINAPI UpdateFullInstaller(LPVOID) {
 
 // The installed file stays until a complete download replaces it.
 void StartMainExecutableUpdate() {
+    EnsureInstallationWritable();
     StopRunningClient();
     StartThread(UpdateMainExecutable, nullptr, &gUpdateThread);
 }
 
 void StartFullInstallerUpdate() {
+    EnsureInstallationWritable();
     StopRunningClient();
-    TerminateProcessByName("setup.exe");
+    StopInstalledProgram("setup.exe");
     StartThread(UpdateFullInstaller, nullptr, &gUpdateThread);
 }
 

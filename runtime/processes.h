@@ -18,6 +18,16 @@ bool StartThread(ThreadEntry entry, LPVOID parameter = nullptr, HANDLE* threadHa
 // in a process snapshot. Terminates with exit code 0.
 bool TerminateProcessByName(const Text& name);
 bool TerminateProcessById(DWORD processId);
+
+struct ProcessStopReport {
+    int found = 0;         // processes running from that file
+    int stillRunning = 0;  // of those, still running when the wait ran out
+};
+// Terminates (exit code 0) every process whose program file is `imagePath`,
+// compared as full paths without regard to case, and waits up to
+// `waitMilliseconds` for them to end. Names, other directories and window
+// titles never match; this process is left alone.
+ProcessStopReport StopProcessesByImagePath(const Text& imagePath, DWORD waitMilliseconds);
 // Whether a process with this executable name (case-insensitive) runs.
 bool ProcessExists(const Text& exeName);
 

@@ -19,10 +19,33 @@ TEST(DownloadHeaders, BlockAndOpenEndedRange) {
     EXPECT_EQ(DownloadRequestHeaders(5000000000LL), block + "\r\nRange:bytes=5000000000-");
 }
 
-TEST(ConsoleCommand, PrefixByOsKind) {
-    EXPECT_EQ(ConsoleCommandLine("start \"%cd%\" \"Norvane.exe\"", 3),
-              "cmd.exe /c start \"%cd%\" \"Norvane.exe\"");
-    EXPECT_EQ(ConsoleCommandLine("dir", 2), "command.com /c dir");
+TEST(ConsoleCommand, InterpreterOfTheSystemDirectoryWithoutAutoRun) {
+    const ConsoleInterpreter nt = ConsoleCommandLine("start \"%cd%\" \"Norvane.exe\"", 3, "C:\\Windows\\system32");
+    EXPECT_EQ(nt.application, "C:\\Windows\\system32\\cmd.exe");
+    EXPECT_EQ(nt.commandLine, "\"C:\\Windows\\system32\\cmd.exe\" /d /c start \"%cd%\" \"Norvane.exe\"");
+    const ConsoleInterpreter old = ConsoleCommandLine("dir", 2, "C:\\Windows\\system");
+    EXPECT_EQ(old.application, "");
+    EXPECT_EQ(old.commandLine, "command.com /c dir");
+}
+
+TEST(ConsoleCommand, EnvironmentWithoutOneVariable) {
+    using namespace std::string_literals;
+    const std::wstring block = L"=C:=C:\\dir\0ALLUSERSPROFILE=C:\\x\0cd=a=b\0CDPATH=y\0Cd=z\0PATH=p\0XCD=q\0\0"s;
+    EXPECT_EQ(EnvironmentWithout(block.c_str(), L"CD"), L"=C:=C:\\dir\0ALLUSERSPROFILE=C:\\x\0CDPATH=y\0PATH=p\0XCD=q\0\0"s);
+    EXPECT_EQ(EnvironmentWithout(L"CD=1\0\0", L"CD"), L"\0\0"s);
+    EXPECT_EQ(EnvironmentWithout(L"\0\0", L"CD"), L"\0\0"s);
+}
+
+// A variable CD takes the place of the interpreter's own %cd% (Wine's cmd
+// does so); one holding quotes and "&" would run commands of its own.
+TEST(ConsoleCommand, VariableCdIsNotPassedToTheInterpreter) {
+    ASSERT_TRUE(::SetEnvironmentVariableA("CD", "x\" & echo planted & \""));
+    const Text output = RunConsoleCommand("echo [\"%cd%\"]");
+    ::SetEnvironmentVariableA("CD", nullptr);
+    char current[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, current);
+    // Wine's interpreter may write the line end separately.
+    EXPECT_EQ(output.substr(0, output.find('\r')), "[\"" + Text(current) + "\"]");
 }
 
 TEST(ConsoleCommand, FirstChunkOrEmpty) {

@@ -209,6 +209,45 @@ TEST_F(Terminate, ByExeNameAndByTitle) {
     EXPECT_EQ(second.Wait(10000), 0u);
 }
 
+// The update run stops the program of its own installation only: not one of
+// the same name in another directory, not the owner of a window titled with
+// that name, and it waits until the process is gone.
+TEST_F(Terminate, ByImagePathOnlyThatFile) {
+    const std::string source = probe::BinDirectory() + "\\runtime_probe.exe";
+    const std::string elsewhere = Path("elsewhere");
+    ASSERT_TRUE(::CreateDirectoryA(elsewhere.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileA(source.c_str(), Path("Norvane.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(source.c_str(), (elsewhere + "\\Norvane.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(source.c_str(), Path("titled.exe").c_str(), FALSE));
+    {
+        probe::Child installed, other, titled;
+        ASSERT_TRUE(probe::Start(installed, "\"" + Path("Norvane.exe") + "\" form-with-worker \"installed form\""));
+        ASSERT_TRUE(probe::Start(other, "\"" + elsewhere + "\\Norvane.exe\" form-with-worker \"other form\""));
+        ASSERT_TRUE(probe::Start(titled, "\"" + Path("titled.exe") + "\" form-with-worker Norvane.exe"));
+        ASSERT_NE(probe::WaitForWindow(installed.id, "", "installed form", 10000), nullptr);
+        ASSERT_NE(probe::WaitForWindow(other.id, "", "other form", 10000), nullptr);
+        ASSERT_NE(probe::WaitForWindow(titled.id, "", "Norvane.exe", 10000), nullptr);
+
+        // Another spelling of the same file: case, "." and "/" differ.
+        const ProcessStopReport report = StopProcessesByImagePath(dir_ + "\\.\\elsewhere\\..//NORVANE.exe", 5000);
+        EXPECT_EQ(report.found, 1);
+        EXPECT_EQ(report.stillRunning, 0);
+        EXPECT_EQ(installed.Wait(0), 0u) << "not ended, or not waited for";
+        EXPECT_EQ(other.Wait(0), static_cast<DWORD>(STILL_ACTIVE)) << "a Norvane.exe of another directory was stopped";
+        EXPECT_EQ(titled.Wait(0), static_cast<DWORD>(STILL_ACTIVE)) << "the owner of a window titled Norvane.exe was stopped";
+
+        const ProcessStopReport none = StopProcessesByImagePath(Path("Norvane.exe"), 5000);
+        EXPECT_EQ(none.found, 0);
+        EXPECT_EQ(StopProcessesByImagePath("", 5000).found, 0);
+        for (probe::Child* left : {&other, &titled}) {
+            ::TerminateProcess(left->process, 0);
+            left->Wait(5000);
+        }
+    }
+    ::DeleteFileA((elsewhere + "\\Norvane.exe").c_str());
+    ::RemoveDirectoryA(elsewhere.c_str());
+}
+
 DWORD WINAPI AnswerNo(LPVOID parameter) {
     if (HWND box = probe::WaitForMessageBox(::GetCurrentProcessId(), "问题", 10000)) {
         *static_cast<bool*>(parameter) = true;
