@@ -11,6 +11,11 @@ constexpr int kGzipWindow = 15 + 16;  // zlib: 16 added = gzip wrapper only
 constexpr int kZlibWindow = 15;
 constexpr int kRawWindow = -15;
 constexpr std::size_t kOutputPiece = 65536;
+// The most encoded bytes kept while a "deflate" body's form is unknown. A
+// raw stream fails as zlib within its first bytes and a zlib stream gives
+// output soon; one that gives none for this long (empty blocks without end)
+// is taken as zlib and no longer kept.
+constexpr std::size_t kProbeLimit = 65536;
 
 Text Trimmed(const Text& text) {
     const auto first = text.find_first_not_of(" \t");
@@ -101,12 +106,13 @@ bool ContentDecoder::Decode(const std::uint8_t* data, std::size_t size, std::vec
     if (s.encoding == ContentEncoding::Unsupported || !s.open) return false;
     if (!s.probing) return s.Inflate(data, size, out);
 
-    s.seen.insert(s.seen.end(), data, data + size);
     const std::size_t before = out.size();
     if (s.Inflate(data, size, out)) {
-        if (out.size() > before || s.finished) {
+        if (out.size() > before || s.finished || s.seen.size() + size > kProbeLimit) {
             s.probing = false;
-            s.seen.clear();
+            std::vector<std::uint8_t>().swap(s.seen);
+        } else {
+            s.seen.insert(s.seen.end(), data, data + size);
         }
         return true;
     }
@@ -116,9 +122,11 @@ bool ContentDecoder::Decode(const std::uint8_t* data, std::size_t size, std::vec
     if (!s.Open(kRawWindow)) return false;
     std::vector<std::uint8_t> seen;
     seen.swap(s.seen);
-    return s.Inflate(seen.data(), seen.size(), out);
+    return s.Inflate(seen.data(), seen.size(), out) && s.Inflate(data, size, out);
 }
 
 bool ContentDecoder::Finished() const {
     return state_->encoding == ContentEncoding::Identity || state_->finished;
 }
+
+std::size_t ContentDecoder::LookAheadBytes() const { return state_->seen.size(); }
