@@ -252,7 +252,8 @@ DownloadLimits Published(std::int64_t size) {
 // With a published size, an answer announcing another length is refused
 // before a byte is written; the partial file of a resume stays as it was.
 TEST_F(DownloadTest, AnnouncedLengthOtherThanThePublishedSizeIsRefused) {
-    auto fresh = Answered([&] { return RangedDownload(Url("data.bin"), target_, Record, std::nullopt, Published(99999)); });
+    auto fresh = Answered(
+        [&] { return RangedDownload(Url("data.bin"), target_, Record, std::nullopt, Published(99999)); });
     EXPECT_EQ(fresh, std::make_pair(-1, std::string("不能打开该URL!")));
     EXPECT_FALSE(FileExists(target_));
 
@@ -281,7 +282,8 @@ TEST_F(DownloadTest, BodyLongerThanThePublishedSizeLeavesNoFile) {
         SCOPED_TRACE(port);
         RemoveFiles();
         gCalls.clear();
-        auto ended = Answered([&] { return RangedDownload(Url("data.bin", port), target_, Record, std::nullopt, Published(50000)); });
+        auto ended = Answered(
+            [&] { return RangedDownload(Url("data.bin", port), target_, Record, std::nullopt, Published(50000)); });
         EXPECT_EQ(ended, std::make_pair(-1, std::string("写文件出错!")));
         EXPECT_FALSE(FileExists(target_));
         EXPECT_FALSE(FileExists(identity_));
@@ -295,7 +297,8 @@ TEST_F(DownloadTest, BodyLongerThanThePublishedSizeLeavesNoFile) {
 // came stays for a resume.
 TEST_F(DownloadTest, BodyShorterThanThePublishedSizeIsAReadError) {
     auto ended = Answered([&] {
-        return RangedDownload(Url("data.bin", "DOWNLOAD_NO_LENGTH_PORT"), target_, Record, std::nullopt, Published(150000));
+        return RangedDownload(Url("data.bin", "DOWNLOAD_NO_LENGTH_PORT"), target_, Record, std::nullopt,
+                              Published(150000));
     });
     EXPECT_EQ(ended, std::make_pair(-1, std::string("读文件出错!")));
     EXPECT_EQ(Bytes(target_), Served("data.bin"));
@@ -322,7 +325,8 @@ DownloadLimits FloorOnly() {
 // resume; a body of unknown length may be endless: its file is deleted.
 TEST_F(DownloadTest, LowFreeSpaceStopsTheWriting) {
     const std::string whole = Served("big.bin");
-    auto announced = Answered([&] { return RangedDownload(Url("big.bin"), target_, Record, std::nullopt, FloorOnly()); });
+    auto announced =
+        Answered([&] { return RangedDownload(Url("big.bin"), target_, Record, std::nullopt, FloorOnly()); });
     EXPECT_EQ(announced, std::make_pair(-1, std::string("写文件出错!")));
     ASSERT_EQ(gAskedFolders.size(), 2u);
     EXPECT_EQ(gAskedFolders[0], target_.substr(0, target_.find_last_of('\\') + 1));

@@ -114,7 +114,8 @@ TEST_F(Files, SealedFileDeniesWritersAndRenamesThroughItsHandle) {
     }
     EXPECT_FALSE(::DeleteFileA(Path("new.tmp").c_str()));
     EXPECT_FALSE(::MoveFileExA(Path("new.tmp").c_str(), Path("moved.tmp").c_str(), 0));
-    HANDLE reader = ::CreateFileA(Path("new.tmp").c_str(), GENERIC_READ, everyShare, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE reader =
+        ::CreateFileA(Path("new.tmp").c_str(), GENERIC_READ, everyShare, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(reader, INVALID_HANDLE_VALUE);  // reading stays allowed
     ::CloseHandle(reader);
 
