@@ -45,6 +45,8 @@ struct ContentDecoder::State {
     // one it is, so a wrong guess can be decoded again from the start.
     bool probing = false;
     std::vector<std::uint8_t> seen;
+    // inflate's output goes here first; kept on the heap, made once.
+    std::unique_ptr<std::uint8_t[]> piece{new std::uint8_t[kOutputPiece]};
 
     bool Open(int windowBits) {
         Close();
@@ -61,7 +63,6 @@ struct ContentDecoder::State {
     bool Inflate(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& out) {
         stream.next_in = const_cast<Bytef*>(data);
         stream.avail_in = static_cast<uInt>(size);
-        std::uint8_t piece[kOutputPiece];
         for (;;) {
             if (finished) {
                 // Another gzip member may follow; anything after a deflate
@@ -70,11 +71,11 @@ struct ContentDecoder::State {
                 if (inflateReset(&stream) != Z_OK) return false;
                 finished = false;
             }
-            stream.next_out = piece;
-            stream.avail_out = sizeof piece;
+            stream.next_out = piece.get();
+            stream.avail_out = static_cast<uInt>(kOutputPiece);
             const int result = inflate(&stream, Z_NO_FLUSH);
-            const std::size_t produced = sizeof piece - stream.avail_out;
-            out.insert(out.end(), piece, piece + produced);
+            const std::size_t produced = kOutputPiece - stream.avail_out;
+            out.insert(out.end(), piece.get(), piece.get() + produced);
             if (result == Z_STREAM_END) {
                 finished = true;
                 continue;
