@@ -115,12 +115,17 @@ bool ChecksumAllows(const Text& field, SealedFile& download, const Text& tempora
 
 int Download(const Text& url, const Text& temporaryPath, const DownloadLimits& limits) {
     // Another user's partial file may hold anything: it is not continued.
-    if (FileExists(temporaryPath) && FileOwnerOf(temporaryPath) == FileOwner::Other) {
+    bool fresh = !FileExists(temporaryPath);
+    if (!fresh && FileOwnerOf(temporaryPath) == FileOwner::Other) {
         LogEvent("the partial file " + temporaryPath + " belongs to another user: deleted, the download starts again");
-        RemoveFile(temporaryPath);
+        if (!RemoveFile(temporaryPath)) {
+            const DWORD error = ::GetLastError();
+            LogEvent("it could not be deleted (error " + std::to_string(error) + "): it is written anew");
+        }
         RemoveFile(DownloadIdentityPath(temporaryPath));
+        fresh = true;
     }
-    if (!FileExists(temporaryPath)) {
+    if (fresh) {
         LogEvent("download " + url + " to " + temporaryPath);
         return RangedDownload(url, temporaryPath, TransferStats, std::nullopt, limits);
     }
