@@ -11,6 +11,11 @@ constexpr int kGzipWindow = 15 + 16;  // zlib: 16 added = gzip wrapper only
 constexpr int kZlibWindow = 15;
 constexpr int kRawWindow = -15;
 constexpr std::size_t kOutputPiece = 65536;
+// The most encoded bytes kept while a "deflate" body's form is unknown. A
+// raw stream fails as zlib within its first bytes and a zlib stream gives
+// output soon; one that gives none for this long (empty blocks without end)
+// is taken as zlib and no longer kept.
+constexpr std::size_t kProbeLimit = 65536;
 
 Text Trimmed(const Text& text) {
     const auto first = text.find_first_not_of(" \t");
@@ -40,6 +45,8 @@ struct ContentDecoder::State {
     // one it is, so a wrong guess can be decoded again from the start.
     bool probing = false;
     std::vector<std::uint8_t> seen;
+    // inflate's output goes here first; kept on the heap, made once.
+    std::unique_ptr<std::uint8_t[]> piece{new std::uint8_t[kOutputPiece]};
 
     bool Open(int windowBits) {
         Close();
@@ -56,7 +63,6 @@ struct ContentDecoder::State {
     bool Inflate(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& out) {
         stream.next_in = const_cast<Bytef*>(data);
         stream.avail_in = static_cast<uInt>(size);
-        std::uint8_t piece[kOutputPiece];
         for (;;) {
             if (finished) {
                 // Another gzip member may follow; anything after a deflate
@@ -65,11 +71,11 @@ struct ContentDecoder::State {
                 if (inflateReset(&stream) != Z_OK) return false;
                 finished = false;
             }
-            stream.next_out = piece;
-            stream.avail_out = sizeof piece;
+            stream.next_out = piece.get();
+            stream.avail_out = static_cast<uInt>(kOutputPiece);
             const int result = inflate(&stream, Z_NO_FLUSH);
-            const std::size_t produced = sizeof piece - stream.avail_out;
-            out.insert(out.end(), piece, piece + produced);
+            const std::size_t produced = kOutputPiece - stream.avail_out;
+            out.insert(out.end(), piece.get(), piece.get() + produced);
             if (result == Z_STREAM_END) {
                 finished = true;
                 continue;
@@ -101,12 +107,13 @@ bool ContentDecoder::Decode(const std::uint8_t* data, std::size_t size, std::vec
     if (s.encoding == ContentEncoding::Unsupported || !s.open) return false;
     if (!s.probing) return s.Inflate(data, size, out);
 
-    s.seen.insert(s.seen.end(), data, data + size);
     const std::size_t before = out.size();
     if (s.Inflate(data, size, out)) {
-        if (out.size() > before || s.finished) {
+        if (out.size() > before || s.finished || s.seen.size() + size > kProbeLimit) {
             s.probing = false;
-            s.seen.clear();
+            std::vector<std::uint8_t>().swap(s.seen);
+        } else {
+            s.seen.insert(s.seen.end(), data, data + size);
         }
         return true;
     }
@@ -116,9 +123,11 @@ bool ContentDecoder::Decode(const std::uint8_t* data, std::size_t size, std::vec
     if (!s.Open(kRawWindow)) return false;
     std::vector<std::uint8_t> seen;
     seen.swap(s.seen);
-    return s.Inflate(seen.data(), seen.size(), out);
+    return s.Inflate(seen.data(), seen.size(), out) && s.Inflate(data, size, out);
 }
 
 bool ContentDecoder::Finished() const {
     return state_->encoding == ContentEncoding::Identity || state_->finished;
 }
+
+std::size_t ContentDecoder::LookAheadBytes() const { return state_->seen.size(); }

@@ -27,6 +27,8 @@ public:
     // True once the stream's end marker was seen (always true for identity):
     // an encoded body that ends before it is a truncated transfer.
     bool Finished() const;
+    // Encoded bytes held back while a "deflate" body's form is still unknown.
+    std::size_t LookAheadBytes() const;
 
 private:
     struct State;

@@ -92,16 +92,62 @@ void KeepIdentity(const Text& localPath, const ServedIdentity& identity) {
 struct TransferPlan {
     std::int64_t start = 0;      // file offset of the body's first byte
     std::int64_t wholeEnd = -1;  // the file's size once the body is in, when known
+    DownloadLimits limits;
+    Text directory;              // of the local file, for its volume's free space
+};
+
+// How a transfer ended; a discarded file is deleted once it is closed.
+struct TransferResult {
+    int code = 0;
+    bool discard = false;
+};
+
+TransferResult Failed(const char* message, bool discard = false) { return {Fail(message), discard}; }
+
+// Watches the bytes about to be written against the published size or, with
+// none, the volume's free space.
+class WriteBound {
+public:
+    explicit WriteBound(const TransferPlan& plan) : plan_(plan) {}
+
+    // Empty when `size` more bytes at `position` may be written; else why not.
+    Text Refusal(std::int64_t position, std::size_t size) {
+        const std::int64_t expected = plan_.limits.expectedSize;
+        const std::int64_t more = static_cast<std::int64_t>(size);
+        if (expected >= 0) {
+            if (position + more <= expected) return Text();
+            return "the body goes past the published size of " + std::to_string(expected) + " bytes";
+        }
+        if (checked_ && sinceCheck_ + more <= kFreeSpaceCheckBytes) {
+            sinceCheck_ += more;
+            return Text();
+        }
+        checked_ = true;
+        sinceCheck_ = more;
+        const std::int64_t free =
+            plan_.limits.freeSpace ? plan_.limits.freeSpace(plan_.directory) : FreeBytesOfVolume(plan_.directory);
+        if (free < 0 || free - more >= plan_.limits.freeSpaceFloor) return Text();
+        return "the volume's free space (" + std::to_string(free) + " bytes) would fall under " +
+               std::to_string(plan_.limits.freeSpaceFloor) + " bytes";
+    }
+
+private:
+    const TransferPlan& plan_;
+    bool checked_ = false;
+    std::int64_t sinceCheck_ = 0;
 };
 
 // Reads the body into the open file, decoding it when it is encoded. A body
 // that ends before its announced length, before its encoded stream's end, or
-// short of the whole file is a read failure, never a finished file.
-int Transfer(HINTERNET request, const DownloadAnswer& answer, FileNumber file, const TransferPlan& plan,
-             ProgressProcedure progress) {
+// short of the whole file is a read failure, never a finished file. A body
+// that breaks the write bound stops the transfer; what was written is kept
+// for a resume only when it is the start of a file of announced length.
+TransferResult Transfer(HINTERNET request, const DownloadAnswer& answer, FileNumber file,
+                        const TransferPlan& plan, ProgressProcedure progress) {
     const std::int64_t wireLength = ParseLength(answer.contentLength);
     const std::int64_t shownLength = answer.Encoded() ? 0 : (wireLength < 0 ? 0 : wireLength);
     ContentDecoder decoder(answer.Encoding());
+    WriteBound bound(plan);
     std::vector<std::uint8_t> buffer(kChunk);
     std::vector<std::uint8_t> decoded;
     std::int64_t position = plan.start;
@@ -111,7 +157,7 @@ int Transfer(HINTERNET request, const DownloadAnswer& answer, FileNumber file, c
         DWORD read = 0;
         if (!pInternetReadFile(request, buffer.data(), kChunk, &read)) {
             LogEvent("read failed after " + std::to_string(onWire) + " bytes");
-            return Fail("读文件出错!");
+            return Failed("读文件出错!");
         }
         if (read == 0) break;
         onWire += read;
@@ -121,13 +167,20 @@ int Transfer(HINTERNET request, const DownloadAnswer& answer, FileNumber file, c
             decoded.clear();
             if (!decoder.Decode(buffer.data(), read, decoded)) {
                 LogEvent("the encoded body is corrupt after " + std::to_string(onWire) + " bytes");
-                return Fail("读文件出错!");
+                return Failed("读文件出错!");
             }
             bytes = decoded.data();
             size = decoded.size();
             if (size == 0) continue;  // headers or a trailer: nothing new to show
         }
-        if (size && !WriteDataFile(file, bytes, size)) return Fail("写文件出错!");
+        const Text refusal = bound.Refusal(position, size);
+        if (!refusal.empty()) {
+            const bool resumable = plan.limits.expectedSize < 0 && plan.wholeEnd >= 0;
+            LogEvent("writing stopped at " + std::to_string(position) + " bytes: " + refusal +
+                     (resumable ? "; the partial file stays for a resume" : "; the file is deleted"));
+            return Failed("写文件出错!", !resumable);
+        }
+        if (size && !WriteDataFile(file, bytes, size)) return Failed("写文件出错!");
         position += static_cast<std::int64_t>(size);
         std::uint32_t elapsed = TickCount() - t0;
         if (elapsed == 0) elapsed = 10;
@@ -137,18 +190,23 @@ int Transfer(HINTERNET request, const DownloadAnswer& answer, FileNumber file, c
              std::to_string(onWire) + " on the wire), file size " + std::to_string(position));
     if (wireLength >= 0 && onWire < wireLength) {
         LogEvent("the connection ended before the announced " + std::to_string(wireLength) + " bytes");
-        return Fail("读文件出错!");
+        return Failed("读文件出错!");
     }
     if (!decoder.Finished()) {
         LogEvent("the encoded body ended before its end marker");
-        return Fail("读文件出错!");
+        return Failed("读文件出错!");
     }
     if (plan.wholeEnd >= 0 && position != plan.wholeEnd) {
         LogEvent("the file is " + std::to_string(position) + " bytes, the server's whole length is " +
                  std::to_string(plan.wholeEnd));
-        return Fail("读文件出错!");
+        return Failed("读文件出错!");
     }
-    return 0;
+    if (plan.limits.expectedSize >= 0 && position != plan.limits.expectedSize) {
+        LogEvent("the file is " + std::to_string(position) + " bytes, the published size is " +
+                 std::to_string(plan.limits.expectedSize));
+        return Failed("读文件出错!");
+    }
+    return {};
 }
 
 // Where the file must end for this answer, when the headers say.
@@ -175,7 +233,7 @@ Text DownloadRequestHeaders(std::optional<std::int64_t> startOffset) {
 Text DownloadIdentityPath(const Text& localPath) { return localPath + ".id"; }
 
 int RangedDownload(const Text& url, const Text& localPath, ProgressProcedure progress,
-                   std::optional<std::int64_t> startOffset) {
+                   std::optional<std::int64_t> startOffset, const DownloadLimits& limits) {
     DWORD connection = 0;
     pInternetGetConnectedState(&connection, 0);
     const Text agent = "Agent" + std::to_string(TickCount());
@@ -197,8 +255,8 @@ int RangedDownload(const Text& url, const Text& localPath, ProgressProcedure pro
 
     const DownloadAnswer answer = ReadAnswer(request.Get());
     LogRequest(url, startOffset, answer);
-    const AnswerPlan plan =
-        PlanAnswer(answer, startOffset, startOffset ? StoredIdentity(localPath) : std::nullopt);
+    const AnswerPlan plan = PlanAnswer(answer, startOffset, startOffset ? StoredIdentity(localPath) : std::nullopt,
+                                       limits.expectedSize);
     TransferPlan transfer;
     switch (plan.action) {
         case AnswerAction::Refuse:
@@ -213,7 +271,7 @@ int RangedDownload(const Text& url, const Text& localPath, ProgressProcedure pro
             LogEvent("restart from byte 0: " + plan.reason);
             request.Reset();
             internet.Reset();
-            return RangedDownload(url, localPath, progress, std::nullopt);
+            return RangedDownload(url, localPath, progress, std::nullopt, limits);
         case AnswerAction::WriteFromStart:
             if (startOffset) LogEvent("restart from byte 0: " + plan.reason);
             KeepIdentity(localPath, answer.Identity());
@@ -224,11 +282,27 @@ int RangedDownload(const Text& url, const Text& localPath, ProgressProcedure pro
             break;
     }
     transfer.wholeEnd = WholeEnd(answer, transfer.start);
+    transfer.limits = limits;
+    transfer.directory = DirectoryOfFile(localPath);
+    if (transfer.directory.empty()) transfer.directory = ".\\";
 
     const bool append = plan.action == AnswerAction::Append;
-    ScopedDataFile file(append ? OpenDataFile(localPath, FileExists(localPath) ? 5 : 4)
-                               : OpenDataFile(localPath, 4));
-    if (!file.Get()) return Fail("不能打开本地的文件!");
-    if (append) SeekDataFileEnd(file.Get());
-    return Transfer(request.Get(), answer, file.Get(), transfer, progress);
+    TransferResult result;
+    {
+        ScopedDataFile file(append ? OpenDataFile(localPath, FileExists(localPath) ? 5 : 4)
+                                   : OpenDataFile(localPath, 4));
+        if (!file.Get()) return Fail("不能打开本地的文件!");
+        if (append) SeekDataFileEnd(file.Get());
+        result = Transfer(request.Get(), answer, file.Get(), transfer, progress);
+        // A finished file is on the disk before it counts as finished.
+        if (result.code == 0 && !FlushDataFile(file.Get())) {
+            LogEvent("the file could not be written to the disk (error " + std::to_string(::GetLastError()) + ")");
+            result.code = Fail("写文件出错!");
+        }
+    }
+    if (result.discard) {
+        RemoveFile(localPath);
+        RemoveFile(DownloadIdentityPath(localPath));
+    }
+    return result.code;
 }

@@ -102,10 +102,18 @@ Text IdentityDifference(const ServedIdentity& stored, const ServedIdentity& answ
 }
 
 AnswerPlan PlanAnswer(const DownloadAnswer& answer, std::optional<std::int64_t> startOffset,
-                      const std::optional<ServedIdentity>& stored) {
+                      const std::optional<ServedIdentity>& stored, std::int64_t expectedWhole) {
     const bool content = answer.status == 200 || answer.status == 206;
     if (content && answer.Encoding() == ContentEncoding::Unsupported) {
         return {AnswerAction::Refuse, "content encoding " + answer.contentEncoding + " cannot be decoded"};
+    }
+    // An encoded answer's lengths count the encoded form, not the file.
+    if (expectedWhole >= 0 && (content || answer.status == 416) && !answer.Encoded()) {
+        const std::int64_t announced = answer.Identity().wholeLength;
+        if (announced >= 0 && announced != expectedWhole) {
+            return {AnswerAction::Refuse, "the answer announces a file of " + std::to_string(announced) +
+                                              " bytes, the manifest " + std::to_string(expectedWhole)};
+        }
     }
     if (!startOffset) {
         if (content) return {AnswerAction::WriteFromStart, "new download"};

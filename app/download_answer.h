@@ -68,8 +68,10 @@ struct AnswerPlan {
 // `startOffset` is the local size when resuming; `stored` the identity kept
 // from the answer that began the partial file (none when there is no such
 // record). Without any identity the length rules alone apply.
+// `expectedWhole` is the file's size as the manifest publishes it (-1: not
+// published): an answer announcing another whole length is refused.
 AnswerPlan PlanAnswer(const DownloadAnswer& answer, std::optional<std::int64_t> startOffset,
-                      const std::optional<ServedIdentity>& stored);
+                      const std::optional<ServedIdentity>& stored, std::int64_t expectedWhole = -1);
 
 // Why the answer's identity differs from the stored one; empty when it does
 // not. A value the stored record has but the answer lacks counts as

@@ -33,6 +33,8 @@ void RecutManifest(const Text& manifest, UpdateManifest& fields) {
     fields.fileName = Field(manifest, "文件名");
     fields.checksum = Field(manifest, "校验");
     fields.fullChecksum = Field(manifest, "完整校验");
+    fields.size = Field(manifest, "大小");
+    fields.fullSize = Field(manifest, "完整大小");
 }
 
 Text InformationText(const UpdateManifest& m, const Text& localVersion) {
@@ -136,5 +138,20 @@ PublishedChecksum ReadPublishedChecksum(const Text& field) {
     }
     published.state = PublishedChecksum::State::Present;
     published.hex = hex;
+    return published;
+}
+
+PublishedSize ReadPublishedSize(const Text& field) {
+    PublishedSize published;
+    if (field.empty()) return published;
+    published.state = PublishedSize::State::Malformed;
+    if (field.size() > 18) return published;
+    std::int64_t bytes = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9') return published;
+        bytes = bytes * 10 + (c - '0');
+    }
+    published.state = PublishedSize::State::Present;
+    published.bytes = bytes;
     return published;
 }

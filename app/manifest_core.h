@@ -2,6 +2,8 @@
 // and the update decision (portable).
 #pragma once
 
+#include <cstdint>
+
 #include "runtime/value_types.h"
 
 struct UpdateManifest {
@@ -17,14 +19,16 @@ struct UpdateManifest {
     Text changeLog;            // [mal]
     Text checksum;             // [校验]  SHA-256 of the main executable
     Text fullChecksum;         // [完整校验]  SHA-256 of the full installer
+    Text size;                 // [大小]  byte count of the main executable
+    Text fullSize;             // [完整大小]  byte count of the full installer
 };
 
 // Every field cut from the start of the text, ".exe" appended to the file
 // name and every "&nbsp;" deleted from the change log.
 UpdateManifest CutManifest(const Text& manifest);
 
-// The second cut an update thread makes: version, addresses, checksums and
-// the bare file name (no ".exe"), written into the shared fields.
+// The second cut an update thread makes: version, addresses, checksums,
+// sizes and the bare file name (no ".exe"), written into the shared fields.
 void RecutManifest(const Text& manifest, UpdateManifest& fields);
 
 Text InformationText(const UpdateManifest& manifest, const Text& localVersion);
@@ -64,6 +68,15 @@ struct PublishedChecksum {
     Text hex;  // lower case, when present
 };
 PublishedChecksum ReadPublishedChecksum(const Text& field);
+
+// A published file size: a plain decimal byte count (digits only, at most
+// 18 of them). An absent field sets no limit; a malformed one refuses the
+// update.
+struct PublishedSize {
+    enum class State { Absent, Malformed, Present } state = State::Absent;
+    std::int64_t bytes = -1;  // when present
+};
+PublishedSize ReadPublishedSize(const Text& field);
 
 // The checksum field of the update kind the manifest selects ([自动] before
 // [是否完整]); none when it selects no kind.

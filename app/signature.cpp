@@ -1,7 +1,6 @@
 #include "app/signature.h"
 
 #include <windows.h>
-#include <wincrypt.h>
 
 #include <cstring>
 #include <limits>
@@ -9,59 +8,11 @@
 #include <vector>
 
 #include "app/cng.h"
+#include "app/signature_text.h"
 
 namespace {
 
-inline ExternalFunction<decltype(::CryptStringToBinaryA)> pCryptStringToBinaryA{"crypt32.dll",
-                                                                                 "CryptStringToBinaryA"};
-
 constexpr std::size_t kCoordinateSize = 32;
-constexpr std::size_t kSignatureSize = 2 * kCoordinateSize;
-constexpr std::size_t kSignatureTextSize = 88;  // base64 of 64 bytes, with its "=="
-
-std::optional<ByteArray> FromHex(const Text& hex) {
-    if (hex.size() % 2 != 0) return std::nullopt;
-    const auto digit = [](char c) -> int {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-        return -1;
-    };
-    ByteArray bytes;
-    for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const int high = digit(hex[i]), low = digit(hex[i + 1]);
-        if (high < 0 || low < 0) return std::nullopt;
-        bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
-    }
-    return bytes;
-}
-
-Text Trimmed(const Text& text) {
-    const char* const kSpace = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(kSpace);
-    if (first == Text::npos) return Text();
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
-// The 64 signature bytes of the published text; none when it is anything else.
-std::optional<ByteArray> DecodeSignature(const Text& signatureText) {
-    const Text text = Trimmed(signatureText);
-    if (text.size() != kSignatureTextSize) return std::nullopt;
-    for (char c : text) {
-        const bool base64 = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                            c == '+' || c == '/' || c == '=';
-        if (!base64) return std::nullopt;
-    }
-    ByteArray bytes(kSignatureSize + 3);
-    DWORD size = static_cast<DWORD>(bytes.size());
-    if (!pCryptStringToBinaryA(text.c_str(), static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64, bytes.data(),
-                               &size, nullptr, nullptr) ||
-        size != kSignatureSize) {
-        return std::nullopt;
-    }
-    bytes.resize(size);
-    return bytes;
-}
 
 // The public key as CNG takes it: a BCRYPT_ECCKEY_BLOB header, then X and Y.
 cng::KeyHandle ImportPublicKey(const cng::AlgorithmHandle& algorithm, const ByteArray& coordinates) {
@@ -101,11 +52,11 @@ SignatureVerdict Invalid(const char* reason) { return SignatureVerdict{false, re
 }  // namespace
 
 SignatureVerdict VerifySignature(const ByteArray& data, const Text& signatureText, const Text& publicKeyHex) {
-    const std::optional<ByteArray> coordinates = FromHex(publicKeyHex);
-    if (!coordinates || coordinates->size() != kSignatureSize) {
+    const std::optional<ByteArray> coordinates = BytesFromHex(publicKeyHex);
+    if (!coordinates || coordinates->size() != 2 * kCoordinateSize) {
         return Invalid("the built-in public key is not 128 hexadecimal digits");
     }
-    std::optional<ByteArray> signature = DecodeSignature(signatureText);
+    std::optional<ByteArray> signature = DecodeSignatureText(signatureText);
     if (!signature) return Invalid("GX.sig is malformed (not the base64 text of 64 bytes)");
 
     const cng::AlgorithmHandle algorithm = cng::OpenAlgorithm(BCRYPT_ECDSA_P256_ALGORITHM);

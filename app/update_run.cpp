@@ -77,9 +77,10 @@ void FailAndClose() {
     DestroyForm(MainRef(kMainForm));
 }
 
-// A published checksum is checked before the file is put in place. A file
-// that does not match is known bad: it is deleted, not kept for a resume.
-bool ChecksumAllows(const Text& field, const Text& temporaryPath) {
+// A published checksum is checked before the file is put in place, on the
+// bytes of the held file that is then renamed. A file that does not match is
+// known bad: it is deleted, not kept for a resume.
+bool ChecksumAllows(const Text& field, SealedFile& download, const Text& temporaryPath) {
     const PublishedChecksum published = ReadPublishedChecksum(field);
     // With signed releases the manifest was refused without one; this is
     // the last guard before an unchecked file would be put in place.
@@ -97,7 +98,7 @@ bool ChecksumAllows(const Text& field, const Text& temporaryPath) {
         LogEvent("checksum: published field is malformed (" + field + "), refused");
         return false;
     }
-    const std::optional<Text> actual = FileSha256(temporaryPath);
+    const std::optional<Text> actual = FileSha256(download);
     if (!actual) {
         LogEvent("checksum: the download could not be hashed, refused");
         return false;
@@ -108,20 +109,56 @@ bool ChecksumAllows(const Text& field, const Text& temporaryPath) {
     }
     LogEvent("checksum: SHA-256 " + *actual + " does not match the published " + published.hex +
              ", download deleted");
+    download.Close();
     RemoveFile(temporaryPath);
     RemoveFile(DownloadIdentityPath(temporaryPath));
     return false;
 }
 
-int Download(const Text& url, const Text& temporaryPath) {
-    if (!FileExists(temporaryPath)) {
+int Download(const Text& url, const Text& temporaryPath, const DownloadLimits& limits) {
+    // Another user's partial file may hold anything: it is not continued.
+    bool fresh = !FileExists(temporaryPath);
+    if (!fresh && FileOwnerOf(temporaryPath) == FileOwner::Other) {
+        LogEvent("the partial file " + temporaryPath + " belongs to another user: deleted, the download starts again");
+        if (!RemoveFile(temporaryPath)) {
+            const DWORD error = ::GetLastError();
+            LogEvent("it could not be deleted (error " + std::to_string(error) + "): it is written anew");
+        }
+        RemoveFile(DownloadIdentityPath(temporaryPath));
+        fresh = true;
+    }
+    if (fresh) {
         LogEvent("download " + url + " to " + temporaryPath);
-        return RangedDownload(url, temporaryPath, TransferStats);
+        return RangedDownload(url, temporaryPath, TransferStats, std::nullopt, limits);
     }
     const std::int64_t size = FileSize64(temporaryPath);
     LogEvent("download " + url + " to " + temporaryPath + ", resuming a partial file of " +
              std::to_string(size) + " bytes");
-    return RangedDownload(url, temporaryPath, TransferStats, size);
+    return RangedDownload(url, temporaryPath, TransferStats, size, limits);
+}
+
+// The bounds of the download: the published size, or, without one, the
+// volume's free-space floor. A malformed size ends the update before a byte
+// is downloaded, in every build.
+DownloadLimits LimitsFor(const UpdateKind& kind, const UpdateManifest& fields) {
+    const Text& field = kind.mainExecutable ? fields.size : fields.fullSize;
+    const PublishedSize published = ReadPublishedSize(field);
+    DownloadLimits limits;
+    switch (published.state) {
+        case PublishedSize::State::Malformed:
+            LogEvent(Text("update refused: the published size of the ") + kind.name + " is malformed (" + field + ")");
+            Ask(kServerFailure, kStyleQuestionOk);
+            EndWith(0);
+        case PublishedSize::State::Present:
+            LogEvent("size: " + std::to_string(published.bytes) + " bytes published");
+            limits.expectedSize = published.bytes;
+            break;
+        case PublishedSize::State::Absent:
+            LogEvent("size: none published, writing stops above " + std::to_string(limits.freeSpaceFloor) +
+                     " bytes of free space");
+            break;
+    }
+    return limits;
 }
 
 // The second manifest must hold up like the first: its checksum of the
@@ -164,6 +201,7 @@ void RunUpdate(const UpdateKind& kind) {
     RecutManifest(manifest, fields);
     StoreManifest(fields);
     CheckSecondManifest(kind, manifest, fields);
+    const DownloadLimits limits = LimitsFor(kind, fields);
 
     const Text url = kind.mainExecutable ? GetControlProperty(MainRef(kLabel8), kPropertyText)
                                          : fields.fullPackageAddress;
@@ -172,16 +210,35 @@ void RunUpdate(const UpdateKind& kind) {
     SetTransferFileName(fields.fileName);
     LogEvent(Text("update of the ") + kind.name + " to version " + fields.latestVersion);
 
-    const int result = Download(url, temporaryPath);
+    const int result = Download(url, temporaryPath, limits);
     LogEvent("download result " + std::to_string(result));
     // A failed download is never put in place: the .tmp stays for a resume,
     // and the installed program stays as it is.
     if (result != 0 || !FileExists(temporaryPath)) return FailAndClose();
-    if (!ChecksumAllows(kind.mainExecutable ? fields.checksum : fields.fullChecksum, temporaryPath)) {
+    // From the check to the rename the file is held so that nothing else can
+    // change it: what was checked is what is installed.
+    SealedFile download(temporaryPath);
+    if (!download.IsOpen()) {
+        LogEvent("the download could not be held for its check (error " + std::to_string(download.LastError()) +
+                 "); it stays for the next run");
         return FailAndClose();
     }
-    if (!ReplaceFileWith(temporaryPath, targetPath)) {
-        LogEvent("rename to " + targetPath + " failed; the download stays for the next run");
+    if (limits.expectedSize >= 0 && download.Size() != limits.expectedSize) {
+        LogEvent("the download is " + std::to_string(download.Size()) + " bytes, not the published " +
+                 std::to_string(limits.expectedSize) + ", download deleted");
+        download.Close();
+        RemoveFile(temporaryPath);
+        RemoveFile(DownloadIdentityPath(temporaryPath));
+        return FailAndClose();
+    }
+    if (!ChecksumAllows(kind.mainExecutable ? fields.checksum : fields.fullChecksum, download, temporaryPath)) {
+        return FailAndClose();
+    }
+    // Only a rename replaces the installed file, never a copy: a copy broken
+    // off halfway would leave neither program.
+    if (!download.ReplaceInto(targetPath)) {
+        LogEvent("rename to " + targetPath + " failed (error " + std::to_string(download.LastError()) +
+                 "); the download stays for the next run");
         return FailAndClose();
     }
     LogEvent("renamed into place: " + targetPath);
@@ -288,13 +345,27 @@ void ReleaseUpdateState() {
 
 namespace {
 
-// One GET; the body, and the status line in `statusLine` ("" without an answer).
-ByteArray Fetch(const Text& url, Text& statusLine) {
+// The most the manifest and its signature may hold: a longer answer is not
+// read on, and counts as a failed request.
+constexpr std::size_t kManifestLimit = 1 << 20;
+constexpr std::size_t kSignatureLimit = 1 << 10;
+
+// One GET; the body, and the status line in `statusLine` ("" without an
+// answer, or for a body over `limit` bytes).
+ByteArray Fetch(const Text& url, Text& statusLine, std::size_t limit) {
     Text responseHeaders;
+    bool tooLarge = false;
     WebRequestOptions options;
     options.responseHeaders = &responseHeaders;  // read back only
+    options.maxBodyBytes = limit;
+    options.bodyTooLarge = &tooLarge;
     ByteArray body = WebRequest(url, options);
     statusLine = responseHeaders.substr(0, responseHeaders.find("\r\n"));
+    if (tooLarge) {
+        LogEvent(url + ": " + statusLine + ", the body is over " + std::to_string(limit) +
+                 " bytes; not read on, the request failed");
+        statusLine.clear();
+    }
     return body;
 }
 
@@ -309,7 +380,7 @@ bool IsStatus200(const Text& statusLine) {
 bool SignatureHolds(const Text& host, const ByteArray& manifestBytes) {
     const Text url = "http://" + host + "/GX.sig";
     Text statusLine;
-    const Text signature = ToText(Fetch(url, statusLine));
+    const Text signature = ToText(Fetch(url, statusLine, kSignatureLimit));
     if (!IsStatus200(statusLine)) {
         LogEvent("signature: GX.sig is missing (" + (statusLine.empty() ? Text("no answer") : statusLine) +
                  "), the manifest counts as empty");
@@ -330,7 +401,7 @@ Text FetchManifest() {
     const Text host = UpdateHost();
     const Text url = ManifestUrl(host);
     Text statusLine;
-    const ByteArray body = Fetch(url, statusLine);
+    const ByteArray body = Fetch(url, statusLine, kManifestLimit);
     const Text manifest = ToText(body);
     LogEvent("manifest " + url + ": " + (statusLine.empty() ? Text("no answer") : statusLine) + ", " +
              std::to_string(manifest.size()) + " bytes");

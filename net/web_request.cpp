@@ -29,11 +29,18 @@ InternetHandle OpenInternet(const Text& agent, const Text& proxy, bool https) {
         pInternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxyList.c_str(), "", 0));
 }
 
-ByteArray ReadBody(HINTERNET request) {
+// The body, read until its end or until it is longer than `limit` (0: no
+// limit), which drops it and sets `tooLarge`.
+ByteArray ReadBody(HINTERNET request, std::size_t limit, bool& tooLarge) {
     ByteArray body;
     unsigned char chunk[kReadChunk];
     DWORD read = 0;
+    tooLarge = false;
     while (pInternetReadFile(request, chunk, kReadChunk, &read) && read > 0) {
+        if (limit && read > limit - body.size()) {
+            tooLarge = true;
+            return ByteArray();
+        }
         body.insert(body.end(), chunk, chunk + read);
     }
     return body;
@@ -61,6 +68,7 @@ Text ReadRawHeaders(HINTERNET request) {
 }  // namespace
 
 ByteArray WebRequest(const Text& url, const WebRequestOptions& options) {
+    if (options.bodyTooLarge) *options.bodyTooLarge = false;
     const char* verb = MethodVerb(options.method);
     const bool https = IsHttpsUrl(url);
     Text localHeaders;
@@ -96,7 +104,9 @@ ByteArray WebRequest(const Text& url, const WebRequestOptions& options) {
     pHttpSendRequestA(request.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
                       postSize ? post.data() : nullptr, postSize);
 
-    ByteArray body = ReadBody(request.Get());
+    bool tooLarge = false;
+    ByteArray body = ReadBody(request.Get(), options.maxBodyBytes, tooLarge);
+    if (options.bodyTooLarge) *options.bodyTooLarge = tooLarge;
     const Text responseHeaders = NormaliseSetCookie(ReadRawHeaders(request.Get()));
     request.Reset();
     connection.Reset();

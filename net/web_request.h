@@ -1,6 +1,8 @@
 // One complete HTTP(S) request on WinINet, returning the response body.
 #pragma once
 
+#include <cstddef>
+
 #include "runtime/value_types.h"
 
 enum HttpMethod : int { kGet = 0, kPost = 1, kHead = 2 };
@@ -17,7 +19,12 @@ struct WebRequestOptions {
     bool noRedirect = false;
     ByteArray* postBytes = nullptr;    // in/out: filled from postText when empty
     Text proxy;                        // host:port; empty = direct
+    // The largest body taken; 0 = no limit. Reading stops at the first byte
+    // beyond it, and the request fails: the body is empty.
+    std::size_t maxBodyBytes = 0;
+    bool* bodyTooLarge = nullptr;      // out: whether the limit failed it
 };
 
-// The response body; empty on any connection failure. Nothing is shown.
+// The response body; empty on any connection failure or a body over the
+// limit. Nothing is shown.
 ByteArray WebRequest(const Text& url, const WebRequestOptions& options = WebRequestOptions());

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstddef>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "runtime/win_handles.h"
 
@@ -76,8 +79,7 @@ bool RelocateFile(const Text& from, const Text& to) {
 }
 
 bool ReplaceFileWith(const Text& from, const Text& to) {
-    if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-    return RelocateFile(from, to);
+    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool SaveBytesToFile(const Text& name, const ByteArray& bytes) {
@@ -95,6 +97,26 @@ bool SaveBytesToFile(const Text& name, const ByteArray& bytes) {
         done += written;
     }
     return true;
+}
+
+Text DirectoryOfFile(const Text& path) {
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        if (c == '\\' || c == '/') {
+            end = i + 1;
+        } else if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size()) {
+            ++i;
+        }
+    }
+    return path.substr(0, end);
+}
+
+std::int64_t FreeBytesOfVolume(const Text& directory) {
+    ULARGE_INTEGER available{};
+    if (!::GetDiskFreeSpaceExA(directory.c_str(), &available, nullptr, nullptr)) return -1;
+    return available.QuadPart > static_cast<ULONGLONG>(INT64_MAX) ? INT64_MAX
+                                                                   : static_cast<std::int64_t>(available.QuadPart);
 }
 
 ByteArray ReadBytesFromFile(const Text& name) {
@@ -170,7 +192,137 @@ bool TruncateDataFile(FileNumber file) {
     return handle != INVALID_HANDLE_VALUE && ::SetEndOfFile(handle);
 }
 
+bool FlushDataFile(FileNumber file) {
+    HANDLE handle = Lookup(file);
+    return handle != INVALID_HANDLE_VALUE && ::FlushFileBuffers(handle);
+}
+
 std::int64_t DataFilePosition(FileNumber file) {
     HANDLE handle = Lookup(file);
     return handle == INVALID_HANDLE_VALUE ? -1 : Position(handle);
+}
+
+namespace {
+
+// A token's information of one class, in a buffer of the size it asks for.
+std::vector<BYTE> TokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind) {
+    DWORD size = 0;
+    ::GetTokenInformation(token, kind, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    if (size == 0 || !::GetTokenInformation(token, kind, buffer.data(), size, &size)) return {};
+    return buffer;
+}
+
+Text FullPath(const Text& name) {
+    const DWORD size = ::GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return Text();
+    Text full(size, '\0');
+    const DWORD written = ::GetFullPathNameA(name.c_str(), size, full.data(), nullptr);
+    if (written == 0 || written >= size) return Text();
+    full.resize(written);
+    return full;
+}
+
+// Asks the file system to write a directory's entries to the disk. Not every
+// file system or system allows it on a directory: failing is harmless.
+void FlushDirectoryOf(const Text& fullPath) {
+    const Text directory = DirectoryOfFile(fullPath);
+    if (directory.empty()) return;
+    FileHandle handle(::CreateFileA(directory.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle) ::FlushFileBuffers(handle.Get());
+}
+
+}  // namespace
+
+FileOwner FileOwnerOf(const Text& name) {
+    DWORD size = 0;
+    ::GetFileSecurityA(name.c_str(), OWNER_SECURITY_INFORMATION, nullptr, 0, &size);
+    if (size == 0) return FileOwner::Unknown;
+    std::vector<BYTE> descriptor(size);
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE;
+    if (!::GetFileSecurityA(name.c_str(), OWNER_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+        !::GetSecurityDescriptorOwner(descriptor.data(), &owner, &defaulted) || !owner) {
+        return FileOwner::Unknown;
+    }
+    HANDLE rawToken = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &rawToken)) return FileOwner::Unknown;
+    const KernelHandle token(rawToken);
+    const std::vector<BYTE> user = TokenInformation(token.Get(), TokenUser);
+    const std::vector<BYTE> defaultOwner = TokenInformation(token.Get(), TokenOwner);
+    if (user.empty()) return FileOwner::Unknown;
+    if (::EqualSid(owner, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid)) return FileOwner::ThisUser;
+    if (!defaultOwner.empty() && ::EqualSid(owner, reinterpret_cast<const TOKEN_OWNER*>(defaultOwner.data())->Owner)) {
+        return FileOwner::ThisUser;
+    }
+    return FileOwner::Other;
+}
+
+// Write access only serves the flush after the rename; the sharing (read
+// only) is what keeps every other handle from changing the file.
+SealedFile::SealedFile(const Text& name)
+    : handle_(::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+    if (handle_ == INVALID_HANDLE_VALUE) lastError_ = ::GetLastError();
+}
+
+SealedFile::~SealedFile() { Close(); }
+
+bool SealedFile::IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+void SealedFile::Close() {
+    if (IsOpen()) ::CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+}
+
+std::int64_t SealedFile::Size() const {
+    LARGE_INTEGER size{};
+    if (!IsOpen() || !::GetFileSizeEx(handle_, &size)) return -1;
+    return size.QuadPart;
+}
+
+bool SealedFile::Rewind() { return IsOpen() && SetPosition(handle_, 0); }
+
+std::int64_t SealedFile::Read(void* buffer, std::uint32_t size) {
+    DWORD read = 0;
+    if (!IsOpen() || !::ReadFile(handle_, buffer, size, &read, nullptr)) {
+        lastError_ = IsOpen() ? ::GetLastError() : ERROR_INVALID_HANDLE;
+        return -1;
+    }
+    return read;
+}
+
+bool SealedFile::ReplaceInto(const Text& target) {
+    const Text full = FullPath(target);
+    if (!IsOpen() || full.empty()) {
+        lastError_ = IsOpen() ? ::GetLastError() : ERROR_INVALID_HANDLE;
+        return false;
+    }
+    // FILE_RENAME_INFO ends in the new name's UTF-16 characters; the
+    // buffer is kept in 8-byte units for the handle member's alignment.
+    const int characters = ::MultiByteToWideChar(CP_ACP, 0, full.c_str(), -1, nullptr, 0);
+    if (characters <= 1) {
+        lastError_ = ::GetLastError();
+        return false;
+    }
+    const std::size_t nameBytes = static_cast<std::size_t>(characters - 1) * sizeof(WCHAR);
+    const std::size_t size = offsetof(FILE_RENAME_INFO, FileName) + nameBytes + sizeof(WCHAR);
+    std::vector<std::uint64_t> storage((size + 7) / 8);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(storage.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    ::MultiByteToWideChar(CP_ACP, 0, full.c_str(), -1, rename->FileName, characters);
+    if (!::SetFileInformationByHandle(handle_, FileRenameInfo, rename, static_cast<DWORD>(size))) {
+        lastError_ = ::GetLastError();
+        return false;
+    }
+    // What MOVEFILE_WRITE_THROUGH does for a move: the renamed file's data
+    // and entry are on the disk before the rename counts as done.
+    ::FlushFileBuffers(handle_);
+    Close();
+    FlushDirectoryOf(full);
+    return true;
 }

@@ -3,14 +3,18 @@
 
   publish_manifest.py RELEASE_DIR --version V --host HOST[:PORT]
       [--kind main|full|both|none] [--name NAME]
-      [--changelog TEXT | --changelog-file FILE] [--no-checksum]
+      [--changelog TEXT | --changelog-file FILE] [--no-checksum] [--no-size]
       [--set FIELD=VALUE ...] [--omit FIELD ...] [--output FILE] [--key KEY]
   publish_manifest.py keygen KEY
   publish_manifest.py public-key KEY
 
 The release folder holds the new main executable (Norvane.exe) and/or the
 full installer (setup.exe). Their addresses are http://HOST/<file name>; their
-SHA-256 go into [校验] and [完整校验] unless --no-checksum. --kind selects the
+SHA-256 go into [校验] and [完整校验] unless --no-checksum, and their sizes in
+bytes (decimal) into [大小] and [完整大小] unless --no-size. A client refuses a
+download whose server announces another length and never writes more than
+the published size; without a size it stops before its disk runs low on free
+space. A manifest over 1 MiB is refused: clients read no more. --kind selects the
 update the clients run: main sets [自动] to 真, full sets [是否完整] to 真.
 --set adds or replaces any field, --omit leaves one out (a client then reads
 it as empty). A value that holds a field marker, or a text GBK cannot hold,
@@ -37,7 +41,9 @@ INSTALLER_FILE = "setup.exe"
 TRUE, FALSE = "真", "假"
 # Every field the clients cut, in the order written.
 FIELDS = ["版本", "文件名", "当前版本", "地址", "完整", "自动", "手动", "是否完整",
-          "校验", "完整校验", "日介绍", "mal"]
+          "校验", "完整校验", "大小", "完整大小", "日介绍", "mal"]
+# The largest manifest the clients read.
+MANIFEST_LIMIT = 1 << 20
 
 
 def sha256(path):
@@ -71,10 +77,14 @@ def build_fields(args):
         fields["地址"] = address(args.host, MAIN_FILE)
         if not args.no_checksum:
             fields["校验"] = sha256(main)
+        if not args.no_size:
+            fields["大小"] = str(os.path.getsize(main))
     if os.path.isfile(installer):
         fields["完整"] = address(args.host, INSTALLER_FILE)
         if not args.no_checksum:
             fields["完整校验"] = sha256(installer)
+        if not args.no_size:
+            fields["完整大小"] = str(os.path.getsize(installer))
     for item in args.set:
         name, sep, value = item.partition("=")
         if not sep or name not in FIELDS:
@@ -166,7 +176,12 @@ def main(argv=None):
         return keygen(argv[1:])
     if argv[:1] == ["public-key"]:
         return public_key(argv[1:])
-    parser = argparse.ArgumentParser(description="Writes GX.txt for a release folder.")
+    parser = argparse.ArgumentParser(
+        description="Writes GX.txt for a release folder: addresses, SHA-256 ([校验], [完整校验]) and sizes "
+                    "in bytes ([大小], [完整大小]) of Norvane.exe and setup.exe found there.",
+        epilog="With a published size a client refuses a download whose server announces another length and "
+               "never writes more than that size. Clients read at most 1 MiB of manifest; a larger one is "
+               "refused here.")
     parser.add_argument("release")
     parser.add_argument("--version", required=True)
     parser.add_argument("--host", required=True)
@@ -174,7 +189,10 @@ def main(argv=None):
     parser.add_argument("--name", default="Norvane")
     parser.add_argument("--changelog", default="")
     parser.add_argument("--changelog-file")
-    parser.add_argument("--no-checksum", action="store_true")
+    parser.add_argument("--no-checksum", action="store_true", help="leave out [校验] and [完整校验]")
+    parser.add_argument("--no-size", action="store_true",
+                        help="leave out [大小] and [完整大小]: clients then bound a download by their free "
+                             "disk space only")
     parser.add_argument("--set", action="append", default=[], metavar="FIELD=VALUE")
     parser.add_argument("--omit", action="append", default=[], metavar="FIELD")
     parser.add_argument("--output")
@@ -187,6 +205,9 @@ def main(argv=None):
         data = text.encode("gbk")
     except UnicodeEncodeError as error:
         raise SystemExit(f"publish_manifest: GBK cannot hold {text[error.start:error.end]!r}")
+    if len(data) > MANIFEST_LIMIT:
+        raise SystemExit(f"publish_manifest: the manifest is {len(data)} bytes; clients read at most "
+                         f"{MANIFEST_LIMIT}")
     output = args.output or os.path.join(args.release, "GX.txt")
     signature = os.path.splitext(output)[0] + ".sig"
     if key:

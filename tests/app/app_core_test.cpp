@@ -227,3 +227,21 @@ TEST(Manifest, PublishedChecksums) {
         EXPECT_EQ(ReadPublishedChecksum(bad).state, PublishedChecksum::State::Malformed) << bad;
     }
 }
+
+TEST(Manifest, PublishedSizes) {
+    UpdateManifest m;
+    RecutManifest("[完整大小]2000[/完整大小][大小]1000[/大小]", m);
+    EXPECT_EQ(m.size, "1000");
+    EXPECT_EQ(m.fullSize, "2000");
+    EXPECT_EQ(CutManifest("[大小]7[/大小]").size, "7");
+
+    const PublishedSize present = ReadPublishedSize("0123456789");
+    EXPECT_EQ(present.state, PublishedSize::State::Present);
+    EXPECT_EQ(present.bytes, 123456789);
+    EXPECT_EQ(ReadPublishedSize("999999999999999999").bytes, 999999999999999999);
+    EXPECT_EQ(ReadPublishedSize("").state, PublishedSize::State::Absent);
+    for (const Text& bad : {Text("1000000000000000000"), Text("-1"), Text("+1"), Text(" 1"), Text("1 "),
+                            Text("1e3"), Text("0x10"), Text("1.5"), Text("大")}) {
+        EXPECT_EQ(ReadPublishedSize(bad).state, PublishedSize::State::Malformed) << bad;
+    }
+}

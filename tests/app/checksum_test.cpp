@@ -22,3 +22,23 @@ TEST(FileSha256, KnownDigestsAndMissingFile) {
     ::DeleteFileA(path.c_str());
     EXPECT_FALSE(FileSha256(path));
 }
+
+// A held file is hashed from its start through its own handle, however far
+// it was read before.
+TEST(FileSha256, HeldFileIsHashedFromItsStart) {
+    char directory[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, directory);
+    const std::string path = std::string(directory) + "checksum_held_" + std::to_string(::GetCurrentProcessId());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(3000000, 'a');
+    {
+        SealedFile held(path);
+        ASSERT_TRUE(held.IsOpen());
+        char skipped[100];
+        ASSERT_EQ(held.Read(skipped, sizeof skipped), 100);
+        EXPECT_EQ(FileSha256(held), Text("2a152c894398719c0570f83fac34ac03a0f6e8e474b995c2403aa5434f7b9dd4"));
+    }
+    SealedFile closed(path);
+    closed.Close();
+    EXPECT_FALSE(FileSha256(closed));
+    ::DeleteFileA(path.c_str());
+}

@@ -127,3 +127,28 @@ TEST(ContentDecoder, IdentityPassesBytesThrough) {
     EXPECT_TRUE(decoder.Finished());
     EXPECT_EQ(out, plain);
 }
+
+// A zlib stream of empty blocks decodes to nothing for as long as the server
+// sends them: the bytes kept to retry it as raw deflate stay bounded, and the
+// stream still decodes once real data and its end follow.
+TEST(ContentDecoder, LookAheadOfAnEmptyZlibStreamIsBounded) {
+    const Bytes header{0x78, 0x9c};
+    const Bytes emptyStoredBlock{0x00, 0x00, 0x00, 0xff, 0xff};  // not final, length 0
+    ContentDecoder decoder(ContentEncoding::Deflate);
+    Bytes out;
+    ASSERT_TRUE(decoder.Decode(header.data(), header.size(), out));
+    Bytes piece;
+    for (int i = 0; i < 2048; ++i) piece.insert(piece.end(), emptyStoredBlock.begin(), emptyStoredBlock.end());
+    for (int i = 0; i < 100; ++i) {  // 1 MB of blocks that decode to nothing
+        ASSERT_TRUE(decoder.Decode(piece.data(), piece.size(), out));
+        ASSERT_LE(decoder.LookAheadBytes(), 65536u) << "after " << (i + 1) * piece.size() << " bytes";
+    }
+    EXPECT_TRUE(out.empty());
+    EXPECT_FALSE(decoder.Finished());
+
+    // A final stored block "abc", then the Adler-32 of "abc".
+    const Bytes rest{0x01, 0x03, 0x00, 0xfc, 0xff, 'a', 'b', 'c', 0x02, 0x4d, 0x01, 0x27};
+    ASSERT_TRUE(decoder.Decode(rest.data(), rest.size(), out));
+    EXPECT_TRUE(decoder.Finished());
+    EXPECT_EQ(out, (Bytes{'a', 'b', 'c'}));
+}

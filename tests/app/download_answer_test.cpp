@@ -110,3 +110,28 @@ TEST(DownloadAnswer, ResumeOnlyWhileTheSameFileIsServed) {
     EXPECT_EQ(Action(Answer(206, "bytes 1000-9999/10000", "9000", "\"any\""), 1000, Identity("", "", 10000)),
               AnswerAction::Append);
 }
+
+// With the size the manifest publishes, an answer announcing another whole
+// length carries no content for this file, whatever else it says.
+TEST(DownloadAnswer, AnnouncedLengthMustBeThePublishedSize) {
+    const auto plan = [](const DownloadAnswer& a, std::optional<std::int64_t> offset) {
+        return PlanAnswer(a, offset, std::nullopt, 10000).action;
+    };
+    EXPECT_EQ(plan(Answer(200, "", "10000"), std::nullopt), AnswerAction::WriteFromStart);
+    EXPECT_EQ(plan(Answer(200, "", "10001"), std::nullopt), AnswerAction::Refuse);
+    EXPECT_EQ(plan(Answer(200, "", "9999"), 1000), AnswerAction::Refuse);
+    EXPECT_EQ(plan(Answer(206, "bytes 1000-9999/10000", "9000"), 1000), AnswerAction::Append);
+    EXPECT_EQ(plan(Answer(206, "bytes 1000-10999/11000", "10000"), 1000), AnswerAction::Refuse);
+    EXPECT_EQ(plan(Answer(416, "bytes */10000"), 10000), AnswerAction::Complete);
+    EXPECT_EQ(plan(Answer(416, "bytes */12000"), 12000), AnswerAction::Refuse);
+    // A partial file longer than the published size: the whole file again.
+    EXPECT_EQ(plan(Answer(416, "bytes */10000"), 12000), AnswerAction::Restart);
+    // Nothing announced (no length, encoded, "*"): the transfer's bound applies.
+    EXPECT_EQ(plan(Answer(200), std::nullopt), AnswerAction::WriteFromStart);
+    EXPECT_EQ(plan(Answer(200, "", "50", "", "gzip"), std::nullopt), AnswerAction::WriteFromStart);
+    EXPECT_EQ(plan(Answer(206, "bytes 1000-9999/*", "9000"), 1000), AnswerAction::Append);
+    // An encoded range counts the encoded form: the whole file is asked for.
+    EXPECT_EQ(plan(Answer(206, "bytes 1000-2999/3000", "2000", "", "gzip"), 1000), AnswerAction::Restart);
+    EXPECT_NE(PlanAnswer(Answer(200, "", "10001"), std::nullopt, std::nullopt, 10000).reason.find("10001"),
+              Text::npos);
+}

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -228,6 +229,133 @@ TEST_F(DownloadTest, MissingFileFailsAndKeepsThePartialFile) {
     EXPECT_EQ(result, -1);
     EXPECT_TRUE(gCalls.empty());
     EXPECT_EQ(Bytes(target_), std::string(3000, 'x'));
+}
+
+// Runs a download that ends in a message box, answers the box and gives
+// the result and the box's text.
+std::pair<int, std::string> Answered(const std::function<int()>& download) {
+    int result = 0;
+    std::thread worker([&] { result = download(); });
+    HWND box = probe::WaitForMessageBox(::GetCurrentProcessId(), "信息：", 20000);
+    std::string text = box ? probe::MessageBoxText(box) : "no box";
+    if (box) probe::PressButton(box, IDOK);
+    worker.join();
+    return {result, text};
+}
+
+DownloadLimits Published(std::int64_t size) {
+    DownloadLimits limits;
+    limits.expectedSize = size;
+    return limits;
+}
+
+// With a published size, an answer announcing another length is refused
+// before a byte is written; the partial file of a resume stays as it was.
+TEST_F(DownloadTest, AnnouncedLengthOtherThanThePublishedSizeIsRefused) {
+    auto fresh = Answered(
+        [&] { return RangedDownload(Url("data.bin"), target_, Record, std::nullopt, Published(99999)); });
+    EXPECT_EQ(fresh, std::make_pair(-1, std::string("不能打开该URL!")));
+    EXPECT_FALSE(FileExists(target_));
+
+    Write(target_, Served("data.bin").substr(0, 1000));
+    auto resumed = Answered([&] { return RangedDownload(Url("data.bin"), target_, Record, 1000, Published(100001)); });
+    EXPECT_EQ(resumed, std::make_pair(-1, std::string("不能打开该URL!")));
+    EXPECT_EQ(Bytes(target_), Served("data.bin").substr(0, 1000));
+    EXPECT_TRUE(gCalls.empty());
+    EXPECT_NE(Bytes(UpdateLogPath()).find("refused: the answer announces a file of 100000 bytes, the manifest 100001"),
+              std::string::npos);
+}
+
+TEST_F(DownloadTest, BodyOfThePublishedSizeIsWritten) {
+    for (const char* port : {"DOWNLOAD_PORT", "DOWNLOAD_GZIP_PORT", "DOWNLOAD_NO_LENGTH_PORT"}) {
+        SCOPED_TRACE(port);
+        RemoveFiles();
+        EXPECT_EQ(RangedDownload(Url("data.bin", port), target_, Record, std::nullopt, Published(100000)), 0);
+        EXPECT_EQ(Bytes(target_), Served("data.bin"));
+    }
+}
+
+// A body that goes on past the published size (no length, or encoded) is
+// never written past it, and the file is deleted: it is not that release.
+TEST_F(DownloadTest, BodyLongerThanThePublishedSizeLeavesNoFile) {
+    for (const char* port : {"DOWNLOAD_GZIP_PORT", "DOWNLOAD_NO_LENGTH_PORT"}) {
+        SCOPED_TRACE(port);
+        RemoveFiles();
+        gCalls.clear();
+        auto ended = Answered(
+            [&] { return RangedDownload(Url("data.bin", port), target_, Record, std::nullopt, Published(50000)); });
+        EXPECT_EQ(ended, std::make_pair(-1, std::string("写文件出错!")));
+        EXPECT_FALSE(FileExists(target_));
+        EXPECT_FALSE(FileExists(identity_));
+        ASSERT_FALSE(gCalls.empty());
+        EXPECT_LE(gCalls.back().position, 50000);
+    }
+    EXPECT_NE(Bytes(UpdateLogPath()).find("the body goes past the published size of 50000 bytes"), std::string::npos);
+}
+
+// A body that ends short of the published size is a broken transfer: what
+// came stays for a resume.
+TEST_F(DownloadTest, BodyShorterThanThePublishedSizeIsAReadError) {
+    auto ended = Answered([&] {
+        return RangedDownload(Url("data.bin", "DOWNLOAD_NO_LENGTH_PORT"), target_, Record, std::nullopt,
+                              Published(150000));
+    });
+    EXPECT_EQ(ended, std::make_pair(-1, std::string("读文件出错!")));
+    EXPECT_EQ(Bytes(target_), Served("data.bin"));
+}
+
+// Free space as a test sets it: plenty at the first question, then less than
+// the floor; and the folder it was asked about.
+std::vector<std::string> gAskedFolders;
+std::int64_t ShrinkingFreeSpace(const Text& directory) {
+    gAskedFolders.push_back(directory);
+    return gAskedFolders.size() == 1 ? (std::int64_t{1} << 40) : 1000;
+}
+
+DownloadLimits FloorOnly() {
+    gAskedFolders.clear();
+    DownloadLimits limits;
+    limits.freeSpaceFloor = 5000;
+    limits.freeSpace = &ShrinkingFreeSpace;
+    return limits;
+}
+
+// Without a published size, writing stops before the free space falls
+// under the floor. A body of announced length keeps what was written for a
+// resume; a body of unknown length may be endless: its file is deleted.
+TEST_F(DownloadTest, LowFreeSpaceStopsTheWriting) {
+    const std::string whole = Served("big.bin");
+    auto announced =
+        Answered([&] { return RangedDownload(Url("big.bin"), target_, Record, std::nullopt, FloorOnly()); });
+    EXPECT_EQ(announced, std::make_pair(-1, std::string("写文件出错!")));
+    ASSERT_EQ(gAskedFolders.size(), 2u);
+    EXPECT_EQ(gAskedFolders[0], target_.substr(0, target_.find_last_of('\\') + 1));
+    const std::string kept = Bytes(target_);
+    EXPECT_GE(kept.size(), static_cast<std::size_t>(kFreeSpaceCheckBytes - 10240));
+    EXPECT_LE(kept.size(), static_cast<std::size_t>(kFreeSpaceCheckBytes));
+    EXPECT_EQ(kept, whole.substr(0, kept.size()));
+    EXPECT_TRUE(FileExists(identity_));
+
+    RemoveFiles();
+    auto unknown = Answered([&] {
+        return RangedDownload(Url("big.bin", "DOWNLOAD_NO_LENGTH_PORT"), target_, Record, std::nullopt, FloorOnly());
+    });
+    EXPECT_EQ(unknown, std::make_pair(-1, std::string("写文件出错!")));
+    EXPECT_FALSE(FileExists(target_));
+    EXPECT_NE(Bytes(UpdateLogPath()).find("free space (1000 bytes) would fall under 5000 bytes"), std::string::npos);
+}
+
+// The real free space of the temporary folder is far above a floor of one
+// byte, and far below one of an exabyte.
+TEST_F(DownloadTest, TheSystemsFreeSpaceIsAsked) {
+    DownloadLimits limits;
+    limits.freeSpaceFloor = 1;
+    EXPECT_EQ(RangedDownload(Url("data.bin"), target_, Record, std::nullopt, limits), 0);
+    EXPECT_EQ(Bytes(target_), Served("data.bin"));
+    limits.freeSpaceFloor = std::int64_t{1} << 60;
+    auto ended = Answered([&] { return RangedDownload(Url("data.bin"), target_, Record, std::nullopt, limits); });
+    EXPECT_EQ(ended, std::make_pair(-1, std::string("写文件出错!")));
+    EXPECT_EQ(Bytes(target_), "");  // nothing written; the file of announced length stays for a resume
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 /redirect      302 to /echo
 /missing       404
 /bigheaders    more than 5,000 bytes of response headers and one cookie
+/bytes/N       a body of N bytes ("x"); /bytes/N/chunked sends it without a length
 Writes the port it listens on to the file given as the first argument.
 Each "--tls CERT KEY PORT_FILE" adds a listener serving the same paths over TLS
 with that certificate, and writes its port to PORT_FILE.
@@ -36,6 +37,25 @@ class Handler(BaseHTTPRequestHandler):
         if self.command != "HEAD":
             self.wfile.write(body)
 
+    def send_bytes(self, count, chunked):
+        self.send_response(200)
+        if chunked:
+            self.send_header("Transfer-Encoding", "chunked")
+        else:
+            self.send_header("Content-Length", str(count))
+        self.end_headers()
+        piece = b"x" * 65536
+        while count > 0:
+            part = piece[:count]
+            try:
+                self.wfile.write(b"%x\r\n%s\r\n" % (len(part), part) if chunked else part)
+            except OSError:  # the client stopped reading
+                self.close_connection = True
+                return
+            count -= len(part)
+        if chunked:
+            self.wfile.write(b"0\r\n\r\n")
+
     def route(self):
         path = self.path.split("?")[0]
         if path.startswith("http://"):  # absolute form from a proxy
@@ -47,6 +67,10 @@ class Handler(BaseHTTPRequestHandler):
         elif path == "/redirect":
             self.received()
             self.answer(302, b"moved", [("Location", "/echo")])
+        elif path.startswith("/bytes/"):
+            self.received()
+            parts = path.split("/")
+            self.send_bytes(int(parts[2]), parts[3:] == ["chunked"])
         elif path == "/bigheaders":
             self.received()
             filler = [(f"X-Filler-{i}", "f" * 100) for i in range(60)]

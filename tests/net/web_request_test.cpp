@@ -116,6 +116,30 @@ TEST_F(WebRequestTest, ErrorStatusStillGivesTheBody) {
     EXPECT_EQ(AsText(WebRequest(Url("/missing"))), "not here");
 }
 
+// A body over the limit is a failed request: reading stops, the body is
+// empty, and the caller learns why; the status line is still there.
+TEST_F(WebRequestTest, BodyOverTheLimitIsEmpty) {
+    for (const char* form : {"", "/chunked"}) {
+        SCOPED_TRACE(form);
+        bool tooLarge = true;
+        Text responseHeaders;
+        WebRequestOptions options;
+        options.maxBodyBytes = 1000;
+        options.bodyTooLarge = &tooLarge;
+        options.responseHeaders = &responseHeaders;
+        EXPECT_EQ(WebRequest(Url("/bytes/1000" + std::string(form)), options).size(), 1000u);
+        EXPECT_FALSE(tooLarge);
+        EXPECT_TRUE(WebRequest(Url("/bytes/1001" + std::string(form)), options).empty());
+        EXPECT_TRUE(tooLarge);
+        EXPECT_EQ(responseHeaders.rfind("HTTP/1.1 200", 0), 0u);
+        // Far more than the limit: none of it is kept.
+        EXPECT_TRUE(WebRequest(Url("/bytes/3000000" + std::string(form)), options).empty());
+        EXPECT_TRUE(tooLarge);
+    }
+    // Without a limit everything is read.
+    EXPECT_EQ(WebRequest(Url("/bytes/3000000")).size(), 3000000u);
+}
+
 TEST_F(WebRequestTest, LongResponseHeadersAreReadWhole) {
     Text responseHeaders;
     Text returned;

@@ -81,6 +81,100 @@ TEST_F(Files, ReplaceKeepsTargetWhenSourceIsMissing) {
     EXPECT_EQ(Read("to.txt"), "update");
 }
 
+// A target another program holds open (sharing reading and writing, not
+// deleting) cannot be renamed over; it is never copied over either, since a
+// copy broken off halfway would destroy it.
+TEST_F(Files, ReplaceNeverCopiesOverAHeldTarget) {
+    Write("to.exe", "installed program");
+    Write("new.tmp", "update");
+    HANDLE held = ::CreateFileA(Path("to.exe").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(ReplaceFileWith(Path("new.tmp"), Path("to.exe")));
+    ::CloseHandle(held);
+    EXPECT_EQ(Read("to.exe"), "installed program");
+    EXPECT_EQ(Read("new.tmp"), "update");
+}
+
+// While a finished file is held, no other handle may write, delete or rename
+// it; what is read through the hold is what the rename puts in place.
+TEST_F(Files, SealedFileDeniesWritersAndRenamesThroughItsHandle) {
+    Write("to.exe", "installed program");
+    Write("new.tmp", "checked update");
+    SealedFile sealed(Path("new.tmp"));
+    ASSERT_TRUE(sealed.IsOpen()) << sealed.LastError();
+    EXPECT_EQ(sealed.Size(), 14);
+
+    const DWORD everyShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    for (DWORD access : {DWORD{GENERIC_WRITE}, DWORD{FILE_APPEND_DATA}, DWORD{DELETE}}) {
+        HANDLE other = ::CreateFileA(Path("new.tmp").c_str(), access, everyShare, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(other, INVALID_HANDLE_VALUE) << "access " << std::hex << access;
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        if (other != INVALID_HANDLE_VALUE) ::CloseHandle(other);
+    }
+    EXPECT_FALSE(::DeleteFileA(Path("new.tmp").c_str()));
+    EXPECT_FALSE(::MoveFileExA(Path("new.tmp").c_str(), Path("moved.tmp").c_str(), 0));
+    HANDLE reader =
+        ::CreateFileA(Path("new.tmp").c_str(), GENERIC_READ, everyShare, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);  // reading stays allowed
+    ::CloseHandle(reader);
+
+    char bytes[32] = {};
+    ASSERT_TRUE(sealed.Rewind());
+    EXPECT_EQ(sealed.Read(bytes, sizeof bytes), 14);
+    EXPECT_EQ(std::string(bytes, 14), "checked update");
+    EXPECT_EQ(sealed.Read(bytes, sizeof bytes), 0);
+
+    ASSERT_TRUE(sealed.ReplaceInto(Path("to.exe"))) << sealed.LastError();
+    EXPECT_FALSE(sealed.IsOpen());
+    EXPECT_EQ(Read("to.exe"), "checked update");
+    EXPECT_FALSE(FileExists(Path("new.tmp")));
+}
+
+TEST_F(Files, SealedFileKeepsEverythingWhenTheTargetIsHeld) {
+    Write("to.exe", "installed program");
+    Write("new.tmp", "update");
+    HANDLE held = ::CreateFileA(Path("to.exe").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SealedFile sealed(Path("new.tmp"));
+    ASSERT_TRUE(sealed.IsOpen());
+    EXPECT_FALSE(sealed.ReplaceInto(Path("to.exe")));
+    EXPECT_NE(sealed.LastError(), 0u);
+    // Still held under its own name.
+    EXPECT_TRUE(sealed.IsOpen());
+    EXPECT_EQ(::CreateFileA(Path("new.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    sealed.Close();
+    ::CloseHandle(held);
+    EXPECT_EQ(Read("to.exe"), "installed program");
+    EXPECT_EQ(Read("new.tmp"), "update");
+
+    // Another program writing the file: it cannot be held at all.
+    HANDLE writer = ::CreateFileA(Path("new.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                  FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    SealedFile refused(Path("new.tmp"));
+    EXPECT_FALSE(refused.IsOpen());
+    EXPECT_EQ(refused.LastError(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    ::CloseHandle(writer);
+}
+
+TEST_F(Files, DirectoryOfAFileKeepsDoubleByteCharacters) {
+    // 0x95 0x5C is one GBK character: its second byte is no backslash.
+    EXPECT_EQ(DirectoryOfFile("C:\\dir\\a.tmp"), "C:\\dir\\");
+    EXPECT_EQ(DirectoryOfFile("C:\\\x95\x5c\\a.tmp"), "C:\\\x95\x5c\\");
+    EXPECT_EQ(DirectoryOfFile("C:\\dir\\\x95\x5c.tmp"), "C:\\dir\\");
+    EXPECT_EQ(DirectoryOfFile("a.tmp"), "");
+}
+
+TEST_F(Files, NewFilesBelongToThisUser) {
+    Write("mine.tmp", "x");
+    EXPECT_EQ(FileOwnerOf(Path("mine.tmp")), FileOwner::ThisUser);
+    EXPECT_EQ(FileOwnerOf(Path("missing.tmp")), FileOwner::Unknown);
+}
+
 TEST_F(Files, SaveBytesCreatesOrTruncates) {
     Write("s.bin", "a much longer old content");
     EXPECT_TRUE(SaveBytesToFile(Path("s.bin"), ByteArray{'h', 'i', 0, '!'}));
