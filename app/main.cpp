@@ -33,10 +33,9 @@ void ExitCleanup() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Before any library is loaded: none may come from beside the program.
     RestrictLibrarySearchToSystem();
-    // The libraries the program once imported are loaded at once, from the
-    // system directory, so that a load by name the system makes on its own
-    // finds them (Wine's theming asks for msimg32 with a search that ignores
-    // the restriction).
+    // comctl32 and msimg32 are loaded now, from the system directory, so that
+    // a load by name the system makes on its own finds them loaded (Wine's
+    // theming asks for msimg32 with a search that ignores the restriction).
     pInitCommonControlsEx.Bound();
     pAlphaBlend.Bound();
     InitialiseRuntime();
