@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "runtime/allocation_failure.h"
+#include "runtime/comctl32_api.h"
 #include "runtime/window_ops.h"
 
 namespace {
@@ -89,7 +90,7 @@ void CreateControl(HWND form, int formId, const ControlDescription& control, UIN
 
 HWND LoadForm(const FormDescription& form, HICON icon) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    pInitCommonControlsEx(&controls);
     RegisterFormClass(icon);
     // A popup without system frame: the client area is the whole window, so
     // the skin can draw its caption inside it.

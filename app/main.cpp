@@ -1,5 +1,5 @@
-// Start-up: runtime, skin engine, GDI+, icon, skin settings, main window,
-// message loop.
+// Start-up: library search, runtime, skin engine, GDI+, icon, skin settings,
+// main window, message loop.
 #include <windows.h>
 
 #include <memory>
@@ -10,7 +10,10 @@
 #include "app/update_client.h"
 #include "app/update_run.h"
 #include "app/working_set_trimmer.h"
+#include "runtime/comctl32_api.h"
 #include "runtime/gdiplus_session.h"
+#include "runtime/library_search.h"
+#include "runtime/msimg32_api.h"
 #include "runtime/program.h"
 #include "skin/window/skin_engine.h"
 
@@ -28,6 +31,13 @@ void ExitCleanup() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before any library is loaded: none may come from beside the program.
+    RestrictLibrarySearchToSystem();
+    // comctl32 and msimg32 are loaded now, from the system directory, so that
+    // a load by name the system makes on its own finds them loaded (Wine's
+    // theming asks for msimg32 with a search that ignores the restriction).
+    pInitCommonControlsEx.Bound();
+    pAlphaBlend.Bound();
     InitialiseRuntime();
     // The manifest is on its way while the window is made.
     StartManifestFetch();

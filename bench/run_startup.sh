@@ -1,11 +1,12 @@
 #!/bin/bash
-# Start-up to the skinned main window against a bare window program, with the
-# manifest served by the local update server. Prints the ratio.
+# Start-up to the skinned main window against a bare window program and a bare
+# window program loading the same system libraries, with the manifest served
+# by the local update server. Prints both ratios.
 #   [ROUNDS=7] bench/run_startup.sh
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j2 --target updater startup_bench bare_window >/dev/null
+cmake --build --preset win64 -j2 --target updater startup_bench bare_window bare_libraries >/dev/null
 BIN="$PWD/build/win64/bin"
 WORK=$(mktemp -d -p "$PWD/build")
 trap 'kill $SERVER 2>/dev/null; rm -rf "$WORK"' EXIT
@@ -22,4 +23,4 @@ PORT=$(cat "$WORK/port")
     printf '[地址]http://127.0.0.1:%s/Norvane.exe[/地址]\r\n[mal]benchmark[/mal]\r\n' "$PORT"
 } | iconv -f UTF-8 -t GBK >"$WORK/served/GX.txt"
 INSTALL=$(/usr/lib/wine/wine64 winepath -w "$WORK/install" 2>/dev/null || echo "Z:${WORK//\//\\}\\install")
-UPDATER_HOST="127.0.0.1:$PORT" scripts/wine-run "$BIN/startup_bench.exe" "$INSTALL" "$BIN/bare_window.exe" "${ROUNDS:-7}"
+UPDATER_HOST="127.0.0.1:$PORT" scripts/wine-run "$BIN/startup_bench.exe" "$INSTALL" "$BIN/bare_window.exe" "$BIN/bare_libraries.exe" "${ROUNDS:-7}"

@@ -1,5 +1,7 @@
 #include "gdip/tool_tip.h"
 
+#include "runtime/comctl32_api.h"
+
 namespace {
 constexpr char kToolTipClass[] = "ToolTips_class32";
 }
@@ -8,7 +10,7 @@ HWND ToolTip::Create(HWND owner, bool balloon) {
     owner_ = owner;
     // The class is registered by comctl32.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    pInitCommonControlsEx(&controls);
     DWORD style = TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0);
     // Owned by the owner window so that it is destroyed with it.
     window_ = ::CreateWindowExA(0, kToolTipClass, "", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,

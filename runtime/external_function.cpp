@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/fatal.h"
+#include "runtime/library_search.h"
 
 namespace {
 
@@ -18,24 +19,6 @@ struct LibraryTable {
 LibraryTable& Libraries() {
     static LibraryTable* table = new LibraryTable;  // outlives static destruction
     return *table;
-}
-
-std::string ModuleDirectory() {
-    char path[MAX_PATH * 2] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string full(path, n);
-    size_t slash = full.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : full.substr(0, slash);
-}
-
-HMODULE LoadFromProgramDirectoryFirst(const std::string& name) {
-    if (name.find(':') == std::string::npos) {
-        std::string local = ModuleDirectory() + "\\" + name;
-        if (::GetFileAttributesA(local.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            if (HMODULE module = ::LoadLibraryA(local.c_str())) return module;
-        }
-    }
-    return ::LoadLibraryA(name.c_str());
 }
 
 [[noreturn]] void CannotBind(const char* library, const char* function) {
@@ -56,7 +39,7 @@ void* BindExternalFunction(const char* library, const char* function) {
         if (found != table.loaded.end()) {
             module = found->second;
         } else {
-            module = LoadFromProgramDirectoryFirst(library);
+            module = LoadSystemLibrary(library);
             if (module) table.loaded.emplace(library, module);
         }
     }

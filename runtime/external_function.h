@@ -1,9 +1,10 @@
 // Typed entries of the external function table: a library and a function
 // (by name, or "#" + ordinal) bound on the first call and kept for the life of
 // the process; libraries are never unloaded, as another thread may still be
-// inside one when the program ends. A library name without a drive colon is
-// looked for in the program directory first, then by the system's normal search. A missing
-// library or function ends the program with the runtime's fatal error.
+// inside one when the program ends. A library is looked for in the system
+// directory only (LoadSystemLibrary), never beside the program; a name that is
+// an absolute path is loaded from that path. A missing library or function
+// ends the program with the runtime's fatal error.
 //
 //   inline ExternalFunction<decltype(::InternetOpenA)> pInternetOpenA{"wininet.dll", "InternetOpenA"};
 //   HINTERNET h = pInternetOpenA(agent, type, nullptr, nullptr, 0);

@@ -12,6 +12,7 @@
 #include "gdip/string_format.h"
 #include "resources/embedded_images.h"
 #include "runtime/allocation_failure.h"
+#include "runtime/msimg32_api.h"
 #include "runtime/window_ops.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/edit_skin.h"
@@ -241,7 +242,7 @@ void PaintComboBox(SkinEngine& engine, int formIndex, int index, bool hovered, b
         }
         graphics.Flush();
         WindowDc target(combo, true);
-        ::TransparentBlt(target.Get(), 0, 0, W, H, memory, 0, 0, W, H, kChildKey);
+        pTransparentBlt(target.Get(), 0, 0, W, H, memory, 0, 0, W, H, kChildKey);
     }
     ReleaseMemoryDc(engine, memory);
 }

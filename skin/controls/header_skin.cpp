@@ -15,6 +15,7 @@
 #include "gdip/text_convert.h"
 #include "runtime/bytes.h"
 #include "runtime/allocation_failure.h"
+#include "runtime/comctl32_api.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/paint_primitives.h"
 
@@ -123,7 +124,7 @@ void PaintItemFace(GdipGraphics& graphics, const RECT& r, bool hot, bool pressed
 int PaintItemIcon(GdipGraphics& graphics, HIMAGELIST images, const HeaderItem& item, int margin) {
     int x = item.rect.left + margin;
     if (!(item.format & HDF_IMAGE) || !images || item.image < 0) return item.rect.left + kTextInset;
-    IconHandle icon(::ImageList_GetIcon(images, item.image, ILD_TRANSPARENT));
+    IconHandle icon(pImageList_GetIcon(images, item.image, ILD_TRANSPARENT));
     if (!icon) return item.rect.left + kTextInset;
     GdipBitmap bitmap;
     if (bitmap.CreateBitmapFromHICON(icon.Get())) {

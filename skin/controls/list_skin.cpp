@@ -9,6 +9,7 @@
 #include "gdip/brush.h"
 #include "gdip/graphics.h"
 #include "runtime/allocation_failure.h"
+#include "runtime/msimg32_api.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/edit_skin.h"
 #include "skin/controls/frame_band.h"
@@ -132,7 +133,7 @@ void PaintKeyedOverVeil(SkinEngine& engine, HWND window, OwnPaintPass pass) {
             pass(window, plain, kWhite);
             merged = MergeOverVeil(keyed, plain, veiled, w, h);
         }
-        if (!merged) ::TransparentBlt(veiled, 0, 0, w, h, keyed, 0, 0, w, h, kKey);
+        if (!merged) pTransparentBlt(veiled, 0, 0, w, h, keyed, 0, 0, w, h, kKey);
         if (plain) ReleaseMemoryDc(engine, plain);
         HDC dc = ExcludeVisibleChildren(window, nullptr, false);
         ::BitBlt(dc, 0, 0, w, h, veiled, 0, 0, SRCCOPY);

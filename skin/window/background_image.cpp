@@ -12,6 +12,7 @@
 #include "gdip/bitmap.h"
 #include "gdip/graphics.h"
 #include "gdip/image.h"
+#include "runtime/msimg32_api.h"
 #include "runtime/win_handles.h"
 #include "skin/controls/paint_primitives.h"
 
@@ -412,7 +413,7 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
             *p = Premultiplied(*p);
         }
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 0xFF, AC_SRC_ALPHA};
-        drawn = ::AlphaBlend(dc, left, top, outWidth, outHeight, memory.Get(), 0, 0, outWidth, outHeight, blend) != FALSE;
+        drawn = pAlphaBlend(dc, left, top, outWidth, outHeight, memory.Get(), 0, 0, outWidth, outHeight, blend) != FALSE;
     }
     return drawn;
 }

@@ -1,6 +1,7 @@
 #include "skin/window/container_skin.h"
 
 #include "runtime/allocation_failure.h"
+#include "runtime/msimg32_api.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/window/panel_skin.h"
 #include "skin/window/skin_engine.h"
@@ -61,7 +62,7 @@ void PaintComposited(SkinEngine& engine, HWND window, HDC target) {
             BrushHandle keyBrush(::CreateSolidBrush(key));
             ::FillRect(own.Dc(), &client, keyBrush.Get());
             ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(own.Dc()), 0);
-            ::TransparentBlt(background, 0, 0, w, h, own.Dc(), 0, 0, w, h, key);
+            pTransparentBlt(background, 0, 0, w, h, own.Dc(), 0, 0, w, h, key);
         }
     }
     ::BitBlt(target, 0, 0, w, h, background, 0, 0, SRCCOPY);

@@ -11,6 +11,7 @@
 #include "runtime/arith.h"
 #include "runtime/bytes.h"
 #include "runtime/external_function.h"
+#include "runtime/library_search.h"
 #include "runtime/processes.h"
 #include "runtime/program.h"
 #include "runtime/text.h"
@@ -26,9 +27,23 @@ DWORD WINAPI SleepForever(LPVOID) {
     return 0;
 }
 
-ExternalFunction<decltype(::GetTickCount)> gStayInside{"probe_ordinals.dll", "ProbeStayInside"};
+// probe_ordinals.dll beside the probe, named by its full path: by name alone
+// the runtime looks for libraries in the system directory only.
+const char* ProbeLibraryPath() {
+    static const std::string path = [] {
+        char self[MAX_PATH * 2] = {};
+        std::string full(self, ::GetModuleFileNameA(nullptr, self, sizeof self));
+        return full.substr(0, full.find_last_of('\\') + 1) + "probe_ordinals.dll";
+    }();
+    return path.c_str();
+}
 
-DWORD WINAPI InsideTheLibrary(LPVOID) { return gStayInside(); }
+ExternalFunction<decltype(::GetTickCount)>& StayInside() {
+    static ExternalFunction<decltype(::GetTickCount)> entry{ProbeLibraryPath(), "ProbeStayInside"};
+    return entry;
+}
+
+DWORD WINAPI InsideTheLibrary(LPVOID) { return StayInside()(); }
 
 DWORD WINAPI ThrowBadAlloc(LPVOID) { throw std::bad_alloc(); }
 
@@ -47,6 +62,7 @@ void CleanupWritesMarker() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool searchRestricted = RestrictLibrarySearchToSystem();
     ::GetCurrentDirectoryA(MAX_PATH, gStartDirectory);
     InitialiseRuntime();
     const char* mode = argc > 1 ? argv[1] : "";
@@ -77,9 +93,19 @@ int main(int argc, char** argv) {
         return LoadProgramIcon() ? 0 : 5;
     }
     if (std::strcmp(mode, "by-ordinal") == 0) {
-        // probe_ordinals.dll beside the probe exports its one function as ordinal 7 only.
-        static ExternalFunction<decltype(::GetTickCount)> byOrdinal{"probe_ordinals.dll", "#7"};
+        // probe_ordinals.dll exports its one function as ordinal 7 only.
+        static ExternalFunction<decltype(::GetTickCount)> byOrdinal{ProbeLibraryPath(), "#7"};
         return byOrdinal() == 4242 ? 0 : 5;
+    }
+    if (std::strcmp(mode, "library-beside-the-program") == 0) {
+        static ExternalFunction<decltype(::GetTickCount)> beside{"probe_ordinals.dll", "#7"};
+        beside();
+    }
+    if (std::strcmp(mode, "restricted-search") == 0) {
+        // After the restriction even the system's own search by name passes
+        // over the program's directory.
+        if (!searchRestricted) return 5;
+        return ::LoadLibraryA("probe_ordinals.dll") ? 6 : 0;
     }
     if (std::strcmp(mode, "missing-function") == 0) {
         static ExternalFunction<decltype(::GetTickCount)> missing{"kernel32.dll", "NoSuchExportAnywhere"};
@@ -91,7 +117,7 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(mode, "end-inside-library") == 0) {
         // A worker stays inside a bound library while the program ends.
-        gStayInside.Bound();
+        StayInside().Bound();
         ::CreateThread(nullptr, 0, InsideTheLibrary, nullptr, 0, nullptr);
         ::Sleep(200);
         EndProgram(0);

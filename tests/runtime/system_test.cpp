@@ -409,6 +409,8 @@ TEST_F(ProgramEnd, FatalErrorsShowTheBoxAndExitWithMinusOne) {
         {"index-above-count", "错误代码：1\r\n\r\n", "数组成员引用下标超出定义范围"},
         {"missing-function", "", "无法找到指定DLL库文件“kernel32.dll”中的输出命令“NoSuchExportAnywhere”"},
         {"missing-library", "", "无法找到指定DLL库文件“no_such_library.dll”中的输出命令“Anything”"},
+        // Named without a path, a library beside the program is not looked for there.
+        {"library-beside-the-program", "", "无法找到指定DLL库文件“probe_ordinals.dll”中的输出命令“#7”"},
     };
     for (const auto& c : cases) {
         std::string text;
@@ -450,6 +452,10 @@ TEST_F(ProgramEnd, BoundLibrariesStayLoadedUntilTheProcessEnds) {
 
 TEST_F(ProgramEnd, ExternalFunctionsBindByOrdinal) {
     EXPECT_EQ(RunProbe("by-ordinal", nullptr), 0u);
+}
+
+TEST_F(ProgramEnd, RestrictedSearchPassesOverTheProgramDirectory) {
+    EXPECT_EQ(RunProbe("restricted-search", nullptr), 0u);
 }
 
 TEST_F(ProgramEnd, ProgramIconFallsBackToTheDefaultIconName) {

@@ -1,0 +1,63 @@
+// The second reference for the start-up benchmark: the bare window program
+// that also loads and starts the system libraries the updater uses before its
+// window shows (GDI+, WinINet, the common controls, msimg32, CNG), each from
+// the system directory, one after the other, then shows the same unskinned
+// popup window and waits to be ended.
+#include <windows.h>
+#include <bcrypt.h>
+#include <commctrl.h>
+#include <wininet.h>
+
+namespace {
+
+// The flat GDI+ start-up, without the C++ headers of GDI+.
+struct GdiplusStartupInput {
+    UINT32 version = 1;
+    void* debugEventCallback = nullptr;
+    BOOL suppressBackgroundThread = FALSE;
+    BOOL suppressExternalCodecs = FALSE;
+};
+using GdiplusStartupFunction = int WINAPI(ULONG_PTR*, const GdiplusStartupInput*, void*);
+
+template <typename F>
+F* Bind(const char* library, const char* function) {
+    HMODULE module = ::LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module ? reinterpret_cast<F*>(reinterpret_cast<void*>(::GetProcAddress(module, function))) : nullptr;
+}
+
+bool StartLibraries() {
+    auto* gdiplusStartup = Bind<GdiplusStartupFunction>("gdiplus.dll", "GdiplusStartup");
+    auto* internetOpen = Bind<decltype(::InternetOpenA)>("wininet.dll", "InternetOpenA");
+    auto* initCommonControls = Bind<decltype(::InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx");
+    auto* alphaBlend = Bind<decltype(::AlphaBlend)>("msimg32.dll", "AlphaBlend");
+    auto* openAlgorithm = Bind<decltype(::BCryptOpenAlgorithmProvider)>("bcrypt.dll", "BCryptOpenAlgorithmProvider");
+    if (!gdiplusStartup || !internetOpen || !initCommonControls || !alphaBlend || !openAlgorithm) return false;
+    ULONG_PTR token = 0;
+    GdiplusStartupInput input;
+    if (gdiplusStartup(&token, &input, nullptr) != 0) return false;
+    if (!internetOpen("bare", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) return false;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    if (!initCommonControls(&controls)) return false;
+    BCRYPT_ALG_HANDLE sha256 = nullptr;
+    return openAlgorithm(&sha256, BCRYPT_SHA256_ALGORITHM, nullptr, 0) == 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!StartLibraries()) return 1;
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = ::DefWindowProcA;
+    cls.hInstance = instance;
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    cls.lpszClassName = "BareWindow";
+    ::RegisterClassA(&cls);
+    HWND window = ::CreateWindowExA(WS_EX_APPWINDOW, "BareWindow", "bare", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
+                                    50, 50, 492, 293, nullptr, nullptr, instance, nullptr);
+    ::ShowWindow(window, SW_SHOWNORMAL);
+    ::UpdateWindow(window);
+    MSG message;
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) ::DispatchMessageA(&message);
+    return 0;
+}
