@@ -8,6 +8,8 @@
 #include <commctrl.h>
 #include <wininet.h>
 
+#include "bench/bare_window.h"
+
 namespace {
 
 // The flat GDI+ start-up, without the C++ headers of GDI+.
@@ -47,17 +49,5 @@ bool StartLibraries() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!StartLibraries()) return 1;
-    WNDCLASSA cls{};
-    cls.lpfnWndProc = ::DefWindowProcA;
-    cls.hInstance = instance;
-    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    cls.lpszClassName = "BareWindow";
-    ::RegisterClassA(&cls);
-    HWND window = ::CreateWindowExA(WS_EX_APPWINDOW, "BareWindow", "bare", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
-                                    50, 50, 492, 293, nullptr, nullptr, instance, nullptr);
-    ::ShowWindow(window, SW_SHOWNORMAL);
-    ::UpdateWindow(window);
-    MSG message;
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) ::DispatchMessageA(&message);
-    return 0;
+    return ShowBareWindowUntilEnded(instance);
 }

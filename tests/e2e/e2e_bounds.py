@@ -13,22 +13,7 @@ WRITE_ERROR = "写文件出错!"
 OPEN_ERROR = "不能打开该URL!"
 
 
-class Bounds(unittest.TestCase):
-    def scenario(self, fields=None, server_args=(), **kwargs):
-        s = Scenario(self, fields or {}, server_args, **kwargs)
-        self.addCleanup(s.close)
-        return s
-
-    def assert_logged(self, s, *fragments):
-        text = "\n".join(s.log_lines())
-        for fragment in fragments:
-            self.assertIn(fragment, text)
-
-    def assert_untouched(self, s, old_sha):
-        self.assertEqual(s.sha(), old_sha)
-        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp")))
-        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp.id")))
-
+class Bounds(E2eCase):
     def grow_served_program(self, s, extra):
         """The served program grows after the manifest was published."""
         with open(s.new_program, "rb") as f:

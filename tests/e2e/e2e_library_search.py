@@ -13,7 +13,7 @@ PLANTED = ("gdiplus.dll", "wininet.dll", "msimg32.dll", "comctl32.dll", "bcrypt.
 WINDOWS_ORDER = dict(os.environ, WINEDLLOVERRIDES="gdiplus,wininet,msimg32,comctl32,bcrypt=n,b")
 
 
-class PlantedLibraries(unittest.TestCase):
+class PlantedLibraries(E2eCase):
     def plant(self, s):
         for name in PLANTED:
             shutil.copy(os.path.join(BIN, "planted", name), s.path(name))

@@ -15,12 +15,7 @@ def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
-class PlatformEndToEnd(unittest.TestCase):
-    def scenario(self, fields=None, server_args=(), **kwargs):
-        s = Scenario(self, fields or {}, server_args, **kwargs)
-        self.addCleanup(s.close)
-        return s
-
+class PlatformEndToEnd(E2eCase):
     def run_updater(self, s, **env):
         """Scenario.run with more environment variables."""
         s.updater = subprocess.Popen([WINE_RUN, os.path.join(s.install, "updater.exe")],

@@ -111,22 +111,6 @@ class NginxScenario(Scenario):
         super().close()
 
 
-class E2eCase(unittest.TestCase):
-    def scenario(self, fields=None, server_args=(), kind=Scenario, **kwargs):
-        s = kind(self, fields or {}, server_args, **kwargs)
-        self.addCleanup(s.close)
-        return s
-
-    def assert_logged(self, s, *fragments):
-        text = "\n".join(s.log_lines())
-        for fragment in fragments:
-            self.assertIn(fragment, text)
-
-    def assert_untouched(self, s, old_sha):
-        self.assertEqual(s.sha(), old_sha)
-        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp")))
-
-
 class MalformedChecksum(E2eCase):
     """A checksum field that is there but not 64 hexadecimal digits stops
     the update before anything is downloaded, in an unsigned build too."""

@@ -193,5 +193,25 @@ class Scenario:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
+class E2eCase(unittest.TestCase):
+    """A test case whose scenarios are closed when it ends."""
+
+    def scenario(self, fields=None, server_args=(), kind=Scenario, **kwargs):
+        s = kind(self, fields or {}, server_args, **kwargs)
+        self.addCleanup(s.close)
+        return s
+
+    def assert_logged(self, s, *fragments):
+        text = "\n".join(s.log_lines())
+        for fragment in fragments:
+            self.assertIn(fragment, text)
+
+    def assert_untouched(self, s, old_sha):
+        """The installed program as it was, and no download left beside it."""
+        self.assertEqual(s.sha(), old_sha)
+        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp")))
+        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp.id")))
+
+
 def main():
     unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)

@@ -7,15 +7,10 @@ server, its message boxes answered through uia.exe, files checked by SHA-256.
 from e2e_support import *  # noqa: F401,F403
 
 
-class DownloadIntegrity(unittest.TestCase):
+class DownloadIntegrity(E2eCase):
     """What is installed is exactly what was published: encoded answers are
     decoded, a partial file of an older release is not continued, a published
     checksum is checked, and updater.log tells what happened."""
-
-    def scenario(self, fields=None, server_args=(), **kwargs):
-        s = Scenario(self, fields or {}, server_args, **kwargs)
-        self.addCleanup(s.close)
-        return s
 
     def install_and_answer_no(self, s):
         s.run()
@@ -147,7 +142,7 @@ class DownloadIntegrity(unittest.TestCase):
         self.install_and_answer_no(s)
 
 
-class SignedReleases(unittest.TestCase):
+class SignedReleases(E2eCase):
     """An updater built with a release key installs only what a manifest
     signed with that key pins by checksum, and never an older version."""
 
@@ -156,16 +151,6 @@ class SignedReleases(unittest.TestCase):
         s = Scenario(self, fields or {}, server_args, signed_build=True, **kwargs)
         self.addCleanup(s.close)
         return s
-
-    def assert_logged(self, s, *fragments):
-        text = "\n".join(s.log_lines())
-        for fragment in fragments:
-            self.assertIn(fragment, text)
-
-    def assert_untouched(self, s, old_sha):
-        self.assertEqual(s.sha(), old_sha)
-        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp")))
-        self.assertFalse(os.path.exists(s.path("Norvane.exe.tmp.id")))
 
     def test_correctly_signed_release_updates(self):
         s = self.scenario()
@@ -273,12 +258,7 @@ class SignedReleases(unittest.TestCase):
         self.assertFalse(any("message shown" in line for line in s.log_lines()))
 
 
-class UpdateEndToEnd(unittest.TestCase):
-    def scenario(self, fields=None, server_args=(), **kwargs):
-        s = Scenario(self, fields or {}, server_args, **kwargs)
-        self.addCleanup(s.close)
-        return s
-
+class UpdateEndToEnd(E2eCase):
     def assert_installed_new(self, s, name="Norvane.exe"):
         self.assertEqual(sha(s.path(name)), sha(s.new_program))
         self.assertFalse(os.path.exists(s.path(name + ".tmp")))
@@ -529,12 +509,7 @@ def kilobytes(size):
     return f"{round(size / 1024, 2):.2f}".rstrip("0").rstrip(".")
 
 
-class WindowContentsEndToEnd(unittest.TestCase):
-    def scenario(self, fields=None, server_args=(), **kwargs):
-        s = Scenario(self, fields or {}, server_args, **kwargs)
-        self.addCleanup(s.close)
-        return s
-
+class WindowContentsEndToEnd(E2eCase):
     def test_before_a_download_the_window_shows_the_manifest(self):
         s = self.scenario({"自动": "", "是否完整": ""})
         # An address with a query: "&" must show as it is.
@@ -655,15 +630,10 @@ def box_skin(caption, timeout_ms=20000):
             "statics": (int(words[7]), int(words[8]))}
 
 
-class SkinnedBoxesEndToEnd(unittest.TestCase):
+class SkinnedBoxesEndToEnd(E2eCase):
     """Every box of the update run is skinned in the updater, on the window
     thread (server failure) and on the update thread (questions, error), and
     still answers as before."""
-
-    def scenario(self, fields=None, server_args=(), **kwargs):
-        s = Scenario(self, fields or {}, server_args, **kwargs)
-        self.addCleanup(s.close)
-        return s
 
     def assert_skinned(self, caption=CAPTION):
         report = box_skin(caption)
