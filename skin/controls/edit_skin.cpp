@@ -109,8 +109,11 @@ LRESULT HandleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_PAINT: PaintEditFrame(*engine, window, false, false, false, false); break;
     case WM_ERASEBKGND:
         if (settings.translucent) {
+            // Into the erase DC, which is clipped to the update region: an
+            // edit repaints only the lines whose selection changed, and
+            // veiling the whole client would wipe the text of the others.
             ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            PaintEditBackground(*engine, window, reinterpret_cast<HDC>(wParam), true);
+            PaintEditBackground(*engine, window, reinterpret_cast<HDC>(wParam), false);
             return 1;
         }
         break;

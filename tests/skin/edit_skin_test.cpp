@@ -1,12 +1,16 @@
 // Edit and combo boxes of a skinned form: the frame of each state under real
 // hover, the scroll bars left to the system, the translucent veil of the
-// updater's information box, the combo's drop-down button, attaching twice,
-// the inner edit's brush pair and the objects left after many repaints.
+// updater's information box, text kept on the lines a selection change does
+// not repaint, the combo's drop-down button, attaching twice, the inner
+// edit's brush pair and the objects left after many repaints.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/main_form.h"
 #include "resources/embedded_images.h"
@@ -45,6 +49,66 @@ protected:
         return engine->WithForms([&](FormSkinList& forms) { return (forms[0].get()->*list).size(); });
     }
 };
+
+// Client rows [top, bottom) of each line a multi-line edit shows whole.
+std::vector<std::pair<int, int>> WholeLineBands(HWND edit) {
+    RECT client{};
+    ::GetClientRect(edit, &client);
+    auto lineTop = [&](int line) {
+        const LRESULT first = ::SendMessageA(edit, EM_LINEINDEX, line, 0);
+        return static_cast<int>(static_cast<short>(HIWORD(::SendMessageA(edit, EM_POSFROMCHAR, first, 0))));
+    };
+    const int firstVisible = static_cast<int>(::SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const int lines = static_cast<int>(::SendMessageA(edit, EM_GETLINECOUNT, 0, 0));
+    std::vector<std::pair<int, int>> bands;
+    if (lines < firstVisible + 2) return bands;
+    const int height = lineTop(firstVisible + 1) - lineTop(firstVisible);
+    for (int line = firstVisible; line < lines; ++line) {
+        const int top = lineTop(line);
+        if (height <= 0 || top + height > client.bottom) break;
+        bands.emplace_back(top, top + height);
+    }
+    return bands;
+}
+
+// Whether a band of client rows holds text: the edit's black glyphs, darker
+// than the white veil lets any background be (80 of 255 at the least).
+bool BandHasText(HWND edit, const std::pair<int, int>& band) {
+    const RECT client = EditClientRect(edit);
+    for (int y = band.first; y < band.second; ++y) {
+        for (int x = 0; x < client.right - client.left; ++x) {
+            if (skintest::Luminance(WindowPixel(edit, client.left + x, client.top + y)) < 50) return true;
+        }
+    }
+    return false;
+}
+
+// Selects one whole line, as a Shift+arrow or a drag does, and checks that
+// every other line the edit shows still has its text afterwards: the edit
+// repaints only the lines whose selection changed.
+void ExpectSelectionKeepsOtherLines(HWND edit) {
+    ::SetFocus(edit);
+    skintest::Pump(30);
+    ::RedrawWindow(edit, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const std::vector<std::pair<int, int>> bands = WholeLineBands(edit);
+    ASSERT_GE(bands.size(), 3u);
+    for (std::size_t i = 0; i < bands.size(); ++i) ASSERT_TRUE(BandHasText(edit, bands[i])) << "before, line " << i;
+
+    const int firstVisible = static_cast<int>(::SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const LRESULT start = ::SendMessageA(edit, EM_LINEINDEX, firstVisible + 1, 0);
+    const LRESULT end = start + ::SendMessageA(edit, EM_LINELENGTH, start, 0);
+    const int column = ::GetScrollPos(edit, SB_HORZ);
+    // The caret at the line's start: a caret past the right edge would scroll
+    // the edit, and a scroll repaints it whole.
+    ::SendMessageA(edit, EM_SETSEL, end, start);
+    ::UpdateWindow(edit);
+    ASSERT_EQ(::SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), firstVisible);
+    ASSERT_EQ(::GetScrollPos(edit, SB_HORZ), column);
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        if (i == 1) continue;  // the selected line
+        EXPECT_TRUE(BandHasText(edit, bands[i])) << "line " << i << " lost its text";
+    }
+}
 
 TEST_F(EditSkin, HoverFrameIsTwoAccentPixelsInsetByOneAndLeavingRestoresTheFrame) {
     HWND form = Form();
@@ -141,6 +205,26 @@ TEST_F(EditSkin, UpdatersInformationBoxShowsTheBackgroundUnderAWhiteVeil) {
     EXPECT_NE(veiled, RGB(255, 255, 255));
     // The frame: one dark pixel (black at 80 over the band).
     EXPECT_LT(skintest::Luminance(WindowPixel(edit, 0, y)), skintest::Luminance(WindowPixel(edit, 1, y)));
+}
+
+TEST_F(EditSkin, SelectingALineOfTheInformationBoxKeepsTheOtherLinesText) {
+    HWND window = Keep(LoadMainFormWithoutEvents(nullptr));
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(skintest::SkinLikeTheUpdater(*engine, window, EmbeddedImageBytes(EmbeddedImage::Background)), 1);
+    HWND information = WindowHandle(MainRef(kEdit1));
+    ASSERT_NE(information, nullptr);
+    ASSERT_TRUE(::GetWindowLongPtrA(information, GWL_STYLE) & WS_VSCROLL);
+    std::string text;
+    for (int i = 1; i <= 8; ++i) text += "更新说明第 " + std::to_string(i) + " 行：修正问题\r\n";
+    ::SetWindowTextA(information, text.c_str());
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    skintest::Pump(50);
+    ExpectSelectionKeepsOtherLines(information);
+}
+
+TEST_F(EditSkin, SelectingALineOfATranslucentEditWithBothScrollBarsKeepsTheOtherLinesText) {
+    HWND form = Form();
+    ExpectSelectionKeepsOtherLines(Control(form, kGalleryMultiLineEdit));
 }
 
 TEST_F(EditSkin, WithoutTranslucencyTheBandIsWhiteAndTheEditErasesItself) {
