@@ -212,7 +212,6 @@ LRESULT SetPushStyle(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lPar
     return ForwardToPrevious(window, BM_SETSTYLE, wParam, lParam);
 }
 
-
 // A check box or radio button: the previous procedure changes the state
 // first, then the control is repainted.
 LRESULT ChangeCheckThenRepaint(SkinEngine& engine, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
