@@ -44,6 +44,7 @@ struct ButtonLook {
     int style = 0;
     std::vector<ByteArray> images;
     int focused = 0;
+    bool isDefault = false;
 };
 
 bool ReadButtonLook(SkinEngine& engine, HWND window, ButtonLook& look) {
@@ -55,6 +56,7 @@ bool ReadButtonLook(SkinEngine& engine, HWND window, ButtonLook& look) {
         look.style = record.fontStyle;
         look.images = record.images;
         look.focused = record.focused;
+        look.isDefault = record.defaultButton != 0;
     });
 }
 
@@ -71,6 +73,12 @@ void FillSolid(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, in
     graphics.FillPath(brush, path);
 }
 
+
+// The default push button's cue: an accent ring just inside the outline.
+void DrawDefaultRing(GdipGraphics& graphics, float x, float y, float w, float h, COLORREF accent) {
+    GdipPath ring = RoundedPath(x + 1, y + 1, w - 3, h - 3, kFaceRadius - 1);
+    OutlinePath(graphics, ring, accent, 200);
+}
 
 void DrawCaption(GdipGraphics& graphics, HWND window, const ButtonLook& look, const Gdiplus::RectF& layout) {
     DrawControlCaption(graphics, window, look.text, ControlFont{look.face, look.size, look.style}, 1, layout);
@@ -106,6 +114,7 @@ void PaintImageAndTextFace(GdipGraphics& graphics, HWND window, const ButtonLook
     } else {
         OutlinePath(graphics, face, kBlack, (state & ODS_FOCUS) ? 160 : 120);
     }
+    if (look.isDefault && !(state & ODS_DISABLED)) DrawDefaultRing(graphics, 0, 0, w, h, accent);
     float textLeft = 0;
     GdipImage image;
     if (LoadImageBytes(image, look.images, 0) && image.GetImageHeight() > 0) {
@@ -186,6 +195,23 @@ void ChangeForm(SkinEngine& engine, HWND window, Change&& change) {
 
 bool PaintsItself(const ButtonLook& look) { return look.kind == kButtonCheckBox || look.kind == kButtonRadio; }
 
+bool IsPushLook(const ButtonLook& look) {
+    return look.kind == kButtonPush || look.kind == kButtonImageAndText || look.kind == kButtonFourImages;
+}
+
+// The dialog manager moves the default between buttons by setting
+// BS_DEFPUSHBUTTON or BS_PUSHBUTTON. The record keeps which one was asked
+// for; the style keeps the owner-draw type, which the request would drop
+// (handing the button back to the system's look).
+LRESULT SetPushStyle(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lParam) {
+    if ((::GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
+        const bool isDefault = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        ChangeForm(engine, window, [&](FormSkin&, ControlRecord& r) { r.defaultButton = isDefault ? 1 : 0; });
+        wParam = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
+    }
+    return ForwardToPrevious(window, BM_SETSTYLE, wParam, lParam);
+}
+
 // A check box or radio button: the previous procedure changes the state
 // first, then the control is repainted.
 LRESULT ChangeCheckThenRepaint(SkinEngine& engine, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -212,13 +238,12 @@ LRESULT HandleSharedMessage(SkinEngine& engine, HWND window, const ButtonLook& l
         return static_cast<LRESULT>(::SetTextColor(dc, static_cast<COLORREF>(GetProperty(window, prop::kTextColour))));
     }
     case WM_NCPAINT: return 1;
-    case BM_SETSTYLE:
-        // The dialog manager moves the default between buttons by setting
-        // BS_DEFPUSHBUTTON or BS_PUSHBUTTON, which would drop the owner-draw
-        // type and hand the button back to the system's look.
-        if ((::GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
-            wParam = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
-        }
+    case BM_SETSTYLE: return SetPushStyle(engine, window, wParam, lParam);
+    case WM_GETDLGCODE:
+        // An owner-drawn button answers plain DLGC_BUTTON, and the dialog
+        // manager would neither move the default to the focused button nor
+        // find a default for Enter.
+        if (IsPushLook(look)) return DLGC_BUTTON | (look.isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
         break;
     case WM_MOUSEMOVE: {
         TrackMouseLeave(window);
@@ -315,6 +340,7 @@ int SkinPushButton(SkinEngine& engine, int formIndex, HWND button) {
         record.fontFace = font.face.empty() ? Text(kDefaultFace) : font.face;
         record.fontSize = font.size != 0 ? font.size : kDefaultFontSize;
         record.fontStyle = font.style;
+        record.defaultButton = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? 1 : 0;
         return i;
     });
     SetProperty(button, prop::kIndex, index);
@@ -396,6 +422,7 @@ void PaintPushButtonFace(SkinEngine& engine, HWND window, HDC target, UINT state
                 GdipPath inset = RoundedPath(x + 2, y + 2, w - 3, h - 3, kFaceRadius);
                 FillPathGradient(graphics, inset, 2, 2, 2, h - 2, ToArgb(accent, 60, true), ToArgb(kWhite, 100, true));
             }
+            if (look.isDefault) DrawDefaultRing(graphics, x, y, w, h, accent);
         }
         DrawCaption(graphics, window, look, Gdiplus::RectF(0, 2, w, h));
     });

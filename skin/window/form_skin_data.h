@@ -87,6 +87,9 @@ struct ControlRecord {
     int focused = 0;
     int hovered = 0;
     int mouseDown = 0;
+    // Push buttons: whether the button is the dialog's default push button
+    // (the owner-draw type hides BS_DEFPUSHBUTTON from the style).
+    int defaultButton = 0;
     // Labels: image placement. Labels and buttons: the font they draw with.
     int placement = 0;
     Text fontFace;

@@ -211,6 +211,41 @@ TEST_F(ButtonSkin, DefaultStyleKeepsTheSkinAndTheAccessKeyMarkIsNotDrawn) {
     EXPECT_EQ(face("确(&O)"), face("确(O)"));
 }
 
+// The default push button wears an accent ring inside its outline; the
+// ring follows BM_SETSTYLE as the dialog manager moves the default.
+TEST_F(ButtonSkin, DefaultButtonShowsItsRingAndFollowsTheStyle) {
+    HWND form = Form();
+    HWND plain = Control(form, kGalleryPushButton);
+    HWND byDefault = Control(form, kGalleryDefaultButton);
+    RECT r{};
+    ::GetClientRect(plain, &r);
+    const int ry = r.bottom / 2;
+    auto ringPixel = [&](HWND button) {
+        ::InvalidateRect(button, nullptr, TRUE);
+        ::UpdateWindow(button);
+        skintest::Pump(20);
+        return WindowPixel(button, 1, ry);
+    };
+    auto dialogCode = [](HWND button) { return ::SendMessageA(button, WM_GETDLGCODE, 0, 0); };
+    EXPECT_EQ(dialogCode(byDefault), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+    EXPECT_EQ(dialogCode(plain), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    const COLORREF plainBefore = ringPixel(plain);
+    EXPECT_TRUE(skintest::Neutral(plainBefore)) << std::hex << plainBefore;
+    EXPECT_TRUE(skintest::Greenish(ringPixel(byDefault))) << std::hex << ringPixel(byDefault);
+
+    // The default moves to the plain button.
+    ::SendMessageA(byDefault, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    ::SendMessageA(plain, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    EXPECT_EQ(dialogCode(byDefault), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    EXPECT_EQ(dialogCode(plain), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+    EXPECT_EQ(::GetWindowLongPtrA(plain, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_TRUE(skintest::Greenish(ringPixel(plain))) << std::hex << ringPixel(plain);
+    EXPECT_TRUE(skintest::Neutral(ringPixel(byDefault))) << std::hex << ringPixel(byDefault);
+    // And back: the plain button paints exactly what it painted before.
+    ::SendMessageA(plain, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    EXPECT_EQ(ringPixel(plain), plainBefore);
+}
+
 TEST_F(ButtonSkin, ManyHoversAndRepaintsLeaveNoObjectBehind) {
     HWND form = Form();
     std::vector<HWND> buttons;

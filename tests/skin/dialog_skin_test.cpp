@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <initializer_list>
 #include <thread>
+#include <vector>
 
 #include "app/message_box.h"
 #include "skin/window/dialog_skin.h"
@@ -42,12 +45,10 @@ HWND BoxOf(DWORD threadId, bool skinnedOnly = false) {
 class BoxThread {
 public:
     BoxThread(HWND owner, const char* caption, int style) : caption_(caption) {
-        thread_ = std::thread([this, owner, style] {
-            threadId_ = ::GetCurrentThreadId();
-            result_ = SkinnedMessageBox(owner, "box text", style, caption_);
-            done_ = true;
-        });
+        Start([this, owner, style] { return SkinnedMessageBox(owner, "box text", style, caption_); });
     }
+    // Any modal dialog the function shows; its answer is the result.
+    explicit BoxThread(std::function<int()> show) { Start(std::move(show)); }
     ~BoxThread() {
         while (!done_) {
             if (HWND box = Find()) ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
@@ -67,6 +68,13 @@ public:
     bool Done() const { return done_; }
 
 private:
+    void Start(std::function<int()> show) {
+        thread_ = std::thread([this, show = std::move(show)] {
+            threadId_ = ::GetCurrentThreadId();
+            result_ = show();
+            done_ = true;
+        });
+    }
     Text caption_;
     std::atomic<DWORD> threadId_{0};
     std::atomic<bool> done_{false};
@@ -124,6 +132,140 @@ int FormsOf(SkinEngine& engine, HWND window) {
 }
 
 using DialogSkinTest = skintest::SkinTest;
+
+// Keys as a person types them: each pressed and released, through the
+// system's input queue to the foreground window's focus.
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wVk = key;
+        INPUT up = down;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(down);
+        inputs.push_back(up);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Shows a modal dialog on its own thread, types the keys into it once it is
+// in front and returns its answer (-100 when it never closed).
+int AnswerWithKeys(std::function<int()> show, std::initializer_list<WORD> keys) {
+    BoxThread dialog(std::move(show));
+    HWND box = dialog.Wait();
+    if (!box || !PumpUntil([&] { return ::GetForegroundWindow() == box; })) return -100;
+    PressKeys(keys);
+    if (!dialog.WaitDone()) return -100;
+    return dialog.Result();
+}
+
+constexpr int kFirstButton = 100;
+constexpr int kSecondButton = 101;
+
+// An in-memory dialog template: a caption and two push buttons, the first
+// the default.
+std::vector<WORD> TwoButtonTemplate() {
+    std::vector<WORD> words;
+    auto dword = [&](DWORD value) {
+        words.push_back(LOWORD(value));
+        words.push_back(HIWORD(value));
+    };
+    auto text = [&](const wchar_t* value) {
+        for (; *value; ++value) words.push_back(static_cast<WORD>(*value));
+        words.push_back(0);
+    };
+    auto item = [&](DWORD style, short x, int id, const wchar_t* caption) {
+        if (words.size() % 2) words.push_back(0);  // items start on a DWORD boundary
+        dword(style | WS_CHILD | WS_VISIBLE | WS_TABSTOP);
+        dword(0);
+        for (short v : {x, short(40), short(50), short(14)}) words.push_back(static_cast<WORD>(v));
+        words.push_back(static_cast<WORD>(id));
+        words.push_back(0xFFFF);
+        words.push_back(0x0080);  // the button class
+        text(caption);
+        words.push_back(0);  // no creation data
+    };
+    dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME | DS_CENTER);
+    dword(0);
+    words.push_back(2);
+    for (short v : {short(0), short(0), short(160), short(70)}) words.push_back(static_cast<WORD>(v));
+    words.push_back(0);  // no menu
+    words.push_back(0);  // the dialog class
+    text(L"两个按钮");
+    item(BS_DEFPUSHBUTTON, 20, kFirstButton, L"甲");
+    item(BS_PUSHBUTTON, 90, kSecondButton, L"乙");
+    return words;
+}
+
+INT_PTR CALLBACK TwoButtonProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        ::EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The two-button dialog, skinned like a message box when asked.
+std::function<int()> TwoButtonDialog(bool skinned) {
+    return [skinned] {
+        if (skinned) InstallMessageBoxHook();
+        const std::vector<WORD> words = TwoButtonTemplate();
+        return static_cast<int>(::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr),
+                                                          reinterpret_cast<const DLGTEMPLATE*>(words.data()),
+                                                          nullptr, TwoButtonProc, 0));
+    };
+}
+
+std::function<int()> YesNoBox(bool skinned) {
+    return [skinned] {
+        if (skinned) return SkinnedMessageBox(nullptr, "更新完成！是否启动新程序！", MB_YESNO, "提示");
+        return ::MessageBoxExA(nullptr, "更新完成！是否启动新程序！", "提示", MB_YESNO, 0) - 1;
+    };
+}
+
+// Enter answers the default, Tab then Enter the second button, Space the
+// focused one; Esc does what it does without the skin (Enter after it
+// answers a box that ignored it).
+TEST_F(DialogSkinTest, KeysAnswerTheSkinnedYesNoBoxAsTheUnskinnedOne) {
+    EXPECT_EQ(AnswerWithKeys(YesNoBox(true), {VK_RETURN}), IDYES - 1);
+    EXPECT_EQ(AnswerWithKeys(YesNoBox(true), {VK_TAB, VK_RETURN}), IDNO - 1);
+    EXPECT_EQ(AnswerWithKeys(YesNoBox(true), {VK_SPACE}), IDYES - 1);
+    EXPECT_EQ(AnswerWithKeys(YesNoBox(true), {VK_TAB, VK_SPACE}), IDNO - 1);
+    const int unskinnedEscape = AnswerWithKeys(YesNoBox(false), {VK_ESCAPE, VK_RETURN});
+    EXPECT_NE(unskinnedEscape, -100);
+    EXPECT_EQ(AnswerWithKeys(YesNoBox(true), {VK_ESCAPE, VK_RETURN}), unskinnedEscape);
+}
+
+TEST_F(DialogSkinTest, KeysPressTheRightButtonOfASkinnedTwoButtonDialog) {
+    {
+        // The dialog is skinned and its buttons owner-drawn; the default
+        // moves with the focus.
+        BoxThread dialog(TwoButtonDialog(true));
+        HWND box = dialog.Wait();
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == box; }));
+        EXPECT_NE(GetProperty(box, prop::kPreviousProc), 0);
+        HWND first = ::GetDlgItem(box, kFirstButton), second = ::GetDlgItem(box, kSecondButton);
+        EXPECT_EQ(::GetWindowLongPtrA(second, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+        EXPECT_EQ(::SendMessageA(first, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+        PressKeys({VK_TAB});
+        EXPECT_TRUE(PumpUntil([&] { return ::SendMessageA(second, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON; }));
+        EXPECT_EQ(::SendMessageA(first, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+        PressKeys({VK_RETURN});
+        ASSERT_TRUE(dialog.WaitDone());
+        EXPECT_EQ(dialog.Result(), kSecondButton);
+    }
+    EXPECT_EQ(AnswerWithKeys(TwoButtonDialog(true), {VK_RETURN}), kFirstButton);
+    EXPECT_EQ(AnswerWithKeys(TwoButtonDialog(true), {VK_SPACE}), kFirstButton);
+    EXPECT_EQ(AnswerWithKeys(TwoButtonDialog(true), {VK_TAB, VK_SPACE}), kSecondButton);
+    // Back to the first after Tab, Tab: Enter presses it again.
+    EXPECT_EQ(AnswerWithKeys(TwoButtonDialog(true), {VK_TAB, VK_TAB, VK_RETURN}), kFirstButton);
+    const int unskinnedEscape = AnswerWithKeys(TwoButtonDialog(false), {VK_ESCAPE, VK_RETURN});
+    EXPECT_NE(unskinnedEscape, -100);
+    EXPECT_EQ(AnswerWithKeys(TwoButtonDialog(true), {VK_ESCAPE, VK_RETURN}), unskinnedEscape);
+}
 
 TEST_F(DialogSkinTest, BoxIsSkinnedOnceFadesInAndAnswers) {
     HWND other = Keep(skintest::MakeWindow(200, 100, WS_POPUP | WS_VISIBLE, 600, 500, "other"));
