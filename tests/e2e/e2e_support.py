@@ -149,11 +149,14 @@ class Scenario:
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def wait(self, seconds=60):
-        return self.updater.wait(timeout=seconds)
+        try:
+            return self.updater.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            self.test.fail(f"the updater did not end within {seconds} s; {self.log_tail()}")
 
     def answer(self, caption, button, expected_text=None):
         found, text = uia("press", caption, str(button))
-        self.test.assertTrue(found, f"no box '{caption}'")
+        self.test.assertTrue(found, f"no box '{caption}'; {self.log_tail()}")
         if expected_text is not None:
             self.test.assertEqual(text, flat(expected_text))
         return text
@@ -178,6 +181,13 @@ class Scenario:
             return []
         with open(path, "rb") as f:
             return f.read().decode("gbk", "replace").split("\r\n")[:-1]
+
+    def log_tail(self, lines=12):
+        """The end of updater.log and of the server's request log, for a
+        failure message: what the updater did before it stalled."""
+        served = [str(r.get("line", r) if isinstance(r, dict) else r) for r in self.requests()[-6:]]
+        return "updater.log ends:\n  " + "\n  ".join(self.log_lines()[-lines:]) + \
+            "\nlast requests: " + ", ".join(served)
 
     def sha(self, name="Norvane.exe"):
         return sha(self.path(name))
