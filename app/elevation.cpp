@@ -4,6 +4,7 @@
 
 #include "app/update_log.h"
 #include "runtime/program.h"
+#include "runtime/win_handles.h"
 
 namespace {
 
@@ -63,13 +64,14 @@ bool DirectoryWritable(const Text& directory) {
     // Named after this process, so that two updaters never share a probe and
     // a probe left by a crash does not stand in the way.
     const Text probe = directory + "\\updater-write-probe-" + std::to_string(::GetCurrentProcessId()) + ".tmp";
-    HANDLE file = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_TEMPORARY, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        LogEvent("write probe " + probe + " cannot be created (error " + std::to_string(::GetLastError()) + ")");
-        return false;
-    }
-    ::CloseHandle(file);
+    {
+        FileHandle file(::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_TEMPORARY, nullptr));
+        if (!file) {
+            LogEvent("write probe " + probe + " cannot be created (error " + std::to_string(::GetLastError()) + ")");
+            return false;
+        }
+    }  // closed before it is deleted
     // Replacing the program deletes and renames too.
     if (!::DeleteFileA(probe.c_str())) {
         LogEvent("write probe " + probe + " cannot be deleted (error " + std::to_string(::GetLastError()) + ")");
