@@ -68,6 +68,7 @@ class KeyboardOnlyUpdate(E2eCase):
         found, _ = uia("type", "window", "UpdaterForm", "alt+f4", program)
         self.assertTrue(found, f"keys not typed into the main window; {s.log_tail()}")
         self.assertEqual(s.wait(), 0)
+        self.assert_logged(s, "the main window closed: exit code 0")
         self.assert_untouched(s, old_sha)
         self.assertEqual([r["path"] for r in s.requests()], ["/GX.txt"])
 
