@@ -264,7 +264,8 @@ TEST_F(ListSkin, KeyUpInAListLeavesAnotherWindowsCapture) {
 // Counts the header's paints; the procedure it replaced is kept in a property.
 LRESULT CALLBACK CountingHeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
-        ::SetPropA(window, "paints", reinterpret_cast<HANDLE>(reinterpret_cast<INT_PTR>(::GetPropA(window, "paints")) + 1));
+        const INT_PTR paints = reinterpret_cast<INT_PTR>(::GetPropA(window, "paints"));
+        ::SetPropA(window, "paints", reinterpret_cast<HANDLE>(paints + 1));
     }
     return ::CallWindowProcA(reinterpret_cast<WNDPROC>(::GetPropA(window, "counted")), window, message, wParam, lParam);
 }
