@@ -171,27 +171,21 @@ void ListBoxPass(HWND window, HDC dc, COLORREF background) {
     activeListBoxPass = outer;
 }
 
-BOOL CALLBACK InvalidateVisibleChild(HWND child, LPARAM parent) {
-    if (::GetParent(child) == reinterpret_cast<HWND>(parent) && ::IsWindowVisible(child)) {
-        ::InvalidateRect(child, nullptr, TRUE);
-    }
-    return TRUE;
-}
-
 // Translucent list view: it paints its items with no text background over the
-// veiled background; its children (its header) paint again over that.
+// veiled background. Its children (its header) are left out of the copy, so
+// they keep what they painted and need no repaint of their own.
 void PaintOverVeil(SkinEngine& engine, HWND window) {
-    {
-        PaintScope paint(window);
-        RECT client{};
-        ::GetClientRect(window, &client);
-        if (HDC veiled = MakeVeiledBackground(engine, window)) {
-            ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(veiled), 0);
-            ::BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, veiled, 0, 0, SRCCOPY);
-            ReleaseMemoryDc(engine, veiled);
-        }
+    PaintScope paint(window);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    if (HDC veiled = MakeVeiledBackground(engine, window)) {
+        ForwardToPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(veiled), 0);
+        const int saved = ::SaveDC(paint.Dc());
+        ExcludeVisibleChildren(window, paint.Dc(), true);
+        ::BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, veiled, 0, 0, SRCCOPY);
+        ::RestoreDC(paint.Dc(), saved);
+        ReleaseMemoryDc(engine, veiled);
     }
-    ::EnumChildWindows(window, &InvalidateVisibleChild, reinterpret_cast<LPARAM>(window));
 }
 
 LRESULT OnListPaint(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lParam, bool translucent) {
@@ -230,7 +224,8 @@ LRESULT OnListNcPaint(SkinEngine& engine, HWND window, LPARAM lParam) {
 }
 
 // Anything but the lists proper (an IP-address or date-time picker) erases
-// to the veiled background through its window DC.
+// to the veiled background into the erase DC, which is clipped to the update
+// region: a partial repaint must not veil what lies outside it.
 LRESULT OnListEraseBackground(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lParam) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     const ListKind kind = KindOf(window);
@@ -243,7 +238,7 @@ LRESULT OnListEraseBackground(SkinEngine& engine, HWND window, WPARAM wParam, LP
         return ForwardToPrevious(window, WM_ERASEBKGND, wParam, lParam);
     }
     ::SetBkMode(dc, TRANSPARENT);
-    PaintEditBackground(engine, window, dc, true);
+    PaintEditBackground(engine, window, dc, false);
     return static_cast<LRESULT>(::SetTextColor(dc, static_cast<COLORREF>(GetProperty(window, prop::kTextColour))));
 }
 
@@ -305,7 +300,11 @@ LRESULT DispatchListMessage(SkinEngine& engine, HWND window, UINT message, WPARA
             ::PostMessageA(window, kKeyNavigationRepaint, 0, 0);
         }
         break;
-    case WM_KEYUP: ::ReleaseCapture(); break;
+    case WM_KEYUP:
+        // Only the list's own capture: another window of the thread may be
+        // dragging something.
+        if (::GetCapture() == window) ::ReleaseCapture();
+        break;
     case WM_MOUSEMOVE: OnListMouseMove(engine, window); break;
     case WM_MOUSELEAVE: OnListMouseLeave(engine, window); break;
     case kKeyNavigationRepaint: {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "gdip/brush.h"
 #include "gdip/graphics.h"
 #include "gdip/path.h"
@@ -14,6 +16,7 @@ namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr int kBarRadius = 3;
 
 LRESULT Forward(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC previous = reinterpret_cast<WNDPROC>(GetProperty(window, prop::kPreviousProc));
@@ -143,10 +146,13 @@ void PaintProgress(SkinEngine& engine, int formIndex, int index, HDC target) {
                 length = w * share;
                 bw = static_cast<float>(length);
             }
-            if (length > 0) {
+            // The bar lies 1 px inside its length and is 3 px shorter; until
+            // that leaves some pixel, its corner arcs would stick out of it.
+            const float inner = std::min(bw, bh) - 3;
+            if (length > 0 && inner >= 1) {
                 GdipPath bar;
                 bar.CreatePath(0);
-                AddRoundedRectangle(bar, x + 1, y + 1, bw - 3, bh - 3, 3);
+                AddRoundedRectangle(bar, x + 1, y + 1, bw - 3, bh - 3, std::min(kBarRadius, static_cast<int>(inner)));
                 FillAcross(graphics, bar, state.vertical, w, h, ToArgb(kWhite, 90, true), ToArgb(accent, 255, true));
                 GdipPen barPen;
                 barPen.CreatePen1(ToArgb(accent, 150, true), 1.0f);

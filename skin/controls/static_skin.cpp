@@ -186,18 +186,21 @@ StaticPlacement StaticPlacementOf(LONG_PTR style) {
     return kPlaceTopLeft;
 }
 
+ControlFont LabelFont(const ControlFont& own, const ControlFont& parent) {
+    // The parent's face at the label's size would mix two fonts.
+    ControlFont font = own.face.empty() && !parent.face.empty() ? parent : own;
+    if (font.face.empty()) font.face = kDefaultFontFace;
+    if (font.size == 0) font.size = kDefaultFontSize;
+    return font;
+}
+
 void AttachStaticSkin(SkinEngine& engine, int formIndex, HWND parent) {
     if (!engine.WithSettings([](SkinSettings& s) { return s.skinControls; })) return;
     for (HWND child = ::FindWindowExA(parent, nullptr, "Static", nullptr); child;
          child = ::FindWindowExA(parent, child, "Static", nullptr)) {
         if (FindControlRecord(engine, formIndex, child, RecordList::Statics) > 0) continue;
-        ControlFont font = ReadControlFont(child);
-        if (font.face.empty()) {
-            const ControlFont parentFont = ReadControlFont(::GetParent(child));
-            font.face = parentFont.face;
-        }
-        if (font.face.empty()) font.face = kDefaultFontFace;
-        if (font.size == 0) font.size = kDefaultFontSize;
+        const ControlFont own = ReadControlFont(child);
+        const ControlFont font = LabelFont(own, own.face.empty() ? ReadControlFont(::GetParent(child)) : ControlFont{});
         const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
         const StaticKind kind = StaticKindOf(style);
         const int index = engine.WithForms([&](FormSkinList& forms) {

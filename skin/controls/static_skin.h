@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "skin/controls/paint_primitives.h"
+
 class SkinEngine;
 
 // What a static shows, from its style.
@@ -15,6 +17,10 @@ enum StaticPlacement : int { kPlaceTopLeft = 0, kPlaceBottomRight = 1, kPlaceCen
 
 StaticKind StaticKindOf(LONG_PTR style);
 StaticPlacement StaticPlacementOf(LONG_PTR style);
+// The font a label is drawn in: its own; when GDI+ could not take its own
+// (no face), its parent's whole font; then 宋体 and 12 for what is still
+// missing.
+ControlFont LabelFont(const ControlFont& own, const ControlFont& parent);
 
 // Skins every "Static" child of parent that has no record yet (nothing while
 // control skinning is off).

@@ -2,8 +2,10 @@
 // class taken once (also when attached twice), the frame of each state under
 // real hover and focus, standard looks without translucency, the tree's and
 // the list box's magenta keyed out over the veiled background, scrolling and
-// selection changes repainting a translucent list, and the objects left after
-// many hover and repaint rounds.
+// selection changes repainting a translucent list, partial repaints that keep
+// the text outside them, a list view painting without its header, a key
+// leaving another window's capture, and the objects left after many hover
+// and repaint rounds.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -245,6 +247,83 @@ TEST_F(ListSkin, ScrollingOrKeyNavigationInvalidatesATranslucentList) {
     EXPECT_TRUE(::EqualRect(&dirty, &client));
 }
 
+// A window of the same thread that holds the mouse capture.
+TEST_F(ListSkin, KeyUpInAListLeavesAnotherWindowsCapture) {
+    Gallery();
+    HWND list = Item(kGalleryScrollList);
+    HWND other = Keep(skintest::MakeWindow(100, 100));
+    ::SetCapture(other);
+    ASSERT_EQ(::GetCapture(), other);
+    ::SendMessageA(list, WM_KEYUP, VK_DOWN, 0);
+    EXPECT_EQ(::GetCapture(), other);
+    ::SetCapture(list);
+    ::SendMessageA(list, WM_KEYUP, VK_DOWN, 0);
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+// Counts the header's paints; the procedure it replaced is kept in a property.
+LRESULT CALLBACK CountingHeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        const INT_PTR paints = reinterpret_cast<INT_PTR>(::GetPropA(window, "paints"));
+        ::SetPropA(window, "paints", reinterpret_cast<HANDLE>(paints + 1));
+    }
+    return ::CallWindowProcA(reinterpret_cast<WNDPROC>(::GetPropA(window, "counted")), window, message, wParam, lParam);
+}
+
+TEST_F(ListSkin, PaintingATranslucentListViewLeavesItsHeaderAlone) {
+    Gallery();
+    HWND view = Item(kGalleryReportView);
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(view, LVM_GETHEADER, 0, 0));
+    ASSERT_NE(header, nullptr);
+    ::RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT headerRect{};
+    ::GetWindowRect(header, &headerRect);
+    ::MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&headerRect), 2);
+    const POINT inHeader{headerRect.left + 3, (headerRect.top + headerRect.bottom) / 2};
+    COLORREF before = CLR_INVALID;
+    {
+        WindowDc dc(view);
+        before = ::GetPixel(dc.Get(), inHeader.x, inHeader.y);
+    }
+    ::SetPropA(header, "counted", reinterpret_cast<HANDLE>(::SetWindowLongPtrA(
+                                      header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingHeaderProc))));
+    for (int round = 0; round < 3; ++round) {
+        ::RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW);
+        skintest::Pump(30);
+    }
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(::GetPropA(header, "paints")), 0);
+    {
+        WindowDc dc(view);
+        EXPECT_EQ(::GetPixel(dc.Get(), inHeader.x, inHeader.y), before);
+    }
+    ::SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(::GetPropA(header, "counted")));
+    ::RemovePropA(header, "counted");
+    ::RemovePropA(header, "paints");
+}
+
+// A repaint of the picker's right end only: the date on its left keeps its ink.
+TEST_F(ListSkin, PartialRepaintOfATranslucentDatePickerKeepsTheRestOfItsText) {
+    Gallery();
+    HWND picker = Item(kGalleryDatePicker);
+    ::RedrawWindow(picker, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT client{};
+    ::GetClientRect(picker, &client);
+    const RECT left{0, 0, client.right / 2, client.bottom};
+    auto darkIn = [&](const RECT& r) {
+        WindowDc dc(picker);
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) n += skintest::Luminance(::GetPixel(dc.Get(), x, y)) < 90 ? 1 : 0;
+        }
+        return n;
+    };
+    const int inkBefore = darkIn(left);
+    ASSERT_GT(inkBefore, 10);
+    RECT rightEnd{client.right - 8, 0, client.right, client.bottom};
+    ::RedrawWindow(picker, &rightEnd, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(darkIn(left), inkBefore);
+}
+
 // A form over a solid blue background holding list boxes of three rows, the
 // second selected; the frame and its colour checks for translucent list boxes.
 class BlueListForm : public ListSkin {
@@ -370,6 +449,28 @@ TEST_F(BlueListForm, SelectionMovedByTheApplicationLeavesNoOpaqueRowBehind) {
     EXPECT_LE(skintest::ColourDistance(ClientPixel(list, x, ySecond), VeiledGround(list, x, ySecond)), 3)
         << std::hex << ClientPixel(list, x, ySecond);
     EXPECT_EQ(CountIn(list, client, &Purple), 0);
+}
+
+TEST_F(BlueListForm, PartialRepaintOfAScrollingListKeepsTheTextOfEveryOtherRow) {
+    form = Keep(skintest::MakeWindow(400, 260));
+    HWND list = ThreeRows(form, 20, 60);
+    ::SetWindowLongPtrA(list, GWL_STYLE, ::GetWindowLongPtrA(list, GWL_STYLE) | WS_VSCROLL);
+    for (int i = 0; i < 10; ++i) ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("更多的项"));
+    ::SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    SkinBlueForm(true);
+    Repaint(list);
+    auto dark = [](COLORREF c) { return skintest::Luminance(c) < 90; };
+    ASSERT_GT(CountIn(list, Row(list, 0), dark), 10);
+    ASSERT_GT(CountIn(list, Row(list, 2), dark), 10);
+    // Only the third row is repainted, as after a change of its selection.
+    RECT third = Row(list, 2);
+    ::RedrawWindow(list, &third, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_GT(CountIn(list, Row(list, 0), dark), 10);
+    EXPECT_GT(CountIn(list, Row(list, 2), dark), 10);
+    ::SendMessageA(list, LB_SETCURSEL, 2, 0);
+    ::UpdateWindow(list);
+    EXPECT_GT(CountIn(list, Row(list, 0), dark), 10);
+    EXPECT_GT(CountIn(list, Row(list, 3), dark), 10);
 }
 
 // The list box asks its parent for its colours: on a panel it shows the veil

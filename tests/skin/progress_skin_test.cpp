@@ -86,6 +86,28 @@ TEST_F(ProgressSkin, VerticalBarAtHalfFillsTheLowerHalf) {
     EXPECT_GT(skintest::Luminance(track.At(3, 30)), skintest::Luminance(track.At(20, 30)));
 }
 
+TEST_F(ProgressSkin, BarsOneOrTwoPixelsLongDrawNothingBeyondTheirLength) {
+    for (const bool vertical : {false, true}) {
+        HWND bar = vertical ? SkinnedBar(PBS_VERTICAL, 24, 200) : SkinnedBar(0, 200, 24);
+        ::SendMessageA(bar, PBM_SETRANGE32, 0, 200);
+        ::SendMessageA(bar, PBM_SETPOS, 0, 0);
+        PrintedClient track(bar);
+        for (const int length : {1, 2}) {
+            ::SendMessageA(bar, PBM_SETPOS, length, 0);
+            PrintedClient shown(bar);
+            SCOPED_TRACE(testing::Message() << (vertical ? "vertical " : "horizontal ") << length);
+            int differing = 0;
+            for (int along = length; along < 200; ++along) {
+                for (int across = 0; across < 24; ++across) {
+                    const int x = vertical ? across : along, y = vertical ? 199 - along : across;
+                    differing += shown.At(x, y) != track.At(x, y) ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(differing, 0);
+        }
+    }
+}
+
 TEST_F(ProgressSkin, EmptyRangeDrawsOnlyTheTrack) {
     HWND bar = SkinnedBar(0, 200, 20);
     ::SendMessageA(bar, PBM_SETPOS, 0, 0);

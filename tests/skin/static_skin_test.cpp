@@ -2,6 +2,7 @@
 // the font a label is drawn in, what a style makes of a static, and the
 // children a label leaves alone.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "gdip/string_format.h"
 #include "skin/controls/glow_text.h"
 #include "skin/controls/paint_primitives.h"
+#include "skin/controls/progress_skin.h"
 #include "skin/controls/static_skin.h"
 #include "skin/window/panel_skin.h"
 #include "tests/skin/skin_test_support.h"
@@ -111,6 +113,65 @@ TEST_F(StaticSkin, LabelsRecordTheirFontInTheListsFirstEmptyRecordOnce) {
     AttachStaticSkin(*engine, formIndex, form);
     AttachStaticSkin(*engine, formIndex, group);
     EXPECT_EQ(entry->staticLabels.size(), 3u);
+}
+
+// A label whose font GDI+ cannot take (a raster font on Windows; Wine's GDI+
+// takes every font, so the choice is tested by itself) is drawn in its
+// parent's whole font.
+TEST(StaticFonts, ALabelWithoutAUsableFontTakesItsParentsWholeFont) {
+    const ControlFont parent{Text("黑体"), 20, 3};
+    const ControlFont taken = LabelFont(ControlFont{}, parent);
+    EXPECT_EQ(taken.face, parent.face);
+    EXPECT_EQ(taken.size, 20);
+    EXPECT_EQ(taken.style, 3);
+
+    const ControlFont own{Text("Tahoma"), 9, 1};
+    const ControlFont kept = LabelFont(own, parent);
+    EXPECT_EQ(kept.face, own.face);
+    EXPECT_EQ(kept.size, 9);
+    EXPECT_EQ(kept.style, 1);
+
+    const ControlFont neither = LabelFont(ControlFont{}, ControlFont{});
+    EXPECT_EQ(neither.face, Text("宋体"));
+    EXPECT_EQ(neither.size, 12);
+    EXPECT_EQ(neither.style, 0);
+    EXPECT_EQ(LabelFont(ControlFont{Text("Tahoma"), 0, 0}, parent).size, 12);
+}
+
+// Something that subclasses a control after the skin, forwarding to it.
+WNDPROC gLaterProcs[2] = {};
+template <int N>
+LRESULT CALLBACK LaterProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcA(gLaterProcs[N], window, message, wParam, lParam);
+}
+
+TEST_F(StaticSkin, LabelsAndBarsSubclassedAfterTheSkinAreNotTakenAgain) {
+    MakeForm();
+    HWND label = skintest::MakeChild(form, "Static", 40, 150, 120, 20, "字");
+    HWND bar = skintest::MakeChild(form, PROGRESS_CLASSA, 40, 180, 120, 20);
+    AttachStaticSkin(*engine, formIndex, form);
+    AttachProgressSkin(*engine, formIndex, form);
+    ASSERT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(label, GWLP_WNDPROC)), &StaticSkinProc);
+    ASSERT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(bar, GWLP_WNDPROC)), &ProgressSkinProc);
+    gLaterProcs[0] = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterProc<0>)));
+    gLaterProcs[1] = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterProc<1>)));
+    const HANDLE labelPrevious = ::GetPropA(label, "Hw_hProc"), barPrevious = ::GetPropA(bar, "Hw_hProc");
+
+    AttachStaticSkin(*engine, formIndex, form);
+    AttachProgressSkin(*engine, formIndex, form);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(label, GWLP_WNDPROC)), &LaterProc<0>);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(bar, GWLP_WNDPROC)), &LaterProc<1>);
+    EXPECT_EQ(::GetPropA(label, "Hw_hProc"), labelPrevious);
+    EXPECT_EQ(::GetPropA(bar, "Hw_hProc"), barPrevious);
+    // Messages still reach the controls themselves.
+    ::SendMessageA(bar, PBM_SETPOS, 30, 0);
+    EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), 30);
+    char text[8] = {};
+    EXPECT_EQ(::GetWindowTextA(label, text, sizeof text), 2);
+    ::DestroyWindow(label);
+    ::DestroyWindow(bar);
 }
 
 TEST(StaticKinds, TheTypeFieldDecidesAndCentringComesFirst) {

@@ -18,8 +18,15 @@
 // skinned: the box carries Hw_hProc; region: its window region leaves the
 // corners out; alpha: GetLayeredWindowAttributes (-1 when not layered);
 // statics: its Static children carrying Hw_hProc, of all.
-// Exit code 0 when the box or window was found (and the button pressed),
-// 1 otherwise.
+// Types keys into a box or a window as a person does: waits until it is the
+// foreground window holding the keyboard focus (and, when it fades in, fully
+// shown), then sends the keys with SendInput, never a mouse message:
+//   uia.exe type box CAPTION KEYS [TIMEOUT_MS]
+//   uia.exe type window CLASS KEYS PROGRAM_PATH_END [TIMEOUT_MS]
+// KEYS: comma-separated names (tab, enter, space, esc, alt+f4); a box's text
+// is printed first, as with press.
+// Exit code 0 when the box or window was found (and the button pressed or the
+// keys typed), 1 otherwise.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -27,6 +34,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -229,9 +237,121 @@ int ReportSkin(const char* caption, DWORD timeout) {
     return 0;
 }
 
+struct KeyStroke {
+    const char* name;
+    WORD modifier;  // held while the key is pressed, 0 for none
+    WORD key;
+};
+
+constexpr KeyStroke kKeys[] = {
+    {"tab", 0, VK_TAB},      {"enter", 0, VK_RETURN}, {"space", 0, VK_SPACE},
+    {"esc", 0, VK_ESCAPE},   {"alt+f4", VK_MENU, VK_F4},
+};
+
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    if (up) input.ki.dwFlags = KEYEVENTF_KEYUP;
+    return input;
+}
+
+// The comma-separated key names as key-down/key-up pairs; false on an
+// unknown name.
+bool ParseKeys(const std::string& names, std::vector<INPUT>& inputs) {
+    std::size_t start = 0;
+    while (start <= names.size()) {
+        std::size_t end = names.find(',', start);
+        if (end == std::string::npos) end = names.size();
+        const std::string name = LowerCase(names.substr(start, end - start));
+        const KeyStroke* stroke = nullptr;
+        for (const KeyStroke& k : kKeys) {
+            if (name == k.name) stroke = &k;
+        }
+        if (!stroke) return false;
+        if (stroke->modifier) inputs.push_back(KeyInput(stroke->modifier, false));
+        inputs.push_back(KeyInput(stroke->key, false));
+        inputs.push_back(KeyInput(stroke->key, true));
+        if (stroke->modifier) inputs.push_back(KeyInput(stroke->modifier, true));
+        start = end + 1;
+    }
+    return !inputs.empty();
+}
+
+// The window is where typed keys go: it is the foreground window and its
+// thread's keyboard focus is the window or one of its children.
+bool TakesTypedKeys(HWND window) {
+    if (::GetForegroundWindow() != window) return false;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return false;
+    return info.hwndFocus == window || (info.hwndFocus && ::IsChild(window, info.hwndFocus));
+}
+
+int TypeKeys(HWND target, const std::string& keys, DWORD start, DWORD timeout) {
+    std::vector<INPUT> inputs;
+    if (!ParseKeys(keys, inputs)) {
+        std::fprintf(stderr, "unknown keys: %s\n", keys.c_str());
+        return 2;
+    }
+    // A skinned window fades in: wait for its full alpha, then for the focus.
+    while (LayeredAlpha(target) >= 0 && LayeredAlpha(target) < 250 && ::GetTickCount() - start < timeout &&
+           ::IsWindow(target)) {
+        ::Sleep(20);
+    }
+    while (!TakesTypedKeys(target)) {
+        if (!::IsWindow(target) || ::GetTickCount() - start > timeout) {
+            std::fprintf(stderr, "the window never took the keyboard focus (foreground %p)\n",
+                         static_cast<void*>(::GetForegroundWindow()));
+            return 1;
+        }
+        ::Sleep(20);
+    }
+    // One key at a time, each after the window has taken the one before: a
+    // person does not type ahead of what the box shows.
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (::SendInput(1, &inputs[i], sizeof(INPUT)) != 1) return 1;
+        ::Sleep(30);
+    }
+    return 0;
+}
+
+int TypeIntoBox(const char* caption, const std::string& keys, DWORD timeout) {
+    const DWORD start = ::GetTickCount();
+    HWND box = WaitForBox(caption, timeout);
+    if (!box) return 1;
+    std::string text;
+    ::EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&text));
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    return TypeKeys(box, keys, start, timeout);
+}
+
+int TypeIntoWindow(const char* className, const std::string& keys, DWORD timeout, const char* programPathEnd) {
+    const DWORD start = ::GetTickCount();
+    WindowSearch search{className, LowerCase(programPathEnd), nullptr};
+    while (!search.found) {
+        ::EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&search));
+        if (search.found) break;
+        if (::GetTickCount() - start > timeout) return 1;
+        ::Sleep(50);
+    }
+    return TypeKeys(search.found, keys, start, timeout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 5 && std::string(argv[1]) == "type") {
+        const bool box = std::string(argv[2]) == "box";
+        const int timeoutArg = box ? 5 : 6;
+        const DWORD timeout = argc > timeoutArg ? static_cast<DWORD>(std::atoi(argv[timeoutArg])) : 30000;
+        if (box) return TypeIntoBox(argv[3], argv[4], timeout);
+        if (std::string(argv[2]) == "window" && argc >= 6) return TypeIntoWindow(argv[3], argv[4], timeout, argv[5]);
+        return 2;
+    }
     if (argc >= 3 && std::string(argv[1]) == "window") {
         return ReadWindow(argv[2], argc > 3 ? static_cast<DWORD>(std::atoi(argv[3])) : 30000, argc > 4 ? argv[4] : "");
     }
@@ -239,7 +359,7 @@ int main(int argc, char** argv) {
         return ReportSkin(argv[2], argc > 3 ? static_cast<DWORD>(std::atoi(argv[3])) : 30000);
     }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: uia wait|press|skin CAPTION [ID] [TIMEOUT_MS]\n");
+        std::fprintf(stderr, "usage: uia wait|press|skin CAPTION [ID] [TIMEOUT_MS] | type box|window ...\n");
         return 2;
     }
     const std::string command = argv[1];
