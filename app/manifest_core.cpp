@@ -1,5 +1,7 @@
 #include "app/manifest_core.h"
 
+#include "app/utc_time.h"
+
 #include "net/text_between.h"
 #include "runtime/text.h"
 
@@ -35,6 +37,8 @@ void RecutManifest(const Text& manifest, UpdateManifest& fields) {
     fields.fullChecksum = Field(manifest, "完整校验");
     fields.size = Field(manifest, "大小");
     fields.fullSize = Field(manifest, "完整大小");
+    fields.publishedAt = Field(manifest, "发布时间");
+    fields.expiresAt = Field(manifest, "有效期");
 }
 
 Text InformationText(const UpdateManifest& m, const Text& localVersion) {
@@ -47,13 +51,16 @@ Text InformationText(const UpdateManifest& m, const Text& localVersion) {
 bool IsTrueText(const Text& field) { return field == "真"; }
 
 UpdateDecision DecideUpdateKind(const Text& shownAddress, const Text& localVersion,
-                                const UpdateManifest& manifest, bool signedReleases) {
+                                const UpdateManifest& manifest, bool signedReleases, const Text& floor) {
     if (shownAddress.empty()) return UpdateDecision::ServerFailure;
-    if (localVersion == manifest.latestVersion) return UpdateDecision::UpToDate;
-    // An older signed manifest may be replayed by anyone: it must not bring
-    // back a release with known faults.
-    if (signedReleases && IsNumericVersion(localVersion) && IsNumericVersion(manifest.latestVersion)) {
-        const int order = CompareVersions(manifest.latestVersion, localVersion);
+    if (!signedReleases) {
+        if (localVersion == manifest.latestVersion) return UpdateDecision::UpToDate;
+    } else {
+        // An older signed manifest may be replayed by anyone: it must not
+        // bring back a release with known faults. Only numbers can be
+        // ordered, so nothing else is taken.
+        if (!IsNumericVersion(manifest.latestVersion)) return UpdateDecision::NonNumericVersion;
+        const int order = CompareVersions(manifest.latestVersion, EffectiveInstalledVersion(localVersion, floor));
         if (order == 0) return UpdateDecision::UpToDate;
         if (order < 0) return UpdateDecision::Older;
     }
@@ -66,6 +73,12 @@ UpdateDecision DecideUpdateKind(const Text& shownAddress, const Text& localVersi
     if (IsTrueText(manifest.autoUpdate)) return UpdateDecision::MainExecutable;
     if (IsTrueText(manifest.fullUpdate)) return UpdateDecision::FullInstaller;
     return UpdateDecision::Idle;
+}
+
+Text EffectiveInstalledVersion(const Text& localVersion, const Text& floor) {
+    const Text local = IsNumericVersion(localVersion) ? localVersion : Text("0");
+    if (!IsNumericVersion(floor)) return local;
+    return CompareVersions(floor, local) > 0 ? floor : local;
 }
 
 bool IsNumericVersion(const Text& version) {
@@ -154,4 +167,24 @@ PublishedSize ReadPublishedSize(const Text& field) {
     published.state = PublishedSize::State::Present;
     published.bytes = bytes;
     return published;
+}
+
+FreshnessCheck CheckFreshness(const UpdateManifest& manifest, const FreshnessPolicy& policy) {
+    FreshnessCheck check;
+    if (manifest.publishedAt.empty() && manifest.expiresAt.empty()) {
+        check.verdict = policy.requireFields ? Freshness::FieldsRequired : Freshness::NoFields;
+        return check;
+    }
+    check.publishedAt = ParseUtcTime(manifest.publishedAt);
+    check.expiresAt = ParseUtcTime(manifest.expiresAt);
+    if (!check.publishedAt || !check.expiresAt || *check.expiresAt < *check.publishedAt) {
+        check.verdict = Freshness::Malformed;
+    } else if (*check.expiresAt + kClockSkewSeconds < policy.now) {
+        check.verdict = Freshness::Expired;
+    } else if (policy.newestAccepted && *check.publishedAt < *policy.newestAccepted) {
+        check.verdict = Freshness::Superseded;
+    } else {
+        check.verdict = Freshness::Fresh;
+    }
+    return check;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "runtime/value_types.h"
 
@@ -21,6 +22,8 @@ struct UpdateManifest {
     Text fullChecksum;         // [完整校验]  SHA-256 of the full installer
     Text size;                 // [大小]  byte count of the main executable
     Text fullSize;             // [完整大小]  byte count of the full installer
+    Text publishedAt;          // [发布时间]  UTC, when the manifest was published
+    Text expiresAt;            // [有效期]  UTC, when it stops being valid
 };
 
 // Every field cut from the start of the text, ".exe" appended to the file
@@ -36,18 +39,30 @@ Text InformationText(const UpdateManifest& manifest, const Text& localVersion);
 bool IsTrueText(const Text& field);  // "真"
 
 // Older: with signed releases, a latest version numerically below the
-// installed one; it ends the program like UpToDate (no downgrade).
+// installed one (see EffectiveInstalledVersion); it ends the program like
+// UpToDate (no downgrade). NonNumericVersion: with signed releases, a latest
+// version that is not dot-separated numbers, which no floor can be kept for;
+// refused like a server failure.
 // MalformedChecksum: the update the manifest selects publishes a checksum
 // that is not 64 hexadecimal digits; it is refused before any download, in
 // every build (an absent checksum is another matter: see below).
-enum class UpdateDecision { ServerFailure, UpToDate, Older, MainExecutable, FullInstaller, Idle, MalformedChecksum };
+enum class UpdateDecision {
+    ServerFailure, UpToDate, Older, MainExecutable, FullInstaller, Idle, MalformedChecksum, NonNumericVersion
+};
 
 // shownAddress is the download address as the window shows it. Without
-// signing, versions are equal or not byte for byte; with it, two versions of
-// dot-separated numbers are compared as numbers and a latest version that is
-// not above the installed one never updates.
+// signing, versions are equal or not byte for byte and `floor` is not used;
+// with it, the latest version is compared as numbers with
+// EffectiveInstalledVersion(localVersion, floor) and one that is not above
+// it never updates.
 UpdateDecision DecideUpdateKind(const Text& shownAddress, const Text& localVersion,
-                                const UpdateManifest& manifest, bool signedReleases = false);
+                                const UpdateManifest& manifest, bool signedReleases = false,
+                                const Text& floor = Text());
+
+// What a signed build counts as installed: the larger of config.ini's
+// version (0 when it is not numeric) and the floor the updater keeps (left
+// out when it is not numeric).
+Text EffectiveInstalledVersion(const Text& localVersion, const Text& floor);
 
 // True for one or more dot-separated runs of decimal digits ("1", "2.0.10").
 bool IsNumericVersion(const Text& version);
@@ -81,3 +96,27 @@ PublishedSize ReadPublishedSize(const Text& field);
 // The checksum field of the update kind the manifest selects ([自动] before
 // [是否完整]); none when it selects no kind.
 const Text* ChosenChecksumField(const UpdateManifest& manifest);
+
+// The freshness of a signed manifest: [发布时间] and [有效期], both UTC.
+// An expired manifest (beyond the clock skew allowed), one published before
+// the newest manifest this installation accepted, one with only one of the
+// fields, an unreadable time or an expiry before its publication are
+// refused; a manifest with neither field is refused only when freshness is
+// required, else accepted so that vendors can migrate.
+constexpr std::int64_t kClockSkewSeconds = 24 * 3600;
+
+struct FreshnessPolicy {
+    bool requireFields = false;
+    std::int64_t now = 0;                       // UTC seconds, from the caller's clock
+    std::optional<std::int64_t> newestAccepted;  // publish time of the newest manifest accepted
+};
+
+enum class Freshness { Fresh, NoFields, FieldsRequired, Malformed, Expired, Superseded };
+
+struct FreshnessCheck {
+    Freshness verdict = Freshness::NoFields;
+    std::optional<std::int64_t> publishedAt, expiresAt;
+    bool Accepted() const { return verdict == Freshness::Fresh || verdict == Freshness::NoFields; }
+};
+
+FreshnessCheck CheckFreshness(const UpdateManifest& manifest, const FreshnessPolicy& policy);

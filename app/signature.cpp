@@ -47,6 +47,8 @@ std::optional<std::vector<UCHAR>> Sha256(const ByteArray& data) {
     return digest;
 }
 
+constexpr char kMismatch[] = "the signature does not match the manifest and the built-in public key";
+
 SignatureVerdict Invalid(const char* reason) { return SignatureVerdict{false, reason}; }
 
 }  // namespace
@@ -70,5 +72,25 @@ SignatureVerdict VerifySignature(const ByteArray& data, const Text& signatureTex
                                                   static_cast<ULONG>(digest->size()), signature->data(),
                                                   static_cast<ULONG>(signature->size()), 0);
     if (cng::Succeeded(status)) return SignatureVerdict{true, Text()};
-    return Invalid("the signature does not match the manifest and the built-in public key");
+    return Invalid(kMismatch);
+}
+
+SignatureVerdict VerifySignatureWithAnyKey(const ByteArray& data, const Text& signatureText,
+                                           const std::vector<Text>& publicKeysHex) {
+    if (publicKeysHex.empty()) return Invalid("there is no built-in public key");
+    SignatureVerdict last;
+    bool onlyMismatches = true;
+    for (std::size_t i = 0; i < publicKeysHex.size(); ++i) {
+        last = VerifySignature(data, signatureText, publicKeysHex[i]);
+        if (last.valid) {
+            last.keyIndex = i;
+            return last;
+        }
+        onlyMismatches = onlyMismatches && last.reason == kMismatch;
+    }
+    if (publicKeysHex.size() > 1 && onlyMismatches) {
+        last.reason = "the signature does not match the manifest and any of the " +
+                      std::to_string(publicKeysHex.size()) + " built-in public keys";
+    }
+    return last;
 }

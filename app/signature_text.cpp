@@ -82,3 +82,16 @@ std::optional<ByteArray> BytesFromHex(const Text& hex) {
     }
     return bytes;
 }
+
+std::vector<Text> SplitPublicKeys(const Text& keys) {
+    std::vector<Text> split;
+    std::size_t at = 0;
+    while (at <= keys.size()) {
+        std::size_t end = keys.find(',', at);
+        if (end == Text::npos) end = keys.size();
+        const Text key = Trimmed(keys.substr(at, end - at));
+        if (!key.empty()) split.push_back(key);
+        at = end + 1;
+    }
+    return split;
+}

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "runtime/value_types.h"
 
@@ -21,3 +22,7 @@ Text EncodeBase64(const ByteArray& bytes);
 // Bytes of an even number of hexadecimal digits in either case; none for
 // anything else.
 std::optional<ByteArray> BytesFromHex(const Text& hex);
+
+// The built-in public keys: one or more separated by commas (white space
+// around each allowed), in their order; empty parts are dropped.
+std::vector<Text> SplitPublicKeys(const Text& keys);

@@ -40,7 +40,9 @@ void LoadManifestAndDecide() {
     // shown, is skinned while it comes (the skin does not depend on it).
     WaitForSkinWarmUp();
     SkinMainWindow();
-    const UpdateManifest manifest = CutManifest(TakeManifest());
+    const Text manifestText = TakeManifest();
+    StoreFirstManifest(manifestText);
+    const UpdateManifest manifest = CutManifest(manifestText);
     StoreManifest(manifest);
 
     SetControlProperty(MainRef(kLabel8), kPropertyText, manifest.updateAddress);

@@ -11,9 +11,12 @@
 #include "app/message_box.h"
 #include "app/release_key.h"
 #include "app/signature.h"
+#include "app/signature_text.h"
 #include "app/transfer_stats.h"
 #include "app/update_host.h"
 #include "app/update_log.h"
+#include "app/update_state_file.h"
+#include "app/utc_time.h"
 #include "net/web_request.h"
 #include "runtime/config.h"
 #include "runtime/conversions.h"
@@ -39,6 +42,7 @@ constexpr DWORD kStopWaitMs = 5000;
 
 std::mutex gStateLock;
 UpdateManifest gManifest;
+Text gFirstManifest;  // the text the window shows; with signed releases, verified
 Text gLocalVersion;
 HANDLE gUpdateThread = nullptr;  // kept for the life of the process
 
@@ -163,9 +167,9 @@ DownloadLimits LimitsFor(const UpdateKind& kind, const UpdateManifest& fields) {
 
 // The second manifest must hold up like the first: its checksum of the
 // update, when there is one, readable; with signed releases also verified
-// (else it is empty), newer than the installed version and pinning the
-// download with a checksum. Anything else ends the update before a byte is
-// downloaded.
+// (else it is empty) and byte for byte the first verified manifest, so that
+// the window and the download never come from two different signed
+// manifests. Anything else ends the update before a byte is downloaded.
 void CheckSecondManifest(const UpdateKind& kind, const Text& manifest, const UpdateManifest& fields) {
     const Text& checksum = kind.mainExecutable ? fields.checksum : fields.fullChecksum;
     if (ReadPublishedChecksum(checksum).state == PublishedChecksum::State::Malformed) {
@@ -177,6 +181,14 @@ void CheckSecondManifest(const UpdateKind& kind, const Text& manifest, const Upd
     if (!SignedReleases()) return;
     if (manifest.empty()) {
         LogEvent("update refused: the second manifest is empty or not verified");
+        Ask(kServerFailure, kStyleQuestionOk);
+        EndWith(0);
+    }
+    const Text first = FirstManifest();
+    if (manifest != first) {
+        LogEvent("update refused: the second manifest (" + std::to_string(manifest.size()) +
+                 " bytes) is not byte for byte the first verified one (" + std::to_string(first.size()) +
+                 " bytes)");
         Ask(kServerFailure, kStyleQuestionOk);
         EndWith(0);
     }
@@ -195,6 +207,23 @@ void CheckSecondManifest(const UpdateKind& kind, const Text& manifest, const Upd
     }
 }
 
+// After a signed update was put in place: the floor rises to its version
+// and the newest accepted publish time to its manifest's. Failing to write
+// this never stops the update; the next run keeps the older state.
+void RememberInstalled(const UpdateManifest& fields) {
+    const Text path = UpdateStatePath();
+    const UpdateState before = ReadUpdateStateFile(path);
+    const UpdateState after = AdvanceUpdateState(before, fields.latestVersion, ParseUtcTime(fields.publishedAt));
+    const std::uint32_t error = WriteUpdateStateFile(path, after);
+    const Text published = after.newestPublished ? FormatUtcTime(*after.newestPublished) : Text("none");
+    if (error == 0) {
+        LogEvent("state: floor " + after.floor + ", newest manifest published " + published + ", kept in " + path);
+    } else {
+        LogEvent("state: " + path + " could not be written (error " + std::to_string(error) +
+                 "); the update stands, the floor stays " + (before.floor.empty() ? Text("none") : before.floor));
+    }
+}
+
 void RunUpdate(const UpdateKind& kind) {
     UpdateManifest fields = ManifestSnapshot();
     const Text manifest = FetchManifest();
@@ -203,8 +232,11 @@ void RunUpdate(const UpdateKind& kind) {
     CheckSecondManifest(kind, manifest, fields);
     const DownloadLimits limits = LimitsFor(kind, fields);
 
-    const Text url = kind.mainExecutable ? GetControlProperty(MainRef(kLabel8), kPropertyText)
-                                         : fields.fullPackageAddress;
+    // A signed build downloads from the verified fields (标签8 shows the
+    // same address); an unsigned one from the address as the window shows it.
+    const Text url = !kind.mainExecutable ? fields.fullPackageAddress
+                     : SignedReleases()   ? fields.updateAddress
+                                          : GetControlProperty(MainRef(kLabel8), kPropertyText);
     const Text targetPath = ProgramDirectory() + "\\" + kind.targetName;
     const Text temporaryPath = targetPath + ".tmp";
     SetTransferFileName(fields.fileName);
@@ -243,6 +275,7 @@ void RunUpdate(const UpdateKind& kind) {
     }
     LogEvent("renamed into place: " + targetPath);
     RemoveFile(DownloadIdentityPath(temporaryPath));
+    if (SignedReleases()) RememberInstalled(fields);
 
     if (Ask(kind.question, kStyleYesNo) == kAnswerYes) {
         LogEvent(Text("start: ") + kind.startCommand);
@@ -327,6 +360,16 @@ void StoreManifest(const UpdateManifest& manifest) {
     gManifest = manifest;
 }
 
+Text FirstManifest() {
+    std::lock_guard<std::mutex> guard(gStateLock);
+    return gFirstManifest;
+}
+
+void StoreFirstManifest(const Text& manifest) {
+    std::lock_guard<std::mutex> guard(gStateLock);
+    gFirstManifest = manifest;
+}
+
 Text LocalVersion() {
     std::lock_guard<std::mutex> guard(gStateLock);
     return gLocalVersion;
@@ -340,6 +383,7 @@ void StoreLocalVersion(const Text& version) {
 void ReleaseUpdateState() {
     std::lock_guard<std::mutex> guard(gStateLock);
     gManifest = UpdateManifest();
+    gFirstManifest.clear();
     gLocalVersion.clear();
 }
 
@@ -386,13 +430,56 @@ bool SignatureHolds(const Text& host, const ByteArray& manifestBytes) {
                  "), the manifest counts as empty");
         return false;
     }
-    const SignatureVerdict verdict = VerifySignature(manifestBytes, signature, ReleasePublicKey());
+    const std::vector<Text> keys = SplitPublicKeys(ReleasePublicKey());
+    const SignatureVerdict verdict = VerifySignatureWithAnyKey(manifestBytes, signature, keys);
     if (!verdict.valid) {
         LogEvent("signature: " + verdict.reason + ", the manifest counts as empty");
         return false;
     }
-    LogEvent("signature: verified with the built-in public key");
+    const Text& key = keys[verdict.keyIndex];
+    LogEvent("signature: verified with the built-in public key " + std::to_string(verdict.keyIndex + 1) + " of " +
+             std::to_string(keys.size()) + " (" + key.substr(0, 16) + "..." + key.substr(key.size() - 8) + ")");
     return true;
+}
+
+Text TimeOrNone(const std::optional<std::int64_t>& time) { return time ? FormatUtcTime(*time) : Text("none"); }
+
+// Whether a verified manifest is fresh: not expired and not published
+// before the newest manifest this installation accepted (see
+// CheckFreshness); the log says which times were compared.
+bool FreshnessHolds(const UpdateManifest& fields) {
+    const UpdateState state = ReadUpdateStateFile(UpdateStatePath());
+    FreshnessPolicy policy;
+    policy.requireFields = ReleaseRequiresFreshness();
+    policy.now = CurrentUtcSeconds();
+    policy.newestAccepted = state.newestPublished;
+    const FreshnessCheck check = CheckFreshness(fields, policy);
+    const Text times = "published " + fields.publishedAt + ", expires " + fields.expiresAt + ", now " +
+                       FormatUtcTime(policy.now) + ", newest accepted " + TimeOrNone(state.newestPublished);
+    const char* refusal = nullptr;
+    switch (check.verdict) {
+        case Freshness::Fresh:
+            LogEvent("manifest times: " + times);
+            return true;
+        case Freshness::NoFields:
+            LogEvent("manifest times: none ([发布时间] and [有效期] are missing); accepted, this updater does not "
+                     "require them");
+            return true;
+        case Freshness::FieldsRequired:
+            refusal = "it has no [发布时间] and [有效期], which this updater requires";
+            break;
+        case Freshness::Malformed:
+            refusal = "its [发布时间] or [有效期] is missing or malformed, or it expires before it was published";
+            break;
+        case Freshness::Expired:
+            refusal = "it has expired";
+            break;
+        case Freshness::Superseded:
+            refusal = "it was published before the newest manifest accepted here";
+            break;
+    }
+    LogEvent(Text("signed manifest refused: ") + refusal + " (" + times + "), the manifest counts as empty");
+    return false;
 }
 
 }  // namespace
@@ -406,7 +493,8 @@ Text FetchManifest() {
     LogEvent("manifest " + url + ": " + (statusLine.empty() ? Text("no answer") : statusLine) + ", " +
              std::to_string(manifest.size()) + " bytes");
     if (!SignedReleases()) {
-        LogEvent("manifest not authenticated: this updater was built without a release key");
+        LogEvent("manifest not authenticated: this updater was built without a release key; its version floor "
+                 "and freshness are not enforced");
         return manifest;
     }
 
@@ -420,6 +508,13 @@ Text FetchManifest() {
                  " of the update it selects, the manifest counts as empty");
         return Text();
     }
+    // Versions that are not numbers cannot be ordered: no floor could hold.
+    if (!IsNumericVersion(fields.latestVersion)) {
+        LogEvent("signed manifest refused: its version [版本] \"" + fields.latestVersion +
+                 "\" is not dot-separated numbers, the manifest counts as empty");
+        return Text();
+    }
+    if (!FreshnessHolds(fields)) return Text();
     return manifest;
 }
 
@@ -428,8 +523,17 @@ void DecideUpdate() {
     const Text shownAddress = GetControlProperty(MainRef(kLabel8), kPropertyText);
     const Text localVersion = LocalVersion();
     const UpdateManifest manifest = ManifestSnapshot();
-    const Text versions = "local version " + localVersion + ", latest version " + manifest.latestVersion;
-    switch (DecideUpdateKind(shownAddress, localVersion, manifest, SignedReleases())) {
+    Text versions = "local version " + localVersion + ", latest version " + manifest.latestVersion;
+    Text floor;
+    if (SignedReleases()) {
+        const UpdateState state = ReadUpdateStateFile(UpdateStatePath());
+        floor = state.floor;
+        versions += ", floor " + (floor.empty() ? Text("none") : floor);
+        LogEvent("floor: " + (floor.empty() ? Text("none") : floor) + ", newest accepted manifest published " +
+                 TimeOrNone(state.newestPublished) + " (" + UpdateStatePath() +
+                 (FileExists(UpdateStatePath()) ? Text(")") : Text(", missing: a first run)")));
+    }
+    switch (DecideUpdateKind(shownAddress, localVersion, manifest, SignedReleases(), floor)) {
         case UpdateDecision::ServerFailure:
             LogEvent("decision: server failure (no download address)");
             Ask(kServerFailure, kStyleQuestionOk);
@@ -456,6 +560,11 @@ void DecideUpdate() {
             Ask(kServerFailure, kStyleQuestionOk);
             EndWith(0);
         }
+        case UpdateDecision::NonNumericVersion:
+            LogEvent("decision: update refused, the signed release's version is not dot-separated numbers (" +
+                     versions + ")");
+            Ask(kServerFailure, kStyleQuestionOk);
+            EndWith(0);
         case UpdateDecision::Idle:
             LogEvent("decision: no update kind selected (" + versions + "), the window stays open");
             return;

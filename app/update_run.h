@@ -15,6 +15,10 @@ DWORD WINAPI UpdateFullInstaller(LPVOID);
 // The update client's shared state, reached under one lock.
 UpdateManifest ManifestSnapshot();
 void StoreManifest(const UpdateManifest& manifest);
+// The manifest text the window was filled from (verified in a signed build):
+// the update thread's second fetch must repeat it byte for byte.
+Text FirstManifest();
+void StoreFirstManifest(const Text& manifest);
 Text LocalVersion();
 void StoreLocalVersion(const Text& version);
 void ReleaseUpdateState();

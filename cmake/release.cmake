@@ -1,7 +1,7 @@
 # Checks of a release build (UPDATER_RELEASE, set by the `release` preset),
 # made before the update host gets its default. A release names the server
-# it updates from, carries the vendor's public key (or says in so many words
-# that it is unsigned), never the test key kept in this repository, and has
+# it updates from, carries the vendor's public keys (or says in so many words
+# that it is unsigned), never a test key kept in this repository, and has
 # no test hooks.
 
 if("${UPDATE_HOST}" STREQUAL "")
@@ -17,15 +17,24 @@ elseif("${UPDATE_PUBLIC_KEY}" STREQUAL "")
     message(WARNING "An unsigned release: its updaters install whatever the server at ${UPDATE_HOST} serves")
 endif()
 
-file(READ ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/test_release_key.pub _testKey)
-string(STRIP "${_testKey}" _testKey)
-string(TOLOWER "${_testKey}" _testKey)
-string(TOLOWER "${UPDATE_PUBLIC_KEY}" _givenKey)
-if(_givenKey STREQUAL _testKey)
-    message(FATAL_ERROR
-        "UPDATE_PUBLIC_KEY is the test key of the end-to-end tests, whose private half is public "
-        "in this repository: a release needs a key of its own (tools/publish_manifest.py keygen)")
-endif()
+# Neither test key (their private halves are public in this repository) may
+# be among the release's keys.
+string(TOLOWER "${UPDATE_PUBLIC_KEY}" _givenKeys)
+string(REPLACE "," ";" _givenKeys "${_givenKeys}")
+foreach(_testKeyFile test_release_key.pub test_release_key2.pub)
+    file(READ ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/${_testKeyFile} _testKey)
+    string(STRIP "${_testKey}" _testKey)
+    string(TOLOWER "${_testKey}" _testKey)
+    foreach(_givenKey IN LISTS _givenKeys)
+        string(STRIP "${_givenKey}" _givenKey)
+        if(_givenKey STREQUAL _testKey)
+            message(FATAL_ERROR
+                "UPDATE_PUBLIC_KEY holds a test key of the end-to-end tests (tests/e2e/${_testKeyFile}), whose "
+                "private half is public in this repository: a release needs a key of its own "
+                "(tools/publish_manifest.py keygen)")
+        endif()
+    endforeach()
+endforeach()
 
 if(UPDATER_TEST_HOOKS)
     message(FATAL_ERROR "A release build has no test hooks: UPDATER_TEST_HOOKS must be OFF")

@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs the updater's main job: an
 # installation with Norvane 1.0 is updated to 2.0 from the bundled local
 # update server. The release is signed with a key made into build/demo/ (kept
-# across runs), and the updater is built with its public key in
+# across runs) and carries its publish and expiry times; the updater is built
+# with the key's public half, requiring those times as a release does, in
 # build/demo-win64/. On a desktop ($DISPLAY set) you watch and answer the
 # question yourself; headless it runs under Xvfb, saves screenshots to
 # build/demo/ and answers "Yes" through the UI helper.
@@ -25,7 +26,8 @@ KEY="$DEMO/release_key.pem"
 PUBLIC_KEY=$(python3 tools/publish_manifest.py public-key "$KEY")
 echo "release public key: $PUBLIC_KEY"
 SIGNED="$ROOT/build/demo-win64"
-cmake --preset win64 -B "$SIGNED" -DUPDATE_PUBLIC_KEY="$PUBLIC_KEY" -DUPDATER_BUILD_TESTS=OFF >/dev/null
+cmake --preset win64 -B "$SIGNED" -DUPDATE_PUBLIC_KEY="$PUBLIC_KEY" -DUPDATE_REQUIRE_FRESHNESS=ON \
+    -DUPDATER_BUILD_TESTS=OFF >/dev/null
 cmake --build "$SIGNED" --target updater -j"$(nproc)"
 export WINE_GRAPHICS=x11
 
@@ -40,9 +42,12 @@ head -c 1500000 /dev/zero >>"$DEMO/served/Norvane.exe"
 PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
 # The release is published as a vendor would: GX.txt (GBK) with the address
 # and the SHA-256 of the new program, which the updater checks before the
-# rename, and GX.sig, its signature, which the updater checks first.
+# rename, [发布时间] (now) and [有效期] (30 days later), and GX.sig, its
+# signature, which the updater checks first. After the update updater.state
+# holds the floor 2.0 and this publish time.
 python3 tools/publish_manifest.py "$DEMO/served" --version 2.0 --host "127.0.0.1:$PORT" --kind main \
-    --name Norvane --changelog "$(printf '1. 下载支持断点续传&nbsp;\r\n2. 修复了若干问题')" --key "$KEY"
+    --name Norvane --changelog "$(printf '1. 下载支持断点续传&nbsp;\r\n2. 修复了若干问题')" --key "$KEY" \
+    --expires-in 30
 
 PIDS=()
 cleanup() { for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; }
@@ -85,6 +90,9 @@ echo "installed Norvane.exe: $(sha256sum "$DEMO/install/Norvane.exe" | cut -d' '
 if [ -f "$DEMO/install/started.txt" ]; then echo "the new program started: $(tr -d '\r' <"$DEMO/install/started.txt")"
 else echo "the new program did not start"; fi
 [ -n "$HEADLESS" ] && shot after-update
+if [ -f "$DEMO/install/updater.state" ]; then
+    echo "updater.state: $(tr -d '\r' <"$DEMO/install/updater.state" | tr '\n' ' ')"
+fi
 if [ -f "$DEMO/install/updater.log" ]; then
     echo "updater.log of this run:"
     iconv -f GBK -t UTF-8 "$DEMO/install/updater.log" | tr -d '\r' | sed 's/^/  /'

@@ -5,6 +5,7 @@
       [--kind main|full|both|none] [--name NAME]
       [--changelog TEXT | --changelog-file FILE] [--no-checksum] [--no-size]
       [--set FIELD=VALUE ...] [--omit FIELD ...] [--output FILE] [--key KEY]
+      [--published-at TIME] [--expires-in DAYS]
   publish_manifest.py keygen KEY
   publish_manifest.py public-key KEY
 
@@ -16,8 +17,12 @@ download whose server announces another length and never writes more than
 the published size; without a size it stops before its disk runs low on free
 space. A manifest over 1 MiB is refused: clients read no more. --kind selects the
 update the clients run: main sets [自动] to 真, full sets [是否完整] to 真.
---set adds or replaces any field, --omit leaves one out (a client then reads
-it as empty). A value that holds a field marker, or a text GBK cannot hold,
+[发布时间] is when the manifest was published (--published-at, default now)
+and [有效期] when it expires (--expires-in DAYS after that, default 30), both
+UTC as 2026-12-08T12:00:00Z: signed updaters refuse an expired manifest and
+one published before the newest they accepted, so a vendor republishes
+before the expiry. --set adds or replaces any field, --omit leaves one out
+(a client then reads it as empty). A value that holds a field marker, or a text GBK cannot hold,
 is refused: the clients would cut the manifest wrongly.
 
 Signed releases: `keygen KEY` writes a new ECDSA P-256 private key (PEM,
@@ -26,13 +31,19 @@ digits (X then Y, big-endian), the value of the updater's CMake variable
 UPDATE_PUBLIC_KEY; `public-key KEY` prints it again. With --key KEY the
 manifest is signed: GX.sig beside GX.txt holds the base64 text of the
 64-byte signature r||s (big-endian) over the exact bytes of GX.txt, ECDSA
-P-256 with SHA-256. Without --key an earlier GX.sig beside the output is
-removed, since it no longer matches.
+P-256 with SHA-256. A signed manifest's version must be dot-separated
+numbers (signed updaters refuse anything else). Without --key an earlier
+GX.sig beside the output is removed, since it no longer matches. To rotate
+a key, ship an updater whose UPDATE_PUBLIC_KEY lists the old and the new
+public key (comma-separated), then sign with the new key, and drop the old
+one from later updaters.
 """
 import argparse
 import base64
+import datetime
 import hashlib
 import os
+import re
 import sys
 import urllib.parse
 
@@ -41,7 +52,9 @@ INSTALLER_FILE = "setup.exe"
 TRUE, FALSE = "真", "假"
 # Every field the clients cut, in the order written.
 FIELDS = ["版本", "文件名", "当前版本", "地址", "完整", "自动", "手动", "是否完整",
-          "校验", "完整校验", "大小", "完整大小", "日介绍", "mal"]
+          "校验", "完整校验", "大小", "完整大小", "发布时间", "有效期", "日介绍", "mal"]
+TIME_FORMAT = "%Y-%m-%dT%H:%M:%SZ"
+NUMERIC_VERSION = re.compile(r"[0-9]+(\.[0-9]+)*")
 # The largest manifest the clients read.
 MANIFEST_LIMIT = 1 << 20
 
@@ -56,6 +69,24 @@ def sha256(path):
 
 def address(host, name):
     return f"http://{host}/{urllib.parse.quote(name)}"
+
+
+def utc_time(text):
+    """A time as the clients read it: YYYY-MM-DDThh:mm:ssZ."""
+    try:
+        when = datetime.datetime.strptime(text, TIME_FORMAT).replace(tzinfo=datetime.timezone.utc)
+    except ValueError:
+        raise argparse.ArgumentTypeError(f"{text!r} is not a UTC time like 2026-12-08T12:00:00Z")
+    if when.strftime(TIME_FORMAT) != text or when.year < 1970:
+        raise argparse.ArgumentTypeError(f"{text!r} is not a UTC time like 2026-12-08T12:00:00Z")
+    return when
+
+
+def days(text):
+    value = float(text)
+    if not 0 < value <= 3650:
+        raise argparse.ArgumentTypeError("the days until expiry must be above 0 and at most 3650")
+    return value
 
 
 def build_fields(args):
@@ -73,6 +104,9 @@ def build_fields(args):
               "自动": TRUE if args.kind in ("main", "both") else FALSE,
               "是否完整": TRUE if args.kind in ("full", "both") else FALSE,
               "mal": changelog or ""}
+    published = args.published_at or datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+    fields["发布时间"] = published.strftime(TIME_FORMAT)
+    fields["有效期"] = (published + datetime.timedelta(days=args.expires_in)).strftime(TIME_FORMAT)
     if os.path.isfile(main):
         fields["地址"] = address(args.host, MAIN_FILE)
         if not args.no_checksum:
@@ -197,9 +231,16 @@ def main(argv=None):
     parser.add_argument("--omit", action="append", default=[], metavar="FIELD")
     parser.add_argument("--output")
     parser.add_argument("--key", help="private key file: also write GX.sig")
+    parser.add_argument("--published-at", type=utc_time, metavar="TIME",
+                        help="[发布时间], UTC as 2026-12-08T12:00:00Z (default now)")
+    parser.add_argument("--expires-in", type=days, default=30.0, metavar="DAYS",
+                        help="[有效期] is this many days after [发布时间] (default 30)")
     args = parser.parse_args(argv)
     key = load_key(args.key) if args.key else None
     fields = build_fields(args)
+    if key and not NUMERIC_VERSION.fullmatch(fields.get("版本", "")):
+        raise SystemExit(f"publish_manifest: a signed manifest needs a version of dot-separated numbers, "
+                         f"not {fields.get('版本', '')!r}")
     text = manifest_text(fields)
     try:
         data = text.encode("gbk")

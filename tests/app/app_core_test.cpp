@@ -100,12 +100,112 @@ TEST(Manifest, SignedReleasesNeverGoBack) {
     // Without signing, only byte equality holds an update back.
     EXPECT_EQ(decide("2.0", "1.9", false), UpdateDecision::MainExecutable);
     EXPECT_EQ(decide("2.0", "2.00", false), UpdateDecision::MainExecutable);
-    // A version that is not numeric is compared as without signing.
-    EXPECT_EQ(decide("2.0b", "2.0a", true), UpdateDecision::MainExecutable);
-    EXPECT_EQ(decide("2.0b", "2.0b", true), UpdateDecision::UpToDate);
+    // A latest version that is not numeric cannot be ordered: refused, even
+    // byte for byte equal to the installed one.
+    for (const char* latest : {"2.0b", "", " 2.1", "1..2", "2.0 "}) {
+        EXPECT_EQ(decide("1.0", latest, true), UpdateDecision::NonNumericVersion) << latest;
+        EXPECT_EQ(decide(latest, latest, true), UpdateDecision::NonNumericVersion) << latest;
+    }
+    // A local version that is not numeric counts as 0.
     EXPECT_EQ(decide("", "1.0", true), UpdateDecision::MainExecutable);
+    EXPECT_EQ(decide("2.0b", "0.1", true), UpdateDecision::MainExecutable);
+    EXPECT_EQ(decide("beta", "0.0", true), UpdateDecision::UpToDate);
     EXPECT_EQ(DecideUpdateKind("", "2.0", m, true), UpdateDecision::ServerFailure);
 }
+
+TEST(Manifest, TheFloorHoldsWhereConfigIniWasNeverRaised) {
+    UpdateManifest m;
+    m.autoUpdate = "真";
+    const auto decide = [&](const char* local, const char* floor, const char* latest, bool signedReleases = true) {
+        m.latestVersion = latest;
+        return DecideUpdateKind("http://x", local, m, signedReleases, floor);
+    };
+    EXPECT_EQ(decide("1.0", "3.0", "2.5"), UpdateDecision::Older);
+    EXPECT_EQ(decide("1.0", "3.0", "3.0"), UpdateDecision::UpToDate);
+    EXPECT_EQ(decide("1.0", "3.0", "3.0.1"), UpdateDecision::MainExecutable);
+    EXPECT_EQ(decide("4.0", "3.0", "3.5"), UpdateDecision::Older);  // config.ini above the floor
+    EXPECT_EQ(decide("x", "3.0", "2.9"), UpdateDecision::Older);
+    EXPECT_EQ(decide("1.0", "damaged", "1.5"), UpdateDecision::MainExecutable);  // an unreadable floor is none
+    EXPECT_EQ(decide("1.0", "3.0", "2.5", false), UpdateDecision::MainExecutable);  // unsigned: no floor
+
+    EXPECT_EQ(EffectiveInstalledVersion("1.0", ""), "1.0");
+    EXPECT_EQ(EffectiveInstalledVersion("1.0b", ""), "0");
+    EXPECT_EQ(EffectiveInstalledVersion("1.10", "1.9"), "1.10");
+    EXPECT_EQ(EffectiveInstalledVersion("1.9", "1.10"), "1.10");
+}
+
+namespace {
+
+// 2026-12-08T12:00:00Z
+constexpr std::int64_t kNoon = 1796731200;
+constexpr std::int64_t kDay = 86400;
+
+UpdateManifest WithTimes(const Text& published, const Text& expires) {
+    UpdateManifest m;
+    m.publishedAt = published;
+    m.expiresAt = expires;
+    return m;
+}
+
+Freshness FreshnessOf(const UpdateManifest& m, std::int64_t now, std::optional<std::int64_t> newest = std::nullopt,
+                      bool require = false) {
+    FreshnessPolicy policy;
+    policy.requireFields = require;
+    policy.now = now;
+    policy.newestAccepted = newest;
+    return CheckFreshness(m, policy).verdict;
+}
+
+}  // namespace
+
+TEST(Freshness, FieldsAreCutFromTheManifest) {
+    const UpdateManifest m =
+        CutManifest("[版本]2.0[/版本][发布时间]2026-12-08T12:00:00Z[/发布时间][有效期]2027-01-07T12:00:00Z[/有效期]");
+    EXPECT_EQ(m.publishedAt, "2026-12-08T12:00:00Z");
+    EXPECT_EQ(m.expiresAt, "2027-01-07T12:00:00Z");
+    const FreshnessCheck check = CheckFreshness(m, FreshnessPolicy{false, kNoon, std::nullopt});
+    EXPECT_EQ(check.verdict, Freshness::Fresh);
+    EXPECT_EQ(check.publishedAt, kNoon);
+    EXPECT_EQ(check.expiresAt, kNoon + 30 * kDay);
+}
+
+TEST(Freshness, ExpiryAllowsOneDayOfClockSkew) {
+    const UpdateManifest m = WithTimes("2026-12-08T12:00:00Z", "2026-12-09T12:00:00Z");
+    EXPECT_EQ(FreshnessOf(m, kNoon), Freshness::Fresh);
+    EXPECT_EQ(FreshnessOf(m, kNoon + kDay + kClockSkewSeconds), Freshness::Fresh);
+    EXPECT_EQ(FreshnessOf(m, kNoon + kDay + kClockSkewSeconds + 1), Freshness::Expired);
+    EXPECT_TRUE(CheckFreshness(m, FreshnessPolicy{false, kNoon, std::nullopt}).Accepted());
+    EXPECT_FALSE(CheckFreshness(m, FreshnessPolicy{false, kNoon + 3 * kDay, std::nullopt}).Accepted());
+}
+
+TEST(Freshness, APublicationBeforeTheNewestAcceptedIsRefused) {
+    const UpdateManifest m = WithTimes("2026-12-08T12:00:00Z", "2027-01-07T12:00:00Z");
+    EXPECT_EQ(FreshnessOf(m, kNoon, kNoon), Freshness::Fresh);  // the same manifest again
+    EXPECT_EQ(FreshnessOf(m, kNoon, kNoon - 1), Freshness::Fresh);
+    EXPECT_EQ(FreshnessOf(m, kNoon, kNoon + 1), Freshness::Superseded);
+    // Expired is told first: the vendor's fix is to publish again.
+    EXPECT_EQ(FreshnessOf(m, kNoon + 40 * kDay, kNoon + 1), Freshness::Expired);
+}
+
+TEST(Freshness, MissingFieldsAreAcceptedUnlessRequired) {
+    const UpdateManifest none;
+    EXPECT_EQ(FreshnessOf(none, kNoon), Freshness::NoFields);
+    EXPECT_TRUE(CheckFreshness(none, FreshnessPolicy{false, kNoon, std::nullopt}).Accepted());
+    EXPECT_EQ(FreshnessOf(none, kNoon, kNoon, true), Freshness::FieldsRequired);
+    EXPECT_FALSE(CheckFreshness(none, FreshnessPolicy{true, kNoon, std::nullopt}).Accepted());
+}
+
+TEST(Freshness, HalfOrUnreadableTimesAreMalformed) {
+    for (const UpdateManifest& m :
+         {WithTimes("2026-12-08T12:00:00Z", ""), WithTimes("", "2027-01-07T12:00:00Z"),
+          WithTimes("2026-12-08 12:00:00", "2027-01-07T12:00:00Z"),
+          WithTimes("2026-12-08T12:00:00Z", "2027-01-07T12:00:00+08:00"),
+          WithTimes("2026-12-08T12:00:00Z", "2026-12-08T11:59:59Z")}) {
+        EXPECT_EQ(FreshnessOf(m, kNoon), Freshness::Malformed) << m.publishedAt << " / " << m.expiresAt;
+        EXPECT_EQ(FreshnessOf(m, kNoon, std::nullopt, true), Freshness::Malformed);
+    }
+}
+
 
 TEST(Manifest, AMalformedChecksumOfTheChosenUpdateRefusesItInEveryBuild) {
     UpdateManifest m;

@@ -64,3 +64,26 @@ TEST(Signature, UnusableKeysVerifyNothing) {
         EXPECT_FALSE(VerifySignature(Bytes(kSigned), kSignature, key).valid) << key;
     }
 }
+
+TEST(Signature, AnyOfSeveralKeysVerifies) {
+    // tests/e2e/test_release_key2.pub: a real point that did not sign kSigned.
+    const Text secondKey =
+        "29926d5cc9a530d007d9ed1f290431bacd8111c40feb061a20ca2f74d71d47b0"
+        "21490fd0b0572c82adf797edf46169dbe5a30a9e6578cc3746bf14eec65b76c2";
+    const SignatureVerdict second = VerifySignatureWithAnyKey(Bytes(kSigned), kSignature, {secondKey, kPublicKey});
+    EXPECT_TRUE(second.valid);
+    EXPECT_EQ(second.keyIndex, 1u);
+    const SignatureVerdict first = VerifySignatureWithAnyKey(Bytes(kSigned), kSignature, {kPublicKey, secondKey});
+    EXPECT_TRUE(first.valid);
+    EXPECT_EQ(first.keyIndex, 0u);
+
+    const SignatureVerdict neither =
+        VerifySignatureWithAnyKey(Bytes(kSigned), kOtherKeysSignature, {secondKey, kPublicKey});
+    EXPECT_FALSE(neither.valid);
+    EXPECT_NE(neither.reason.find("any of the 2 built-in public keys"), Text::npos) << neither.reason;
+    EXPECT_FALSE(VerifySignatureWithAnyKey(Bytes(kSigned), kSignature, {secondKey}).valid);
+    EXPECT_FALSE(VerifySignatureWithAnyKey(Bytes(kSigned), kSignature, {}).valid);
+    // A malformed signature is told as such, whatever the keys.
+    const SignatureVerdict malformed = VerifySignatureWithAnyKey(Bytes(kSigned), "x", {secondKey, kPublicKey});
+    EXPECT_NE(malformed.reason.find("malformed"), Text::npos) << malformed.reason;
+}

@@ -39,3 +39,12 @@ TEST(SignatureText, HexadecimalDigits) {
     EXPECT_FALSE(BytesFromHex("0g"));
     EXPECT_FALSE(BytesFromHex(" 00"));
 }
+
+TEST(SignatureText, SeveralPublicKeysSeparatedByCommas) {
+    EXPECT_EQ(SplitPublicKeys("ab12"), (std::vector<Text>{"ab12"}));
+    EXPECT_EQ(SplitPublicKeys("ab12,cd34"), (std::vector<Text>{"ab12", "cd34"}));
+    EXPECT_EQ(SplitPublicKeys(" ab12 ,\tcd34\r\n"), (std::vector<Text>{"ab12", "cd34"}));
+    EXPECT_EQ(SplitPublicKeys(",ab12,,"), (std::vector<Text>{"ab12"}));
+    EXPECT_TRUE(SplitPublicKeys("").empty());
+    EXPECT_TRUE(SplitPublicKeys(" , ").empty());
+}

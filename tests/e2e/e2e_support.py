@@ -31,8 +31,9 @@ INSTALLER_QUESTION = "更新完成！建议选择是安装新版本！选择是�
 UPDATE_FAILED = "更新出错，请重新更新！ BY:Halvord"
 READ_ERROR = "读文件出错!"
 # The e2e test release key (a test key only): the test-only updater
-# updater_TESTKEY_DO_NOT_SHIP.exe, built beside BIN in test-only/, has its
-# public half, tests/e2e/test_release_key.pub.
+# updater_TESTKEY_DO_NOT_SHIP.exe, built beside BIN in test-only/, trusts its
+# public half, tests/e2e/test_release_key.pub, and that of a second test key
+# (test_release_key2.pem), as an updater does while a key is rotated.
 TEST_KEY = os.path.join(SOURCE, "tests", "e2e", "test_release_key.pem")
 TEST_ONLY = os.path.join(os.path.dirname(os.path.normpath(BIN)), "test-only")
 SIGNED_UPDATER = os.path.join(TEST_ONLY, "updater_TESTKEY_DO_NOT_SHIP.exe")

@@ -15,6 +15,8 @@ import unittest
 SOURCE = sys.argv[1]
 with open(os.path.join(SOURCE, "tests", "e2e", "test_release_key.pub")) as f:
     TEST_PUBLIC_KEY = f.read().strip()
+with open(os.path.join(SOURCE, "tests", "e2e", "test_release_key2.pub")) as f:
+    SECOND_TEST_PUBLIC_KEY = f.read().strip()
 
 
 class ReleasePreset(unittest.TestCase):
@@ -25,6 +27,9 @@ class ReleasePreset(unittest.TestCase):
         cls.vendor_key = subprocess.run(["python3", os.path.join(SOURCE, "tools", "publish_manifest.py"),
                                          "keygen", key], check=True, capture_output=True,
                                         text=True).stdout.strip()
+        cls.new_key = subprocess.run(["python3", os.path.join(SOURCE, "tools", "publish_manifest.py"),
+                                      "keygen", os.path.join(cls.dir, "new.pem")], check=True, capture_output=True,
+                                     text=True).stdout.strip()
 
     @classmethod
     def tearDownClass(cls):
@@ -45,7 +50,7 @@ class ReleasePreset(unittest.TestCase):
     def assert_release(self, build):
         with open(os.path.join(build, "CMakeCache.txt")) as f:
             cache = f.read()
-        for entry in ("CMAKE_BUILD_TYPE:STRING=Release", "UPDATER_TEST_HOOKS:BOOL=OFF",
+        for entry in ("CMAKE_BUILD_TYPE:STRING=Release", "UPDATER_TEST_HOOKS:BOOL=OFF", "UPDATE_REQUIRE_FRESHNESS:BOOL=ON",
                       "UPDATER_BUILD_TESTS:BOOL=OFF", "UPDATE_HOST:STRING=updates.example.com",
                       "CMAKE_CXX_FLAGS_RELEASE:STRING=-O2 -DNDEBUG", "CMAKE_EXE_LINKER_FLAGS_RELEASE:STRING=-s"):
             self.assertIn(entry + "\n", cache)
@@ -55,6 +60,7 @@ class ReleasePreset(unittest.TestCase):
             flags = f.read()
         self.assertIn('UPDATE_HOST=\\"updates.example.com\\"', flags)
         self.assertNotIn("UPDATER_TEST_HOOKS", flags)
+        self.assertIn("UPDATE_REQUIRE_FRESHNESS=1", flags)
         targets = subprocess.run(["cmake", "--build", build, "--target", "help"], check=True,
                                  capture_output=True, text=True).stdout.split()
         self.assertIn("updater", targets)
@@ -69,16 +75,20 @@ class ReleasePreset(unittest.TestCase):
                             f"-DUPDATE_PUBLIC_KEY={self.vendor_key}")
         self.assert_refused("no-key", "needs the release public key", host)
         for name, key, extra in (("test-key", TEST_PUBLIC_KEY.upper(), []),
-                                 ("test-key-unsigned-allowed", TEST_PUBLIC_KEY, ["-DUPDATE_ALLOW_UNSIGNED=ON"])):
+                                 ("test-key-unsigned-allowed", TEST_PUBLIC_KEY, ["-DUPDATE_ALLOW_UNSIGNED=ON"]),
+                                 ("second-test-key-in-a-list", f"{self.vendor_key}, {SECOND_TEST_PUBLIC_KEY}", [])):
             with self.subTest(name):
-                self.assert_refused(name, "is the test key", host, f"-DUPDATE_PUBLIC_KEY={key}", *extra)
+                self.assert_refused(name, "holds a test key", host, f"-DUPDATE_PUBLIC_KEY={key}", *extra)
+        self.assert_refused("short-key-in-a-list", "keys of 128 hexadecimal digits", host,
+                            f"-DUPDATE_PUBLIC_KEY={self.vendor_key},{self.vendor_key[:64]}")
         self.assert_refused("test-hooks", "has no test hooks", host, f"-DUPDATE_PUBLIC_KEY={self.vendor_key}",
                             "-DUPDATER_TEST_HOOKS=ON")
 
     def test_accepted_configurations(self):
         host = "-DUPDATE_HOST=updates.example.com"
         for name, args in (("unsigned", [host, "-DUPDATE_ALLOW_UNSIGNED=ON"]),
-                           ("vendor-key", [host, f"-DUPDATE_PUBLIC_KEY={self.vendor_key}"])):
+                           ("vendor-key", [host, f"-DUPDATE_PUBLIC_KEY={self.vendor_key}"]),
+                           ("old-and-new-vendor-keys", [host, f"-DUPDATE_PUBLIC_KEY={self.vendor_key},{self.new_key}"])):
             with self.subTest(name):
                 code, output, build = self.configure(name, *args)
                 self.assertEqual(code, 0, output)
