@@ -382,7 +382,10 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         break;
     case WM_CTLCOLORSTATIC:
         if (controlColours) {
-            return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true);
+            HWND control = reinterpret_cast<HWND>(lParam);
+            // Read-only and disabled edits ask here: the same veil as an editable one.
+            if (IsSkinnedEdit(*this, control)) return AnswerEditColour(*this, control, reinterpret_cast<HDC>(wParam));
+            return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), control, true);
         }
         break;
     case WM_MOUSEMOVE: OnMouseMove(F, *form, lParam); break;

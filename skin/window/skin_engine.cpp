@@ -416,9 +416,10 @@ int SkinEngine::MakeImageButton(HWND button, const std::vector<ByteArray>& image
     return 1;
 }
 
-int SkinEngine::AttachPanel(HWND panel, std::optional<COLORREF> fill, std::optional<int> alpha,
-                            std::optional<int> rounded) {
-    return ::AttachPanel(*this, panel, 1, fill.value_or(1), alpha.value_or(255), rounded.value_or(0));
+int SkinEngine::AttachPanel(HWND panel, std::optional<int> fill, std::optional<int> alpha,
+                            std::optional<int> rounded, std::optional<COLORREF> fillColour) {
+    return ::AttachPanel(*this, panel, 1, fillColour.value_or(0), alpha.value_or(255), rounded.value_or(0),
+                         fill.value_or(1));
 }
 
 int SkinEngine::SetPanelFill(HWND panel, COLORREF fill) {
@@ -428,7 +429,7 @@ int SkinEngine::SetPanelFill(HWND panel, COLORREF fill) {
         for (PanelRecord& record : forms[formIndex - 1]->panels) {
             if (record.window == panel) {
                 record.fillColour = fill;
-                record.filled = fill != 0 ? 1 : 0;
+                if (fill != 0) record.filled = 1;
                 return 1;
             }
         }

@@ -137,8 +137,12 @@ public:
     // Push button into an image button of the given kind (1 one image, 3
     // four images); the button skin paints it.
     int MakeImageButton(HWND button, const std::vector<ByteArray>& images, int value, const Text& text);
-    int AttachPanel(HWND panel, std::optional<COLORREF> fill = std::nullopt, std::optional<int> alpha = std::nullopt,
-                    std::optional<int> rounded = std::nullopt);
+    // Makes the window a panel of its form. fill is the caller's fill flag
+    // (default 1: the panel paints the background behind it itself); the
+    // fill colour (default 0: none) is laid over that background at alpha.
+    int AttachPanel(HWND panel, std::optional<int> fill = std::nullopt, std::optional<int> alpha = std::nullopt,
+                    std::optional<int> rounded = std::nullopt, std::optional<COLORREF> fillColour = std::nullopt);
+    // The panel's fill colour (0: none); a colour turns the fill flag on.
     int SetPanelFill(HWND panel, COLORREF fill);
     RECT CaptionButtonStripRect(HWND window);
     int AttachContainer(HWND container);

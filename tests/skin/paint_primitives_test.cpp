@@ -103,7 +103,7 @@ TEST_F(SkinTest, ComposedBackgroundCopiesTheFormUnderTheControl) {
     // A filled panel under the control is laid over the form's image.
     HWND panel = skintest::MakeChild(window, "Static", 0, 150, 492, 140);
     HWND inside = skintest::MakeChild(panel, "Static", 10, 10, 20, 20);
-    ASSERT_EQ(engine->AttachPanel(panel, RGB(0, 255, 0), 255), 1);
+    ASSERT_EQ(engine->AttachPanel(panel, 1, 255, 0, RGB(0, 255, 0)), 1);
     EXPECT_EQ(engine->AttachPanel(panel), 0);
     EXPECT_EQ(FindOwningForm(*engine, inside), 1);
     const BackgroundOwner owner = FindBackgroundOwner(*engine, inside, true);
