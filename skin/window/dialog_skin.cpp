@@ -123,7 +123,7 @@ void PaintDialogTitle(GdipGraphics& graphics, const FormSkin& form, int width) {
     GdipPath path;
     path.CreatePath(0);
     const Gdiplus::RectF layout(static_cast<float>(kTitleLeft), 0, static_cast<float>(width),
-                                static_cast<float>(kTitleBandHeight - 4));
+                                static_cast<float>(kTitleBandHeight));
     if (!path.AddPathString(title, family, 0, kTitleFontSize, layout, format)) return;
     DrawSoftOutline(graphics, path, 4, form.titleShadowColour, 45);
     GdipSolidBrush face;
