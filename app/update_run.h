@@ -18,6 +18,8 @@ void StoreManifest(const UpdateManifest& manifest);
 Text LocalVersion();
 void StoreLocalVersion(const Text& version);
 void ReleaseUpdateState();
+// True while an update thread started by DecideUpdate has not ended.
+bool UpdateThreadRunning();
 
 // Manifest fetch: "http://" + UpdateHost() + "/GX.txt", the body as text.
 Text FetchManifest();

@@ -536,9 +536,52 @@ COLORREF SkinEngine::DerivedColour(const ByteArray& image) {
     return colour;
 }
 
+HHOOK SkinEngine::ExchangeMessageBoxHook(HHOOK hook) {
+    const DWORD thread = ::GetCurrentThreadId();
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    for (auto it = messageBoxHooks_.begin(); it != messageBoxHooks_.end(); ++it) {
+        if (it->first != thread) continue;
+        HHOOK previous = it->second;
+        if (hook) {
+            it->second = hook;
+        } else {
+            messageBoxHooks_.erase(it);
+        }
+        return previous;
+    }
+    if (hook) messageBoxHooks_.emplace_back(thread, hook);
+    return nullptr;
+}
+
+HHOOK SkinEngine::TakeMessageBoxHook() { return ExchangeMessageBoxHook(nullptr); }
+
+HHOOK SkinEngine::MessageBoxHook() {
+    const DWORD thread = ::GetCurrentThreadId();
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    for (const auto& entry : messageBoxHooks_) {
+        if (entry.first == thread) return entry.second;
+    }
+    return nullptr;
+}
+
+std::size_t SkinEngine::MessageBoxHookCount() {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    return messageBoxHooks_.size();
+}
+
 int SkinEngine::OwningFormIndex(HWND window) {
     for (HWND w = ::GetParent(window); w; w = ::GetParent(w)) {
         if (int index = FormIndexOf(w)) return index;
     }
     return 0;
+}
+
+void ReleaseSkinEngineAtExit(std::unique_ptr<SkinEngine> engine, bool workerRunning) {
+    if (!workerRunning) {
+        engine.reset();
+        return;
+    }
+    KeepGdiplusUntilProcessEnds();
+    // Deliberately not destroyed: the process ends in a moment.
+    static_cast<void>(engine.release());
 }
