@@ -439,24 +439,25 @@ TEST_F(DialogSkinTest, TwoHundredBoxesOnAWorkerWhileTheMainWindowRepaints) {
     EXPECT_EQ(live(), before);
 }
 
+struct CaptionSearch {
+    Text caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchCaption(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<CaptionSearch*>(lParam);
+    if (ClassNameOf(window) != "#32770" || !::IsWindowVisible(window)) return TRUE;
+    char text[64] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    if (search->caption != text) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 // A visible box of the thread with the caption.
 HWND CaptionedBoxOf(DWORD threadId, const Text& caption) {
-    struct Search {
-        Text caption;
-        HWND found = nullptr;
-    } search{caption, nullptr};
-    ::EnumThreadWindows(
-        threadId,
-        [](HWND window, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            if (ClassNameOf(window) != "#32770" || !::IsWindowVisible(window)) return TRUE;
-            char text[64] = {};
-            ::GetWindowTextA(window, text, sizeof text);
-            if (s->caption != text) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    CaptionSearch search{caption, nullptr};
+    if (threadId) ::EnumThreadWindows(threadId, MatchCaption, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
