@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 #include "app/form_loader.h"
 #include "app/main_form.h"
@@ -23,9 +24,15 @@ std::unique_ptr<SkinEngine> gSkinEngine;
 
 void ExitCleanup() {
     ReleaseUpdateState();
-    // The engine's destructor destroys the icon and shuts GDI+ down.
-    SetTheSkinEngine(nullptr);
-    gSkinEngine.reset();
+    // The warm-up thread decodes with GDI+: it ends before GDI+ may.
+    WaitForSkinWarmUp();
+    // An update thread still running (the window closed during a download)
+    // may be painting a box: the engine and GDI+ then stay until the
+    // process ends. Otherwise the engine's destructor destroys the icon and
+    // shuts GDI+ down.
+    const bool workerRunning = UpdateThreadRunning();
+    if (!workerRunning) SetTheSkinEngine(nullptr);
+    ReleaseSkinEngineAtExit(std::move(gSkinEngine), workerRunning);
 }
 
 }  // namespace

@@ -9,15 +9,15 @@ namespace {
 
 constexpr char kDialogClass[] = "#32770";
 
-HHOOK CurrentHook(SkinEngine* engine) {
-    return engine ? engine->WithSettings([](SkinSettings& s) { return s.cbtHook; }) : nullptr;
-}
-
 }  // namespace
 
 int SkinnedMessageBox(HWND owner, const Text& text, int style, const Text& caption) {
     InstallMessageBoxHook();
     const int result = ::MessageBoxExA(owner, text.c_str(), caption.c_str(), static_cast<UINT>(style), 0);
+    // A box that never became active (it failed to show) left its hook behind.
+    if (SkinEngine* engine = SkinEngine::Instance()) {
+        if (HHOOK left = engine->TakeMessageBoxHook()) ::UnhookWindowsHookEx(left);
+    }
     return result - 1;
 }
 
@@ -25,8 +25,9 @@ void InstallMessageBoxHook() {
     SkinEngine* engine = SkinEngine::Instance();
     if (!engine) return;
     HHOOK hook = ::SetWindowsHookExA(WH_CBT, DialogHookProc, nullptr, ::GetCurrentThreadId());
-    // A previous hook that was never removed is overwritten, not unhooked.
-    engine->WithSettings([hook](SkinSettings& s) { s.cbtHook = hook; });
+    if (!hook) return;
+    // This thread's previous hook, should one be left, goes; other threads keep theirs.
+    if (HHOOK previous = engine->ExchangeMessageBoxHook(hook)) ::UnhookWindowsHookEx(previous);
 }
 
 LRESULT CALLBACK DialogHookProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -38,6 +39,6 @@ LRESULT CALLBACK DialogHookProc(int code, WPARAM wParam, LPARAM lParam) {
                 AttachDialogSkin(*engine, window);
             }
         }
-        return ::CallNextHookEx(CurrentHook(engine), code, wParam, lParam);
+        return ::CallNextHookEx(engine ? engine->MessageBoxHook() : nullptr, code, wParam, lParam);
     });
 }

@@ -11,7 +11,7 @@
 int SkinnedMessageBox(HWND owner, const Text& text, int style, const Text& caption);
 
 // Hooks the calling thread's window activations (WH_CBT) and keeps the hook
-// in the engine's settings; the skinned dialog removes it when activated.
+// in the engine as this thread's; the skinned dialog removes it when activated.
 void InstallMessageBoxHook();
 
 // Hands a "#32770" window that is about to be activated and is not skinned

@@ -387,6 +387,11 @@ void ReleaseUpdateState() {
     gLocalVersion.clear();
 }
 
+bool UpdateThreadRunning() {
+    HANDLE thread = gUpdateThread;
+    return thread && ::WaitForSingleObject(thread, 0) == WAIT_TIMEOUT;
+}
+
 namespace {
 
 // The most the manifest and its signature may hold: a longer answer is not

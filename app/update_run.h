@@ -22,6 +22,8 @@ void StoreFirstManifest(const Text& manifest);
 Text LocalVersion();
 void StoreLocalVersion(const Text& version);
 void ReleaseUpdateState();
+// True while an update thread started by DecideUpdate has not ended.
+bool UpdateThreadRunning();
 
 // Manifest fetch: "http://" + UpdateHost() + "/GX.txt", the body as text.
 Text FetchManifest();

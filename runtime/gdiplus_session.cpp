@@ -20,6 +20,7 @@ ExternalFunction<GdiplusStartupFunction> pGdiplusStartup{"gdiplus.dll", "Gdiplus
 ExternalFunction<GdiplusShutdownFunction> pGdiplusShutdown{"gdiplus.dll", "GdiplusShutdown"};
 
 std::atomic<ULONG_PTR> gDefaultToken{0};
+std::atomic<bool> gKeptUntilProcessEnds{false};
 
 }  // namespace
 
@@ -31,10 +32,15 @@ ULONG_PTR StartGdiplus(UINT32 version) {
     return token;
 }
 
-void StopGdiplus() { StopGdiplus(gDefaultToken.exchange(0)); }
+void StopGdiplus() {
+    if (gKeptUntilProcessEnds.load()) return;
+    StopGdiplus(gDefaultToken.exchange(0));
+}
 
 void StopGdiplus(ULONG_PTR token) {
-    if (token != 0) pGdiplusShutdown(token);
+    if (token != 0 && !gKeptUntilProcessEnds.load()) pGdiplusShutdown(token);
 }
+
+void KeepGdiplusUntilProcessEnds() { gKeptUntilProcessEnds.store(true); }
 
 ULONG_PTR DefaultGdiplusToken() { return gDefaultToken.load(); }

@@ -19,28 +19,54 @@
 
 namespace {
 
-// What the composition needs of a panel, copied out under the lock.
+// What the composition needs of a panel, copied out under the lock. Form
+// and panel are found by window each time: an index read earlier may point
+// to another form's entry once a form of another thread went away.
 struct PanelFill {
+    bool found = false;
+    int filled = 0;
     COLORREF colour = 0;
     int alpha = 255;
     int rounded = 0;
 };
 
-PanelFill PanelAt(SkinEngine& engine, int formIndex, int panelIndex) {
+PanelFill PanelOf(SkinEngine& engine, HWND formWindow, HWND panelWindow) {
     return engine.WithForms([&](FormSkinList& forms) {
         PanelFill fill;
-        if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return fill;
-        const auto& panels = forms[formIndex - 1]->panels;
-        if (panelIndex < 1 || panelIndex > static_cast<int>(panels.size())) return fill;
-        const PanelRecord& panel = panels[panelIndex - 1];
-        return PanelFill{panel.fillColour, panel.fillAlpha, panel.rounded};
+        const int form = FindForm(forms, formWindow);
+        if (form < 1 || !panelWindow) return fill;
+        for (const PanelRecord& panel : forms[form - 1]->panels) {
+            if (panel.window == panelWindow) {
+                return PanelFill{true, panel.filled, panel.fillColour, panel.fillAlpha, panel.rounded};
+            }
+        }
+        return fill;
     });
 }
 
 // The background DC of a form; it is used on that form's window thread.
-HDC FormBackgroundDc(SkinEngine& engine, int formIndex) {
-    FormSkin* form = engine.Form(formIndex);
-    return form ? form->backgroundDc.Get() : nullptr;
+HDC FormBackgroundDc(SkinEngine& engine, HWND formWindow) {
+    return engine.WithForms([&](FormSkinList& forms) -> HDC {
+        const int form = FindForm(forms, formWindow);
+        return form > 0 ? forms[form - 1]->backgroundDc.Get() : nullptr;
+    });
+}
+
+// The nearest skinned form above the window; null when none.
+HWND OwningFormWindow(SkinEngine& engine, HWND window) {
+    for (HWND w = ::GetParent(window); w; w = ::GetParent(w)) {
+        if (engine.WithForms([&](FormSkinList& forms) { return FindForm(forms, w); }) > 0) return w;
+    }
+    return nullptr;
+}
+
+// The nearest ancestor below stop that is a panel of the form with its fill flag set.
+HWND FilledAncestorPanel(SkinEngine& engine, HWND formWindow, HWND control, HWND stop) {
+    for (HWND b = ::GetParent(control); b && b != stop; b = ::GetParent(b)) {
+        const PanelFill fill = PanelOf(engine, formWindow, b);
+        if (fill.found && fill.filled) return b;
+    }
+    return nullptr;
 }
 
 void CopyBackground(HDC target, int width, int height, HDC source, const RECT& offset, const RECT& rect) {
@@ -133,12 +159,9 @@ HDC ComposeControlBackground(SkinEngine& engine, HWND control, const RECT& rect)
     const BackgroundOwner found = FindBackgroundOwner(engine, control, true);
     if (found.result == 1) {
         const RECT offset = RectRelativeToForm(engine, control);
-        CopyBackground(dc, width, height, FormBackgroundDc(engine, found.formIndex), offset, rect);
-        const int panel = FindControlRecord(engine, found.formIndex, control, RecordList::Panels);
-        if (panel >= 1) {
-            const PanelFill fill = PanelAt(engine, found.formIndex, panel);
-            if (fill.colour != 0) FillPanel(dc, rect, fill, true);
-        }
+        CopyBackground(dc, width, height, FormBackgroundDc(engine, found.formWindow), offset, rect);
+        const PanelFill fill = PanelOf(engine, found.formWindow, control);
+        if (fill.found && fill.colour != 0) FillPanel(dc, rect, fill, true);
         return dc;
     }
     if (found.owner == control) {
@@ -147,39 +170,37 @@ HDC ComposeControlBackground(SkinEngine& engine, HWND control, const RECT& rect)
             HDC source = reinterpret_cast<HDC>(GetProperty(parentOwner, prop::kOwnerBackgroundDc));
             CopyBackground(dc, width, height, source, RectRelativeToWindow(parentOwner, control), rect);
         } else {
-            const int form = FindOwningForm(engine, control);
-            CopyBackground(dc, width, height, FormBackgroundDc(engine, form), RectRelativeToRoot(control), rect);
+            CopyBackground(dc, width, height, FormBackgroundDc(engine, OwningFormWindow(engine, control)),
+                           RectRelativeToRoot(control), rect);
         }
         return dc;
     }
     if (found.owner) {
         HDC source = reinterpret_cast<HDC>(GetProperty(found.owner, prop::kOwnerBackgroundDc));
         CopyBackground(dc, width, height, source, RectRelativeToWindow(found.owner, control), rect);
-        const int form = found.formIndex > 0 ? found.formIndex : FindOwningForm(engine, control);
-        if (form > 0) {
-            int panel = FindControlRecord(engine, form, control, RecordList::Panels);
-            const bool own = panel >= 1;
-            if (!own) panel = FindFilledAncestorPanel(engine, form, control, found.owner);
-            if (panel > 0) {
-                const PanelFill fill = PanelAt(engine, form, panel);
-                if (static_cast<LONG>(fill.colour) > 0) FillPanel(dc, rect, fill, own);
+        HWND form = found.formWindow ? found.formWindow : OwningFormWindow(engine, control);
+        if (form) {
+            PanelFill fill = PanelOf(engine, form, control);
+            const bool own = fill.found;
+            if (!own) {
+                if (HWND panel = FilledAncestorPanel(engine, form, control, found.owner)) {
+                    fill = PanelOf(engine, form, panel);
+                }
             }
+            if (fill.found && static_cast<LONG>(fill.colour) > 0) FillPanel(dc, rect, fill, own);
         }
         return dc;
     }
-    const int form = found.formIndex > 0 ? found.formIndex : FindOwningForm(engine, control);
-    if (form < 1) {
+    HWND form = found.formWindow ? found.formWindow : OwningFormWindow(engine, control);
+    if (!form) {
         // Nothing to compose from: the fresh DC is not kept in the registry.
         ReleaseMemoryDc(engine, dc);
         return nullptr;
     }
-    int panel = FindControlRecord(engine, form, control, RecordList::Panels);
-    if (panel < 1) panel = found.panelIndex;
+    PanelFill fill = PanelOf(engine, form, control);
+    if (!fill.found && found.panelWindow) fill = PanelOf(engine, form, found.panelWindow);
     CopyBackground(dc, width, height, FormBackgroundDc(engine, form), RectRelativeToRoot(control), rect);
-    if (panel > 0) {
-        const PanelFill fill = PanelAt(engine, form, panel);
-        if (fill.colour != 0) FillPanel(dc, rect, fill, false);
-    }
+    if (fill.found && fill.colour != 0) FillPanel(dc, rect, fill, false);
     return dc;
 }
 
@@ -210,6 +231,7 @@ BackgroundOwner FindBackgroundOwner(SkinEngine& engine, HWND window, bool honour
     if (int form = formOf(window)) {
         found.result = 1;
         found.formIndex = form;
+        found.formWindow = window;
         return found;
     }
     for (HWND c = ::GetParent(window); c; c = ::GetParent(c)) {
@@ -220,24 +242,33 @@ BackgroundOwner FindBackgroundOwner(SkinEngine& engine, HWND window, bool honour
         if (int form = formOf(c)) {
             found.result = 1;
             found.formIndex = form;
+            found.formWindow = c;
             return found;
         }
-        std::pair<int, int> panel = engine.WithForms([&](FormSkinList& forms) {
+        struct PanelPair {
+            int form = 0, panel = 0;
+            HWND formWindow = nullptr;
+        };
+        const PanelPair panel = engine.WithForms([&](FormSkinList& forms) {
             for (std::size_t f = 0; f < forms.size(); ++f) {
                 const auto& panels = forms[f]->panels;
                 for (std::size_t p = 0; p < panels.size(); ++p) {
-                    if (panels[p].window == c) return std::make_pair(static_cast<int>(f + 1), static_cast<int>(p + 1));
+                    if (panels[p].window == c) {
+                        return PanelPair{static_cast<int>(f + 1), static_cast<int>(p + 1), forms[f]->window};
+                    }
                 }
             }
-            return std::make_pair(0, 0);
+            return PanelPair{};
         });
-        if (panel.first > 0) {
+        if (panel.form > 0) {
             HWND parentOwner = reinterpret_cast<HWND>(GetProperty(c, prop::kParentOwnsBackground));
             if (honour && parentOwner) {
                 found.owner = parentOwner;
             } else {
-                found.formIndex = panel.first;
-                found.panelIndex = panel.second;
+                found.formIndex = panel.form;
+                found.panelIndex = panel.panel;
+                found.formWindow = panel.formWindow;
+                found.panelWindow = c;
             }
             return found;
         }

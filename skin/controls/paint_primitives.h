@@ -26,6 +26,10 @@ struct BackgroundOwner {
     int formIndex = 0;     // with result 0: the form of a panel pair
     int panelIndex = 0;    // with result 0: the panel of that pair
     HWND owner = nullptr;  // with result 0: a window that supplies its own background
+    // The windows of that form and panel: indexes shift when a form of
+    // another thread goes away, the windows do not.
+    HWND formWindow = nullptr;
+    HWND panelWindow = nullptr;
 };
 
 // Fills the path with a linear gradient from (x1, y1) to (x2, y2).

@@ -248,9 +248,12 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
             PaintBackground(graphics, form.backgroundDc.Get(), form, context);
             if (form.captionOn) PaintFrame(graphics, form);
         }
+        // The whole band a title may reach, which a title font taller than
+        // the caption makes deeper than the caption.
+        const int cacheBand = DressedBandHeight(form, height);
         if (form.captionOn &&
-            (HasSize(form.captionCache, width, form.captionHeight) || form.captionCache.Create(width, form.captionHeight))) {
-            ::BitBlt(form.captionCache.Dc(), 0, 0, width, form.captionHeight, form.backgroundDc.Get(), 0, 0, SRCCOPY);
+            (HasSize(form.captionCache, width, cacheBand) || form.captionCache.Create(width, cacheBand))) {
+            ::BitBlt(form.captionCache.Dc(), 0, 0, width, cacheBand, form.backgroundDc.Get(), 0, 0, SRCCOPY);
         }
         if (form.statusHeight > 0 && (HasSize(form.statusCache, width, form.statusHeight) ||
                                       form.statusCache.Create(width, form.statusHeight))) {
@@ -516,11 +519,22 @@ bool DrawShadowedText(GdipGraphics& graphics, HDC dc, const Text& text, const Gd
 
 void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text) {
     if (!form.backgroundDc) return;
-    // Outside a rebuild only the band left of the buttons is redrawn.
+    // Outside a rebuild only the band left of the buttons is redrawn, as deep
+    // as the title reaches (a tall title font reaches below the caption).
     const int areaWidth = std::max(0, form.buttonStripX - 2);
+    int clientWidth = 0, clientHeight = 0;
+    ClientSize(form.window, clientWidth, clientHeight);
+    const int band = DressedBandHeight(form, clientHeight);
     GdipGraphics own;
     if (!graphics) {
-        RestoreFromCache(form, form.captionCache, 0, 0, areaWidth, form.captionHeight);
+        if (!HasSize(form.captionCache, clientWidth, band)) {
+            // The cache is of another size or depth (the title font grew):
+            // a rebuild paints the band afresh.
+            form.needsRedraw = 1;
+            ::InvalidateRect(form.window, nullptr, FALSE);
+            return;
+        }
+        RestoreFromCache(form, form.captionCache, 0, 0, areaWidth, band);
         PrepareGraphics(own, form.backgroundDc.Get());
         graphics = &own;
     }
@@ -551,7 +565,7 @@ void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graph
     }
     if (graphics == &own) {
         own.DeleteGraphics();
-        RECT part{0, 0, areaWidth, form.captionHeight};
+        RECT part{0, 0, areaWidth, band};
         CopyBackgroundToWindow(form, &part);
     }
 }

@@ -127,7 +127,7 @@ int AttachContainer(SkinEngine& engine, int formIndex, HWND window) {
     if (index == 0) return 0;
     // As a panel its children are skinned and find their background; the
     // panel procedure goes under the container procedure.
-    AttachPanel(engine, window);
+    AttachPanel(engine, window, 1, 0, 255, 0, 0);
     WNDPROC previous = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ContainerProc)));
     SetProperty(window, prop::kContainerProc, reinterpret_cast<LONG_PTR>(previous));

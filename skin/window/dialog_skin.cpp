@@ -123,7 +123,7 @@ void PaintDialogTitle(GdipGraphics& graphics, const FormSkin& form, int width) {
     GdipPath path;
     path.CreatePath(0);
     const Gdiplus::RectF layout(static_cast<float>(kTitleLeft), 0, static_cast<float>(width),
-                                static_cast<float>(kTitleBandHeight - 4));
+                                static_cast<float>(kTitleBandHeight));
     if (!path.AddPathString(title, family, 0, kTitleFontSize, layout, format)) return;
     DrawSoftOutline(graphics, path, 4, form.titleShadowColour, 45);
     GdipSolidBrush face;
@@ -306,8 +306,8 @@ LRESULT HandleDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         LayoutCaption(form);
         break;
     case WM_ACTIVATE: {
-        HHOOK hook = engine->WithSettings([](SkinSettings& s) { return std::exchange(s.cbtHook, nullptr); });
-        if (hook) ::UnhookWindowsHookEx(hook);
+        // The hook of this dialog's thread; a box on another thread keeps its own.
+        if (HHOOK hook = engine->TakeMessageBoxHook()) ::UnhookWindowsHookEx(hook);
         break;
     }
     case WM_SETFOCUS:
@@ -395,17 +395,22 @@ void AttachDialogSkin(SkinEngine& engine, HWND dialog) {
     SetLayeredStyle(dialog, false);
     ::SetLayeredWindowAttributes(dialog, 0, 0, LWA_ALPHA);
 
-    // The entry stays where it is in the list; its index may not, should a
-    // dialog of another thread go away meanwhile.
-    const int index = engine.WithForms([&](FormSkinList& forms) { return AddForm(forms, std::move(entry)); });
     LayoutCaption(e);
-    SkinDialogChildren(engine, index, dialog);
-    SubclassWindow(dialog, DialogProc);
-    SetProperty(dialog, prop::kIndex, FindDialog(engine, dialog).index);
+    // The children's records go into the entry at the index given to their
+    // skins, which a form of another thread going away would renumber: the
+    // list stays locked until they are in. Safe, because every window the
+    // child skins touch here is the dialog's or its children's, all of this
+    // thread: nothing waits for another thread while the lock is held.
+    engine.WithForms([&](FormSkinList& forms) {
+        const int index = AddForm(forms, std::move(entry));
+        SkinDialogChildren(engine, index, dialog);
+        SubclassWindow(dialog, DialogProc);
+        SetProperty(dialog, prop::kIndex, index);
+    });
 }
 
-void LayoutDialogCaption(SkinEngine& engine, int formIndex) {
-    if (FormSkin* form = engine.Form(formIndex)) LayoutCaption(*form);
+void LayoutDialogCaption(SkinEngine& engine, HWND dialog) {
+    if (FormSkin* form = FindDialog(engine, dialog).form) LayoutCaption(*form);
 }
 
 LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -440,9 +445,9 @@ void PaintDialog(SkinEngine& engine, HWND window) {
     if (FormSkin* form = FindDialog(engine, window).form) Paint(engine, *form);
 }
 
-void PaintDialogCloseButton(SkinEngine& engine, int formIndex, int buttonIndex, GdipGraphics* graphics, bool,
+void PaintDialogCloseButton(SkinEngine& engine, HWND dialog, int buttonIndex, GdipGraphics* graphics, bool,
                             bool hot) {
-    FormSkin* form = engine.Form(formIndex);
+    FormSkin* form = FindDialog(engine, dialog).form;
     if (!form) return;
     PaintCloseButton(*form, engine.PaintContextNow(), buttonIndex, graphics, hot);
 }

@@ -29,7 +29,7 @@ constexpr BYTE kDialogFinalAlpha = kDialogFadeSteps * kDialogFadeAlphaStep;
 // DialogProc. Nothing when the dialog has an entry already.
 void AttachDialogSkin(SkinEngine& engine, HWND dialog);
 // Places the close button at the right edge of the dialog's current size.
-void LayoutDialogCaption(SkinEngine& engine, int formIndex);
+void LayoutDialogCaption(SkinEngine& engine, HWND dialog);
 LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The fade-in thread's procedure; the argument is the dialog's handle.
 DWORD WINAPI FadeIn(void* dialog);
@@ -39,7 +39,7 @@ LRESULT DialogHitTest(SkinEngine& engine, HWND window, LPARAM lParam);
 void PaintDialog(SkinEngine& engine, HWND window);
 // One caption button; without graphics (a hover change) what lies under it
 // is painted again and the button's rectangle is copied to the window.
-void PaintDialogCloseButton(SkinEngine& engine, int formIndex, int buttonIndex, GdipGraphics* graphics,
+void PaintDialogCloseButton(SkinEngine& engine, HWND dialog, int buttonIndex, GdipGraphics* graphics,
                             bool fullRepaint, bool hot);
 
 // How often the close button was painted outside a whole repaint (hover

@@ -107,6 +107,9 @@ bool RemoveForm(FormSkinList& list, int index) {
         for (const ControlRecord& record : entry.containers) {
             SetProperty(record.window, prop::kContainerFormIndex, newIndex);
         }
+        for (const PanelRecord& record : entry.panels) {
+            if (record.window) SetProperty(record.window, prop::kFormIndex, newIndex);
+        }
     }
     return true;
 }

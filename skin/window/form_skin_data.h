@@ -325,7 +325,6 @@ struct SkinSettings {
     ByteArray backImage;
     int backMode = 0;
     int fadeInStarted = 0;
-    HHOOK cbtHook = nullptr;  // around a skinned message box
 };
 
 constexpr COLORREF kDefaultAccentColour = 0x00DDCA22;

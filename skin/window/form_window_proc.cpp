@@ -36,12 +36,29 @@ ClientSize ClientOf(HWND window) {
     return ClientSize{r.right - r.left, r.bottom - r.top};
 }
 
-int TaskbarHeight() {
-    HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
-    if (!taskbar) return 0;
-    RECT r{};
-    ::GetWindowRect(taskbar, &r);
-    return r.bottom - r.top;
+// The monitor the window is on (the nearest one), its whole area and the
+// part the taskbar and docked bars leave free, in screen coordinates.
+struct MonitorAreas {
+    RECT monitor{};
+    RECT work{};
+};
+MonitorAreas MonitorOf(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = ::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    if (!monitor || !::GetMonitorInfoA(monitor, &info)) {
+        const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        return MonitorAreas{screen, screen};
+    }
+    // Of the primary monitor the system's work area is read directly: Wine
+    // leaves rcWork at the whole monitor when the work area is set, Windows
+    // keeps the two equal.
+    RECT work{};
+    if ((info.dwFlags & MONITORINFOF_PRIMARY) && ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) &&
+        !::IsRectEmpty(&work)) {
+        info.rcWork = work;
+    }
+    return MonitorAreas{info.rcMonitor, info.rcWork};
 }
 
 // The sizing zone of a client point: 0 none, else the WMSZ_ side (1 left,
@@ -274,21 +291,28 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         MINMAXINFO info;
         std::memcpy(&info, reinterpret_cast<void*>(lParam), sizeof info);
         POINT max{form->maxTrackWidth, form->maxTrackHeight};
-        if (form->maximised) {
-            max = POINT{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) - TaskbarHeight()};
-        }
+        // Maximised, the form fills the work area of its own monitor: the
+        // position is given relative to that monitor.
+        const MonitorAreas areas = MonitorOf(window);
+        const RECT& work = areas.work;
+        info.ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
+        info.ptMaxPosition = POINT{work.left - areas.monitor.left, work.top - areas.monitor.top};
+        if (form->maximised) max = info.ptMaxSize;
         info.ptMinTrackSize = POINT{form->minTrackWidth, form->minTrackHeight};
         info.ptMaxTrackSize = max;
         std::memcpy(reinterpret_cast<void*>(lParam), &info, sizeof info);
         break;
     }
     case WM_WINDOWPOSCHANGED: {
-        const ClientSize c = ClientOf(window);
-        const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN), screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-        if (form->hasMaximise && c.width == screenWidth && c.height == screenHeight) {
+        RECT placed{};
+        ::GetWindowRect(window, &placed);
+        const MonitorAreas areas = MonitorOf(window);
+        const RECT& work = areas.work;
+        if (form->hasMaximise && ::EqualRect(&placed, &areas.monitor) && !::EqualRect(&placed, &work)) {
             form->maximised = 1;
-            // Maximised, the form leaves the taskbar visible.
-            ::SetWindowPos(window, nullptr, 0, 0, screenWidth, screenHeight - TaskbarHeight(),
+            // Made as large as its monitor, the form leaves the taskbar
+            // visible, wherever that is docked.
+            ::SetWindowPos(window, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
                            SWP_NOZORDER | SWP_NOOWNERZORDER);
             form = Form(FormIndexOf(window));
             if (!form) break;
@@ -382,7 +406,10 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         break;
     case WM_CTLCOLORSTATIC:
         if (controlColours) {
-            return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true);
+            HWND control = reinterpret_cast<HWND>(lParam);
+            // Read-only and disabled edits ask here: the same veil as an editable one.
+            if (IsSkinnedEdit(*this, control)) return AnswerEditColour(*this, control, reinterpret_cast<HDC>(wParam));
+            return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), control, true);
         }
         break;
     case WM_MOUSEMOVE: OnMouseMove(F, *form, lParam); break;

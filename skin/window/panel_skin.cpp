@@ -9,6 +9,7 @@
 #include "gdip/string_format.h"
 #include "runtime/allocation_failure.h"
 #include "runtime/window_ops.h"
+#include "skin/controls/edit_skin.h"
 #include "skin/controls/list_skin.h"
 #include "skin/controls/paint_primitives.h"
 #include "skin/controls/static_skin.h"
@@ -40,14 +41,17 @@ struct PanelPaintState {
     std::vector<DockedWindow> docked;
 };
 
-PanelPaintState PanelState(SkinEngine& engine, int formIndex, int panelIndex) {
+// The record at (formIndex, panelIndex) only when it is the window's own:
+// indexes read from the window's properties may be stale.
+PanelPaintState PanelState(SkinEngine& engine, HWND window, int formIndex, int panelIndex) {
     return engine.WithForms([&](FormSkinList& forms) {
         PanelPaintState state;
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return state;
         const auto& panels = forms[formIndex - 1]->panels;
         if (panelIndex < 1 || panelIndex > static_cast<int>(panels.size())) return state;
         const PanelRecord& record = panels[panelIndex - 1];
-        state.found = record.window != nullptr;
+        if (record.window != window) return state;
+        state.found = true;
         state.filled = record.filled != 0;
         state.group = record.rounded != 0;
         state.face = record.captionFace;
@@ -96,14 +100,17 @@ LRESULT HandlePanelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     const int P = static_cast<int>(GetProperty(window, prop::kIndex));
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     if (!engine || P < 1 || F < 1) return Forward(window, message, wParam, lParam);
+    // A record that is not this panel's (another form's, after a renumbering
+    // this window missed) is never used: the panel is left unskinned.
+    const PanelPaintState state = PanelState(*engine, window, F, P);
+    if (!state.found) return Forward(window, message, wParam, lParam);
     LRESULT answer = 0;
     switch (message) {
     case WM_MOVE:
-        if (PanelState(*engine, F, P).filled) ::InvalidateRect(window, nullptr, FALSE);
+        if (state.filled) ::InvalidateRect(window, nullptr, FALSE);
         break;
-    case WM_SIZE: PlaceDockedWindows(window, PanelState(*engine, F, P).docked); break;
+    case WM_SIZE: PlaceDockedWindows(window, state.docked); break;
     case WM_PAINT: {
-        const PanelPaintState state = PanelState(*engine, F, P);
         if (!state.filled) break;
         PaintScope paint(window);
         // Children of the panel keep their own painting: the copy leaves them out.
@@ -112,7 +119,6 @@ LRESULT HandlePanelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     case WM_PRINTCLIENT: {
-        const PanelPaintState state = PanelState(*engine, F, P);
         if (!state.filled) break;
         PaintPanel(*engine, window, reinterpret_cast<HDC>(wParam), state);
         return 0;
@@ -137,7 +143,8 @@ HWND FindBackgroundOwnerAncestor(HWND window) {
     return nullptr;
 }
 
-int AttachPanel(SkinEngine& engine, HWND window, int option, COLORREF fill, int alpha, int rounded) {
+int AttachPanel(SkinEngine& engine, HWND window, int option, COLORREF fillColour, int alpha, int rounded,
+                std::optional<int> fill) {
     if (!::IsWindow(window)) return 0;
     const int F = FindOwningForm(engine, window);
     if (F < 1) return 0;
@@ -151,8 +158,8 @@ int AttachPanel(SkinEngine& engine, HWND window, int option, COLORREF fill, int 
         }
         const int index = TakeRecordSlot(panels, window);
         PanelRecord& record = panels[index - 1];
-        record.fillColour = fill;
-        record.filled = fill != 0 ? 1 : 0;
+        record.fillColour = fillColour;
+        record.filled = fill ? *fill : (fillColour != 0 ? 1 : 0);
         record.fillAlpha = alpha & 0xFF;
         record.option = option;
         record.rounded = (group || rounded) ? 1 : 0;
@@ -263,7 +270,9 @@ bool AnswerChildMessage(SkinEngine& engine, int formIndex, UINT message, WPARAM 
         return false;
     case WM_CTLCOLOREDIT:
         if (ClassNameOf(::GetParent(control)) == "ComboBox" || !controlColours) return false;
-        result = engine.AnswerChildColour(formIndex, dc, control, true);
+        // A skinned edit is answered with its veiled background, as on the form.
+        result = IsSkinnedEdit(engine, control) ? AnswerEditColour(engine, control, dc)
+                                                : engine.AnswerChildColour(formIndex, dc, control, true);
         return true;
     case WM_CTLCOLORLISTBOX: {
         if (IsListBoxPaintPass(control)) {  // a skinned list box painting itself over the veil
@@ -289,7 +298,9 @@ bool AnswerChildMessage(SkinEngine& engine, int formIndex, UINT message, WPARAM 
         return true;
     case WM_CTLCOLORSTATIC:
         if (!controlColours) return false;
-        result = engine.AnswerChildColour(formIndex, dc, control, true);
+        // Read-only and disabled edits ask here.
+        result = IsSkinnedEdit(engine, control) ? AnswerEditColour(engine, control, dc)
+                                                : engine.AnswerChildColour(formIndex, dc, control, true);
         return true;
     default: return false;
     }

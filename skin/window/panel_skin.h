@@ -4,18 +4,22 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "skin/window/form_skin_data.h"
 
 class SkinEngine;
 
-// Makes the window a panel of its form and skins its children. fill is the
-// fill colour (0: no fill), alpha its opacity; a group box is always rounded.
+// Makes the window a panel of its form and skins its children. fillColour
+// is laid over the background behind the panel at the given alpha (0: no
+// colour). fill is the caller's fill flag: set, the panel paints that
+// background itself; clear, its own procedure paints; not given, the panel
+// paints itself when it has a colour. A group box is always rounded.
 // Returns the panel's 1-based index, 0 when the window is a panel already
 // or has no skinned form above it.
-int AttachPanel(SkinEngine& engine, HWND window, int option = 1, COLORREF fill = 0, int alpha = 255,
-                int rounded = 0);
+int AttachPanel(SkinEngine& engine, HWND window, int option = 1, COLORREF fillColour = 0, int alpha = 255,
+                int rounded = 0, std::optional<int> fill = std::nullopt);
 
 // Keeps child stretched to the panel's width (2 pixels in from each side)
 // at y with the given height whenever the panel is resized. False when the

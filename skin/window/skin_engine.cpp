@@ -416,9 +416,10 @@ int SkinEngine::MakeImageButton(HWND button, const std::vector<ByteArray>& image
     return 1;
 }
 
-int SkinEngine::AttachPanel(HWND panel, std::optional<COLORREF> fill, std::optional<int> alpha,
-                            std::optional<int> rounded) {
-    return ::AttachPanel(*this, panel, 1, fill.value_or(1), alpha.value_or(255), rounded.value_or(0));
+int SkinEngine::AttachPanel(HWND panel, std::optional<int> fill, std::optional<int> alpha,
+                            std::optional<int> rounded, std::optional<COLORREF> fillColour) {
+    return ::AttachPanel(*this, panel, 1, fillColour.value_or(0), alpha.value_or(255), rounded.value_or(0),
+                         fill.value_or(1));
 }
 
 int SkinEngine::SetPanelFill(HWND panel, COLORREF fill) {
@@ -428,7 +429,7 @@ int SkinEngine::SetPanelFill(HWND panel, COLORREF fill) {
         for (PanelRecord& record : forms[formIndex - 1]->panels) {
             if (record.window == panel) {
                 record.fillColour = fill;
-                record.filled = fill != 0 ? 1 : 0;
+                if (fill != 0) record.filled = 1;
                 return 1;
             }
         }
@@ -535,9 +536,52 @@ COLORREF SkinEngine::DerivedColour(const ByteArray& image) {
     return colour;
 }
 
+HHOOK SkinEngine::ExchangeMessageBoxHook(HHOOK hook) {
+    const DWORD thread = ::GetCurrentThreadId();
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    for (auto it = messageBoxHooks_.begin(); it != messageBoxHooks_.end(); ++it) {
+        if (it->first != thread) continue;
+        HHOOK previous = it->second;
+        if (hook) {
+            it->second = hook;
+        } else {
+            messageBoxHooks_.erase(it);
+        }
+        return previous;
+    }
+    if (hook) messageBoxHooks_.emplace_back(thread, hook);
+    return nullptr;
+}
+
+HHOOK SkinEngine::TakeMessageBoxHook() { return ExchangeMessageBoxHook(nullptr); }
+
+HHOOK SkinEngine::MessageBoxHook() {
+    const DWORD thread = ::GetCurrentThreadId();
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    for (const auto& entry : messageBoxHooks_) {
+        if (entry.first == thread) return entry.second;
+    }
+    return nullptr;
+}
+
+std::size_t SkinEngine::MessageBoxHookCount() {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    return messageBoxHooks_.size();
+}
+
 int SkinEngine::OwningFormIndex(HWND window) {
     for (HWND w = ::GetParent(window); w; w = ::GetParent(w)) {
         if (int index = FormIndexOf(w)) return index;
     }
     return 0;
+}
+
+void ReleaseSkinEngineAtExit(std::unique_ptr<SkinEngine> engine, bool workerRunning) {
+    if (!workerRunning) {
+        engine.reset();
+        return;
+    }
+    KeepGdiplusUntilProcessEnds();
+    // Deliberately not destroyed: the process ends in a moment.
+    static_cast<void>(engine.release());
 }

@@ -11,8 +11,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "runtime/value_types.h"
@@ -137,8 +139,12 @@ public:
     // Push button into an image button of the given kind (1 one image, 3
     // four images); the button skin paints it.
     int MakeImageButton(HWND button, const std::vector<ByteArray>& images, int value, const Text& text);
-    int AttachPanel(HWND panel, std::optional<COLORREF> fill = std::nullopt, std::optional<int> alpha = std::nullopt,
-                    std::optional<int> rounded = std::nullopt);
+    // Makes the window a panel of its form. fill is the caller's fill flag
+    // (default 1: the panel paints the background behind it itself); the
+    // fill colour (default 0: none) is laid over that background at alpha.
+    int AttachPanel(HWND panel, std::optional<int> fill = std::nullopt, std::optional<int> alpha = std::nullopt,
+                    std::optional<int> rounded = std::nullopt, std::optional<COLORREF> fillColour = std::nullopt);
+    // The panel's fill colour (0: none); a colour turns the fill flag on.
     int SetPanelFill(HWND panel, COLORREF fill);
     RECT CaptionButtonStripRect(HWND window);
     int AttachContainer(HWND container);
@@ -163,6 +169,16 @@ public:
     // The caption button under the mouse at the last move or press on any form.
     int PressedButton() const { return pressedButton_; }
 
+    // The CBT hook around a skinned message box, one per thread: boxes on
+    // two threads at once each keep and remove their own.
+    // Stores the calling thread's hook; returns the one it replaces.
+    HHOOK ExchangeMessageBoxHook(HHOOK hook);
+    // The calling thread's hook, taken out of the engine (null when none).
+    HHOOK TakeMessageBoxHook();
+    HHOOK MessageBoxHook();
+    // How many threads have a hook stored.
+    std::size_t MessageBoxHookCount();
+
 private:
     // DeriveImageColour, remembered for the last image: the updater derives
     // the same image's colour for the global and the form's background.
@@ -184,6 +200,13 @@ private:
     int captionButtonMargin_ = 3;
     int pressedButton_ = 0;
     std::function<void()> deactivationHandler_;
+    std::vector<std::pair<DWORD, HHOOK>> messageBoxHooks_;  // by thread id
     std::size_t derivedKey_ = 0;
     COLORREF derivedColour_ = 0;
 };
+
+// The engine's end at program exit. With a worker thread still running (the
+// update thread may be painting a skinned box) neither the engine nor GDI+
+// may go away under it: both are kept until the process ends, which
+// releases them. Otherwise the engine is destroyed and GDI+ shut down.
+void ReleaseSkinEngineAtExit(std::unique_ptr<SkinEngine> engine, bool workerRunning);

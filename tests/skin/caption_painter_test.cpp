@@ -152,6 +152,32 @@ TEST_F(PaintedForm, RenamingRepaintsTheTitleWithoutARebuild) {
     EXPECT_EQ(titlePixels(), before);
 }
 
+// A title font taller than the caption reaches below it: renaming repaints
+// every row the old title reached, so no ghost of it is left there.
+TEST_F(PaintedForm, RenamingWithATitleTallerThanTheCaptionLeavesNoGhost) {
+    HWND window = UpdaterWindow();
+    FormSkin* form = engine->Form(1);
+    SkinEngine::TitleStyle style;
+    style.size = form->captionHeight + 10;
+    ASSERT_EQ(engine->SetTitleStyle(window, style), 1);
+    ::SetWindowTextA(window, "");
+    form->needsRedraw = 1;
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_EQ(form->needsRedraw.load(), 0);
+    auto belowCaption = [&] {
+        std::vector<COLORREF> pixels;
+        for (int y = form->captionHeight; y < kTitleY + form->titleFontSize; ++y) {
+            for (int x = kTitleX + 20; x < kTitleX + 200; ++x) pixels.push_back(BackgroundPixel(*engine, window, x, y));
+        }
+        return pixels;
+    };
+    const std::vector<COLORREF> untitled = belowCaption();
+    ::SetWindowTextA(window, "WWWWWW");
+    EXPECT_NE(belowCaption(), untitled);  // the tall title reaches below the caption
+    ::SetWindowTextA(window, "");
+    EXPECT_EQ(belowCaption(), untitled);
+}
+
 TEST_F(PaintedForm, HoverFadesInTheAccentFaceAndOutAgain) {
     HWND window = UpdaterWindow();
     const POINT close = ButtonProbe(*engine, 1, 2), minimise = ButtonProbe(*engine, 1, 1);

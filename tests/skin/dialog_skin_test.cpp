@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <initializer_list>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/message_box.h"
+#include "runtime/gdiplus_session.h"
 #include "skin/window/dialog_skin.h"
 #include "skin_test_support.h"
 
@@ -279,7 +281,7 @@ TEST_F(DialogSkinTest, BoxIsSkinnedOnceFadesInAndAnswers) {
         EXPECT_TRUE(::GetWindowLongPtrA(box, GWL_STYLE) & WS_SYSMENU);
         ExpectRoundedRegion(box);
         EXPECT_TRUE(WaitForAlpha(box, kDialogFinalAlpha));
-        EXPECT_EQ(engine->Settings().cbtHook, nullptr);  // removed on activation
+        EXPECT_EQ(engine->MessageBoxHookCount(), 0u);  // removed on activation
 
         const int index = engine->FormIndexOf(box);
         ASSERT_GT(index, 0);
@@ -435,6 +437,161 @@ TEST_F(DialogSkinTest, TwoHundredBoxesOnAWorkerWhileTheMainWindowRepaints) {
     EXPECT_EQ(engine->WithForms([](FormSkinList& forms) { return forms.size(); }), 1u);
     EXPECT_EQ(engine->Settings().fadeInStarted, 0);
     EXPECT_EQ(live(), before);
+}
+
+struct CaptionSearch {
+    Text caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchCaption(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<CaptionSearch*>(lParam);
+    if (ClassNameOf(window) != "#32770" || !::IsWindowVisible(window)) return TRUE;
+    char text[64] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    if (search->caption != text) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A visible box of the thread with the caption.
+HWND CaptionedBoxOf(DWORD threadId, const Text& caption) {
+    CaptionSearch search{caption, nullptr};
+    if (threadId) ::EnumThreadWindows(threadId, MatchCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Two threads hook before either box is shown: each box is skinned through
+// its own thread's hook, each hook goes when its box is activated, and a
+// later box on either thread is left alone.
+TEST_F(DialogSkinTest, TwoBoxesAtOnceOnTwoThreadsAreBothSkinnedAndLeaveNoHook) {
+    std::atomic<int> hooked{0};
+    std::atomic<DWORD> threads[2] = {{0}, {0}};
+    auto boxes = [&](int which, const char* caption) {
+        return [&, which, caption] {
+            threads[which] = ::GetCurrentThreadId();
+            InstallMessageBoxHook();
+            ++hooked;
+            while (hooked.load() < 2) ::Sleep(1);
+            const int answer = ::MessageBoxExA(nullptr, "box text", caption, MB_OK, 0);
+            ::MessageBoxExA(nullptr, "box text", "plain", MB_OK, 0);
+            return answer;
+        };
+    };
+    BoxThread one(boxes(0, "甲")), two(boxes(1, "乙"));
+    HWND first = nullptr, second = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        first = CaptionedBoxOf(threads[0], "甲");
+        second = CaptionedBoxOf(threads[1], "乙");
+        return first && second;
+    }));
+    EXPECT_TRUE(PumpUntil([&] { return GetProperty(first, prop::kPreviousProc) != 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return GetProperty(second, prop::kPreviousProc) != 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return engine->MessageBoxHookCount() == 0; }));
+    ::PostMessageA(first, WM_COMMAND, IDOK, 0);
+    ::PostMessageA(second, WM_COMMAND, IDOK, 0);
+
+    HWND plain[2] = {nullptr, nullptr};
+    ASSERT_TRUE(PumpUntil([&] {
+        plain[0] = CaptionedBoxOf(threads[0], "plain");
+        plain[1] = CaptionedBoxOf(threads[1], "plain");
+        return plain[0] && plain[1];
+    }));
+    Pump(200);
+    for (HWND box : plain) {
+        EXPECT_EQ(GetProperty(box, prop::kPreviousProc), 0);
+        EXPECT_EQ(FormsOf(*engine, box), 0);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    ASSERT_TRUE(one.WaitDone());
+    ASSERT_TRUE(two.WaitDone());
+    EXPECT_EQ(one.Result(), IDOK);
+    EXPECT_EQ(two.Result(), IDOK);
+}
+
+// Pixels of a painted box: the veil over the skin background, the caption
+// band above it, the title's white ink in its 30-pixel box, and the close
+// button's hot face and its return.
+TEST_F(DialogSkinTest, PaintedBoxShowsItsVeilBandTitleAndCloseFaces) {
+    constexpr COLORREF kBase = RGB(40, 90, 160);
+    engine->SetBackground(Text(), skintest::TwoColourPng(800, 600, 800, kBase, kBase), kBase, 0x51AE51, 0);
+    skintest::MoveMouseTo(POINT{2, 2});
+    BoxThread shown(nullptr, "标题", MB_OK);
+    HWND box = shown.Wait();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(WaitForAlpha(box, kDialogFinalAlpha));
+    FormSkin* entry = engine->Form(engine->FormIndexOf(box));
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return entry->dialogPainted != 0; }));
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    auto pixel = [&](int x, int y) { return skintest::BackgroundPixel(*engine, box, x, y); };
+
+    // The base colour under white at alpha 100.
+    auto veiled = [](int c) { return c + (255 - c) * 100 / 255; };
+    const COLORREF body = pixel(w / 2, 40);
+    EXPECT_LE(skintest::ColourDistance(body, RGB(veiled(40), veiled(90), veiled(160))), 2);
+    EXPECT_EQ(pixel(w / 2, h - 10), body);
+    // The band: lighter at its top, darker at its foot, over at row 26.
+    EXPECT_GT(skintest::Luminance(pixel(w / 2, 3)), skintest::Luminance(body) + 20);
+    EXPECT_LT(skintest::Luminance(pixel(w / 2, 25)), skintest::Luminance(body));
+    EXPECT_EQ(pixel(w / 2, 26), body);
+
+    // The title: white ink right of the icon, centred in rows 0 to 29.
+    int inkTop = 100, inkBottom = -1, ink = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 25; x < 80; ++x) {
+            const COLORREF c = pixel(x, y);
+            if (GetRValue(c) < 245 || GetGValue(c) < 245 || GetBValue(c) < 245) continue;
+            ++ink;
+            inkTop = std::min(inkTop, y);
+            inkBottom = std::max(inkBottom, y);
+        }
+    }
+    EXPECT_GT(ink, 10);
+    // Centred in a 26-pixel box the ink would sit two rows higher.
+    EXPECT_GE(inkTop + inkBottom, 2 * 14);
+    EXPECT_LE(inkTop + inkBottom, 2 * 16);
+
+    // The close button: a red face while the mouse is over it, the normal one after.
+    const int probeX = w - kDialogCloseWidth + 9, probeY = 11;
+    const COLORREF normal = pixel(probeX, probeY);
+    ::SendMessageA(box, WM_NCMOUSEMOVE, HTCLOSE, MAKELPARAM(r.right - 18, r.top + 12));
+    const COLORREF hot = pixel(probeX, probeY);
+    EXPECT_GT(GetRValue(hot), GetGValue(hot) + 40);
+    EXPECT_GT(GetRValue(hot), GetBValue(hot) + 40);
+    ::SendMessageA(box, WM_NCMOUSELEAVE, 0, 0);
+    EXPECT_EQ(pixel(probeX, probeY), normal);
+    EXPECT_EQ(entry->dialogCloseHot, 0);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(shown.WaitDone());
+}
+
+// At exit with a worker still showing a box, the engine and GDI+ are kept:
+// the box goes on painting its skin and answers.
+TEST_F(DialogSkinTest, EngineAndGdiplusOutliveTheExitWhileAWorkerShowsABox) {
+    BoxThread worker(nullptr, "退出", MB_OK);
+    HWND box = worker.Wait();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(WaitForAlpha(box, kDialogFinalAlpha));
+    SkinEngine* kept = engine.get();
+    ReleaseSkinEngineAtExit(std::move(engine), true);
+    EXPECT_EQ(SkinEngine::Instance(), kept);
+    EXPECT_NE(DefaultGdiplusToken(), 0u);
+    StopGdiplus();  // as a late WM_QUIT would
+    EXPECT_NE(DefaultGdiplusToken(), 0u);
+
+    FormSkin* entry = kept->Form(kept->FormIndexOf(box));
+    ASSERT_NE(entry, nullptr);
+    ::SetWindowTextA(box, "退出中");
+    ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    Pump(200);
+    EXPECT_NE(entry->backgroundDc.Get(), nullptr);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(worker.WaitDone());
+    EXPECT_EQ(worker.Result(), 0);
+    engine.reset(kept);  // the test program goes on: the fixture ends it
 }
 
 }  // namespace

@@ -226,30 +226,55 @@ TEST_F(SkinnedWindow, ReleaseOverAnotherButtonClicksThatOne) {
     EXPECT_EQ(engine->Form(1)->minimised, 1);
 }
 
-TEST_F(SkinnedWindow, MaximisedFormLeavesTheTaskbarVisible) {
-    // A stand-in taskbar, found by its class name as the real one would be.
-    WNDCLASSA cls{};
-    cls.lpfnWndProc = ::DefWindowProcA;
-    cls.hInstance = ::GetModuleHandleA(nullptr);
-    cls.lpszClassName = "Shell_TrayWnd";
-    ::RegisterClassA(&cls);
+// The system's work area set for one test and put back afterwards (a
+// taskbar docked somewhere, as far as the windows can tell).
+class WorkArea {
+public:
+    explicit WorkArea(RECT area) {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &saved_, 0);
+        ::SystemParametersInfoA(SPI_SETWORKAREA, 0, &area, 0);
+    }
+    ~WorkArea() { ::SystemParametersInfoA(SPI_SETWORKAREA, 0, &saved_, 0); }
+    WorkArea(const WorkArea&) = delete;
+    WorkArea& operator=(const WorkArea&) = delete;
+
+private:
+    RECT saved_{};
+};
+
+std::string RectText(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+// Maximised, the form fills the work area of its monitor wherever the
+// taskbar is docked: below, on the left (a taskbar's height would leave a
+// window of no height) or on top (the form would cover it).
+TEST_F(SkinnedWindow, MaximisedFormFillsTheWorkAreaOfItsMonitor) {
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN), screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    HWND taskbar = Keep(::CreateWindowExA(WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP, 0, screenHeight - 40,
-                                          screenWidth, 40, nullptr, nullptr, cls.hInstance, nullptr));
-    ASSERT_NE(taskbar, nullptr);
-    HWND window = Keep(skintest::MakeWindow(400, 300, WS_POPUP | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    ASSERT_EQ(engine->AttachForm(window, SkinEngine::FormOptions{}, ByteArray()), 1);
-    ::ShowWindow(window, SW_SHOWNORMAL);
-    engine->ClickCaptionButton(1, 2);
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    EXPECT_EQ(r.bottom - r.top, screenHeight - 40);
-    EXPECT_EQ(r.right - r.left, screenWidth);
-    MINMAXINFO info{};
-    ::SendMessageA(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(info.ptMaxTrackSize.y, screenHeight - 40);
-    // The caption buttons follow the new width.
-    EXPECT_EQ(engine->Form(1)->buttonStripX, screenWidth - engine->Form(1)->buttonStripWidth + 1);
+    const RECT areas[] = {{0, 0, screenWidth, screenHeight - 40},
+                          {60, 0, screenWidth, screenHeight},
+                          {0, 30, screenWidth, screenHeight}};
+    for (const RECT& area : areas) {
+        WorkArea workArea(area);
+        HWND window = Keep(skintest::MakeWindow(400, 300, WS_POPUP | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+        const int index = engine->AttachForm(window, SkinEngine::FormOptions{}, ByteArray());
+        ASSERT_GE(index, 1);
+        ::ShowWindow(window, SW_SHOWNORMAL);
+        engine->ClickCaptionButton(index, 2);
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        EXPECT_EQ(RectText(r), RectText(area));
+        MINMAXINFO info{};
+        ::SendMessageA(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.ptMaxTrackSize.y, area.bottom - area.top);
+        EXPECT_EQ(info.ptMaxPosition.x, area.left);
+        EXPECT_EQ(info.ptMaxPosition.y, area.top);
+        // The caption buttons follow the new width.
+        FormSkin* form = engine->Form(index);
+        EXPECT_EQ(form->buttonStripX, area.right - area.left - form->buttonStripWidth + 1);
+        ::DestroyWindow(window);
+    }
 }
 
 TEST_F(SkinnedWindow, ManyHoverFadesAndRebuildsLeaveNoObjectBehind) {

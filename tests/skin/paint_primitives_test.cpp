@@ -103,7 +103,7 @@ TEST_F(SkinTest, ComposedBackgroundCopiesTheFormUnderTheControl) {
     // A filled panel under the control is laid over the form's image.
     HWND panel = skintest::MakeChild(window, "Static", 0, 150, 492, 140);
     HWND inside = skintest::MakeChild(panel, "Static", 10, 10, 20, 20);
-    ASSERT_EQ(engine->AttachPanel(panel, RGB(0, 255, 0), 255), 1);
+    ASSERT_EQ(engine->AttachPanel(panel, 1, 255, 0, RGB(0, 255, 0)), 1);
     EXPECT_EQ(engine->AttachPanel(panel), 0);
     EXPECT_EQ(FindOwningForm(*engine, inside), 1);
     const BackgroundOwner owner = FindBackgroundOwner(*engine, inside, true);
@@ -124,6 +124,64 @@ TEST_F(SkinTest, ComposedBackgroundCopiesTheFormUnderTheControl) {
     const RECT relative = RectRelativeToForm(*engine, inside);
     EXPECT_EQ(relative.left, 10);
     EXPECT_EQ(relative.top, 160);
+}
+
+// A window that supplies its own background (Wxk_Zpf, its DC in Wxk_Cj):
+// a control inside it copies from that DC, a control in a filled panel
+// inside it gets the panel's colour over the copy, and a panel under it
+// copies from it too.
+TEST_F(SkinTest, ComposedBackgroundComesFromAnOwnerWindowAndItsFilledPanel) {
+    HWND window = Keep(skintest::MakeWindow());
+    HWND owner = skintest::MakeChild(window, "Static", 50, 40, 300, 200);
+    HWND control = skintest::MakeChild(owner, "Static", 140, 10, 20, 20);
+    HWND panel = skintest::MakeChild(owner, "Static", 0, 100, 300, 100);
+    HWND inPanel = skintest::MakeChild(panel, "Static", 10, 10, 20, 20);
+    SkinEngine::FormOptions options;
+    options.captionOn = 0;
+    options.backMode = 0;
+    ASSERT_EQ(engine->AttachForm(window, options, skintest::TwoColourPng(492, 293, 492, RGB(9, 9, 9), RGB(9, 9, 9))),
+              1);
+    engine->RebuildBackground(1, nullptr, false);
+
+    // The owner's image: green left of x = 150, yellow from there.
+    WindowDc screen(nullptr);
+    MemoryDc ownerDc(::CreateCompatibleDC(screen.Get()));
+    BitmapHandle ownerBitmap(::CreateCompatibleBitmap(screen.Get(), 300, 200));
+    HGDIOBJ previous = ::SelectObject(ownerDc.Get(), ownerBitmap.Get());
+    BrushHandle green(::CreateSolidBrush(RGB(0, 128, 0))), yellow(::CreateSolidBrush(RGB(255, 255, 0)));
+    const RECT left{0, 0, 150, 200}, right{150, 0, 300, 200};
+    ::FillRect(ownerDc.Get(), &left, green.Get());
+    ::FillRect(ownerDc.Get(), &right, yellow.Get());
+    SetProperty(owner, prop::kOwnsBackground, 1);
+    SetProperty(owner, prop::kOwnerBackgroundDc, reinterpret_cast<LONG_PTR>(ownerDc.Get()));
+
+    HDC dc = ComposeControlBackground(*engine, control, RECT{0, 0, 20, 20});
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(::GetPixel(dc, 5, 5), RGB(0, 128, 0));     // owner x 145
+    EXPECT_EQ(::GetPixel(dc, 15, 5), RGB(255, 255, 0));  // owner x 155
+    ReleaseMemoryDc(*engine, dc);
+
+    // The panel's own background comes from the owner as well (Mb_zpf).
+    ASSERT_EQ(engine->AttachPanel(panel, 1, 255, 0, RGB(0, 0, 255)), 1);
+    EXPECT_EQ(reinterpret_cast<HWND>(GetProperty(panel, prop::kParentOwnsBackground)), owner);
+    const BackgroundOwner found = FindBackgroundOwner(*engine, inPanel, true);
+    EXPECT_EQ(found.owner, owner);
+    dc = ComposeControlBackground(*engine, inPanel, RECT{0, 0, 20, 20});
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(::GetPixel(dc, 5, 5), RGB(0, 0, 255));  // the ancestor panel's fill, a plain rectangle
+    ReleaseMemoryDc(*engine, dc);
+    // Without its colour the copy from the owner shows.
+    engine->SetPanelFill(panel, 0);
+    dc = ComposeControlBackground(*engine, inPanel, RECT{0, 0, 20, 20});
+    EXPECT_EQ(::GetPixel(dc, 5, 5), RGB(0, 128, 0));
+    ReleaseMemoryDc(*engine, dc);
+    // The panel itself copies its place in the owner's image.
+    dc = ComposeControlBackground(*engine, panel, RECT{0, 0, 300, 100});
+    EXPECT_EQ(::GetPixel(dc, 10, 10), RGB(0, 128, 0));
+    EXPECT_EQ(::GetPixel(dc, 200, 10), RGB(255, 255, 0));
+    ReleaseMemoryDc(*engine, dc);
+    ::SelectObject(ownerDc.Get(), previous);
+    SetProperty(owner, prop::kOwnerBackgroundDc, 0);
 }
 
 TEST_F(SkinTest, ControlFontIsReadFromTheControl) {

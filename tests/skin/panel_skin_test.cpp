@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/controls/button_skin.h"
+#include "skin/controls/edit_skin.h"
 #include "skin/controls/progress_skin.h"
 #include "skin/window/container_skin.h"
 #include "skin/window/panel_skin.h"
@@ -175,6 +176,101 @@ TEST_F(PanelSkin, ToolBarIsCompositedOverTheSkinBackground) {
     }
     EXPECT_GT(ink, 5);
     EXPECT_EQ(engine->WithMemoryDcRegistry([](std::vector<MemoryDcEntry>& r) { return r.size(); }), 0u);
+}
+
+// The engine's defaults: the panel paints what lies behind it itself, and
+// no colour is laid over it (a fill of colour 1 would be nearly black).
+TEST_F(PanelSkin, EngineDefaultsPaintTheBackgroundWithoutAColour) {
+    HWND panel = skintest::MakeChild(form, "Static", 20, 120, 200, 100);
+    SkinForm();
+    ASSERT_EQ(engine->AttachPanel(panel), 1);
+    const PanelRecord& record = engine->Form(formIndex)->panels[0];
+    EXPECT_EQ(record.filled, 1);
+    EXPECT_EQ(record.fillColour, 0u);
+    PrintedClient shown(panel);
+    EXPECT_EQ(shown.At(100, 50), kGrey);
+    EXPECT_EQ(shown.At(5, 5), kGrey);
+}
+
+// A form of a lower index goes away: the panels of the later forms take
+// their forms' new indexes, and a panel never works through a record that
+// is not its own (another form's fill or docked windows).
+TEST_F(PanelSkin, PanelsFollowTheirFormWhenAnEarlierFormGoes) {
+    HWND first = skintest::MakeWindow(200, 150);
+    HWND third = Keep(skintest::MakeWindow());
+    HWND ours = skintest::MakeChild(form, "Static", 20, 120, 200, 100);
+    HWND theirs = skintest::MakeChild(third, "Static", 20, 120, 200, 100);
+    HWND theirChild = skintest::MakeChild(theirs, "Static", 0, 0, 10, 10);
+    SkinEngine::FormOptions options;
+    ASSERT_EQ(engine->AttachForm(first, options, ByteArray()), 1);
+    SkinForm();
+    ASSERT_EQ(formIndex, 2);
+    ASSERT_EQ(engine->AttachForm(third, options, ByteArray()), 3);
+    ASSERT_EQ(AttachPanel(*engine, ours, 1, RGB(0, 255, 0), 255), 1);
+    ASSERT_EQ(AttachPanel(*engine, theirs, 1, RGB(255, 0, 0), 255), 1);
+    ASSERT_TRUE(DockToPanel(*engine, theirs, theirChild, 10, 20));
+
+    ::DestroyWindow(first);
+    EXPECT_EQ(GetProperty(ours, prop::kFormIndex), 1);
+    EXPECT_EQ(GetProperty(theirs, prop::kFormIndex), 2);
+    {
+        PrintedClient shown(ours);
+        EXPECT_EQ(shown.At(100, 50), RGB(0, 0xFF, 0));
+    }
+
+    // An index that points at the other form's panel record is not used.
+    SetProperty(ours, prop::kFormIndex, 2);
+    ::MoveWindow(ours, 20, 120, 300, 100, TRUE);
+    RECT placed{};
+    ::GetWindowRect(theirChild, &placed);
+    ::MapWindowPoints(nullptr, theirs, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.right - placed.left, 196);  // as docked in its own panel, not in ours
+    EXPECT_EQ(engine->Form(2)->panels[0].window, theirs);
+}
+
+// A skinned edit inside a panel, and read-only or disabled edits (which ask
+// with WM_CTLCOLORSTATIC), are answered with the veiled background their
+// skin paints, not the bare background behind them.
+TEST_F(PanelSkin, EditsInPanelsAndReadOnlyEditsAnswerTheirVeil) {
+    HWND panel = skintest::MakeChild(form, "Static", 20, 120, 300, 120);
+    HWND inPanel = ::CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 10, 10, 120, 24, panel, nullptr,
+                                     nullptr, nullptr);
+    HWND readOnly = ::CreateWindowExA(0, "Edit", "只读", WS_CHILD | WS_VISIBLE | ES_READONLY, 20, 60, 120, 24, form,
+                                      nullptr, nullptr, nullptr);
+    HWND disabled = ::CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_DISABLED, 10, 60, 120, 24, panel,
+                                      nullptr, nullptr, nullptr);
+    SkinForm();
+    ASSERT_EQ(engine->AttachPanel(panel), 1);
+    ASSERT_TRUE(IsSkinnedEdit(*engine, inPanel));
+    ASSERT_TRUE(IsSkinnedEdit(*engine, readOnly));
+    ASSERT_TRUE(IsSkinnedEdit(*engine, disabled));
+
+    // The colour of the answered brush's bitmap against the skin's own veil.
+    auto answered = [&](HWND parent, UINT message, HWND edit) -> COLORREF {
+        WindowDc screen(nullptr);
+        MemoryDc dc(::CreateCompatibleDC(screen.Get()));
+        ::SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc.Get()), reinterpret_cast<LPARAM>(edit));
+        HBITMAP bitmap = reinterpret_cast<HBITMAP>(GetProperty(edit, prop::kChildBrushBitmap));
+        if (!bitmap) return CLR_INVALID;
+        HGDIOBJ previous = ::SelectObject(dc.Get(), bitmap);
+        const COLORREF colour = ::GetPixel(dc.Get(), 20, 5);
+        ::SelectObject(dc.Get(), previous);
+        return colour;
+    };
+    auto veil = [&](HWND edit) {
+        BitmapHandle bitmap = MakeEditBackgroundBitmap(*engine, edit);
+        WindowDc screen(nullptr);
+        MemoryDc dc(::CreateCompatibleDC(screen.Get()));
+        HGDIOBJ previous = ::SelectObject(dc.Get(), bitmap.Get());
+        const COLORREF colour = ::GetPixel(dc.Get(), 20, 5);
+        ::SelectObject(dc.Get(), previous);
+        return colour;
+    };
+    const COLORREF veiled = veil(inPanel);
+    ASSERT_GT(skintest::Luminance(veiled), skintest::Luminance(kGrey) + 20);
+    EXPECT_EQ(answered(panel, WM_CTLCOLOREDIT, inPanel), veiled);
+    EXPECT_EQ(answered(form, WM_CTLCOLORSTATIC, readOnly), veil(readOnly));
+    EXPECT_EQ(answered(panel, WM_CTLCOLORSTATIC, disabled), veil(disabled));
 }
 
 }  // namespace
