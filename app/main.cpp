@@ -16,7 +16,7 @@
 #include "runtime/library_search.h"
 #include "runtime/msimg32_api.h"
 #include "runtime/program.h"
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 
 namespace {
 

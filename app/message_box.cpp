@@ -2,8 +2,8 @@
 
 #include "runtime/allocation_failure.h"
 #include "skin/window/dialog_skin.h"
-#include "skin/window/form_skin_data.h"
-#include "skin/window/skin_engine.h"
+#include "skin/model/form_skin_data.h"
+#include "skin/skin_engine.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "app/update_run.h"
 #include "gdip/font.h"
 #include "resources/embedded_images.h"
-#include "skin/window/background_image.h"
+#include "skin/paint/background_image.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "resources/embedded_images.h"
 #include "runtime/config.h"
 #include "runtime/program.h"
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include "gdip/graphics.h"
 #include "resources/embedded_images.h"
 #include "runtime/gdiplus_session.h"
-#include "skin/controls/paint_primitives.h"
-#include "skin/window/background_image.h"
-#include "skin/window/form_window_proc.h"
-#include "skin/window/skin_engine.h"
+#include "skin/paint/paint_primitives.h"
+#include "skin/paint/background_image.h"
+#include "skin/form_window_proc.h"
+#include "skin/skin_engine.h"
 
 namespace {
 

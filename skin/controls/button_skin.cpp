@@ -13,7 +13,7 @@
 #include "runtime/window_ops.h"
 #include "skin/controls/check_radio_skin.h"
 #include "skin/controls/control_skin_common.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ struct ButtonLook {
     bool isDefault = false;
 };
 
-bool ReadButtonLook(SkinEngine& engine, HWND window, ButtonLook& look) {
+bool ReadButtonLook(SkinState& engine, HWND window, ButtonLook& look) {
     return WithControlRecord(engine, window, &FormSkin::buttons, [&](FormSkin&, ControlRecord& record) {
         look.kind = record.kind;
         look.text = record.text;
@@ -159,7 +159,7 @@ void PaintFourImageFace(GdipGraphics& graphics, const ButtonLook& look, UINT sta
 // Composes the background of rect, lets draw(graphics) paint the face and
 // copies the result to target once.
 template <typename Draw>
-void PaintOverBackground(SkinEngine& engine, HWND window, HDC target, const RECT& rect, Draw&& draw) {
+void PaintOverBackground(SkinState& engine, HWND window, HDC target, const RECT& rect, Draw&& draw) {
     const int L = rect.right - rect.left, T = rect.bottom - rect.top;
     if (L <= 0 || T <= 0) return;
     HDC memory = ComposeControlBackground(engine, window, rect);
@@ -174,7 +174,7 @@ void PaintOverBackground(SkinEngine& engine, HWND window, HDC target, const RECT
     ReleaseMemoryDc(engine, memory);
 }
 
-void PaintImageButton(SkinEngine& engine, HWND window, HDC target, UINT state, const RECT& rect,
+void PaintImageButton(SkinState& engine, HWND window, HDC target, UINT state, const RECT& rect,
                       const ButtonLook& look) {
     const COLORREF accent = ControlSettings(engine).accent;
     PaintOverBackground(engine, window, target, rect, [&](GdipGraphics& graphics, int L, int T) {
@@ -188,7 +188,7 @@ void PaintImageButton(SkinEngine& engine, HWND window, HDC target, UINT state, c
 
 // The form's hot-control fields, changed under the lock.
 template <typename Change>
-void ChangeForm(SkinEngine& engine, HWND window, Change&& change) {
+void ChangeForm(SkinState& engine, HWND window, Change&& change) {
     WithControlRecord(engine, window, &FormSkin::buttons,
                       [&](FormSkin& form, ControlRecord& record) { change(form, record); });
 }
@@ -203,7 +203,7 @@ bool IsPushLook(const ButtonLook& look) {
 // BS_DEFPUSHBUTTON or BS_PUSHBUTTON. The record keeps which one was asked
 // for; the style keeps the owner-draw type, which the request would drop
 // (handing the button back to the system's look).
-LRESULT SetPushStyle(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lParam) {
+LRESULT SetPushStyle(SkinState& engine, HWND window, WPARAM wParam, LPARAM lParam) {
     if ((::GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
         const bool isDefault = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
         ChangeForm(engine, window, [&](FormSkin&, ControlRecord& r) { r.defaultButton = isDefault ? 1 : 0; });
@@ -214,13 +214,13 @@ LRESULT SetPushStyle(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lPar
 
 // A check box or radio button: the previous procedure changes the state
 // first, then the control is repainted.
-LRESULT ChangeCheckThenRepaint(SkinEngine& engine, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ChangeCheckThenRepaint(SkinState& engine, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ForwardToPrevious(window, message, wParam, lParam);
     RefreshCheckRadio(engine, window);
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
-LRESULT HandleSharedMessage(SkinEngine& engine, HWND window, const ButtonLook& look, UINT message, WPARAM wParam,
+LRESULT HandleSharedMessage(SkinState& engine, HWND window, const ButtonLook& look, UINT message, WPARAM wParam,
                             LPARAM lParam) {
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
     switch (message) {
@@ -287,7 +287,7 @@ bool ControlPaintsItselfOn(UINT message) {
     }
 }
 
-LRESULT HandleCheckRadioMessage(SkinEngine& engine, HWND window, const ButtonLook& look, UINT message, WPARAM wParam,
+LRESULT HandleCheckRadioMessage(SkinState& engine, HWND window, const ButtonLook& look, UINT message, WPARAM wParam,
                                 LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
@@ -311,7 +311,7 @@ LRESULT HandleCheckRadioMessage(SkinEngine& engine, HWND window, const ButtonLoo
 }
 
 LRESULT HandleButtonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     ButtonLook look;
     if (!engine || !ReadButtonLook(*engine, window, look)) return ForwardToPrevious(window, message, wParam, lParam);
     if (PaintsItself(look)) return HandleCheckRadioMessage(*engine, window, look, message, wParam, lParam);
@@ -320,7 +320,7 @@ LRESULT HandleButtonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int SkinPushButton(SkinEngine& engine, int formIndex, HWND button) {
+int SkinPushButton(SkinState& engine, int formIndex, HWND button) {
     if (!engine.Form(formIndex) || !::IsWindow(button)) return 0;
     const LONG style = static_cast<LONG>(::GetWindowLongPtrA(button, GWL_STYLE));
     if (const int existing = FindControlRecord(engine, formIndex, button, RecordList::Buttons)) return existing;
@@ -354,7 +354,7 @@ int SkinPushButton(SkinEngine& engine, int formIndex, HWND button) {
     return index;
 }
 
-void AttachButtonSkin(SkinEngine& engine, int formIndex, HWND parent) {
+void AttachButtonSkin(SkinState& engine, int formIndex, HWND parent) {
     if (!ControlSettings(engine).skinControls) return;
     for (HWND child = ::FindWindowExA(parent, nullptr, "BUTTON", nullptr); child;
          child = ::FindWindowExA(parent, child, "BUTTON", nullptr)) {
@@ -366,7 +366,7 @@ LRESULT CALLBACK ButtonSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return StopAllocationFailure([&] { return HandleButtonMessage(window, message, wParam, lParam); });
 }
 
-void PaintButton(SkinEngine& engine, HWND window, UINT state, bool hover) {
+void PaintButton(SkinState& engine, HWND window, UINT state, bool hover) {
     ButtonLook look;
     if (!ReadButtonLook(engine, window, look)) return;
     if (hover) state |= ODS_HOTLIGHT;
@@ -384,7 +384,7 @@ void PaintButton(SkinEngine& engine, HWND window, UINT state, bool hover) {
     }
 }
 
-void PaintPushButtonFace(SkinEngine& engine, HWND window, HDC target, UINT state, const RECT& rect) {
+void PaintPushButtonFace(SkinState& engine, HWND window, HDC target, UINT state, const RECT& rect) {
     ButtonLook look;
     if (!ReadButtonLook(engine, window, look)) return;
     const COLORREF accent = ControlSettings(engine).accent;
@@ -428,7 +428,7 @@ void PaintPushButtonFace(SkinEngine& engine, HWND window, HDC target, UINT state
     });
 }
 
-void PaintOwnerDrawnButton(SkinEngine& engine, const DRAWITEMSTRUCT& item) {
+void PaintOwnerDrawnButton(SkinState& engine, const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_BUTTON) return;
     ButtonLook look;
     if (!ReadButtonLook(engine, item.hwndItem, look)) return;

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-class SkinEngine;
+class SkinState;
 
 // Button record kinds.
 enum ButtonKind : int {
@@ -21,17 +21,17 @@ enum ButtonKind : int {
 
 // Skins every push button among the direct children of parent (nothing while
 // skinning of controls is off). A button skinned already is left as it is.
-void AttachButtonSkin(SkinEngine& engine, int formIndex, HWND parent);
+void AttachButtonSkin(SkinState& engine, int formIndex, HWND parent);
 // Skins one push button of the form; its 1-based index in the button list,
 // the existing index when it was skinned already, 0 when it is no push button.
-int SkinPushButton(SkinEngine& engine, int formIndex, HWND button);
+int SkinPushButton(SkinState& engine, int formIndex, HWND button);
 
 LRESULT CALLBACK ButtonSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The button's current look painted on its own DC; state holds ODS_* bits,
 // hover adds ODS_HOTLIGHT.
-void PaintButton(SkinEngine& engine, HWND window, UINT state, bool hover);
+void PaintButton(SkinState& engine, HWND window, UINT state, bool hover);
 // A kind-0 button painted into target (rect: the client rectangle).
-void PaintPushButtonFace(SkinEngine& engine, HWND window, HDC target, UINT state, const RECT& rect);
+void PaintPushButtonFace(SkinState& engine, HWND window, HDC target, UINT state, const RECT& rect);
 // The parent's WM_DRAWITEM for a skinned button: the painter of its kind.
-void PaintOwnerDrawnButton(SkinEngine& engine, const DRAWITEMSTRUCT& item);
+void PaintOwnerDrawnButton(SkinState& engine, const DRAWITEMSTRUCT& item);

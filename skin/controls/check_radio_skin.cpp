@@ -13,7 +13,7 @@
 #include "runtime/window_ops.h"
 #include "skin/controls/button_skin.h"
 #include "skin/controls/control_skin_common.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ struct CheckLook {
     int style = 0;
 };
 
-bool ReadCheckLook(SkinEngine& engine, HWND window, CheckLook& look) {
+bool ReadCheckLook(SkinState& engine, HWND window, CheckLook& look) {
     return WithControlRecord(engine, window, &FormSkin::buttons, [&](FormSkin&, ControlRecord& record) {
         look.kind = record.kind;
         look.text = record.text;
@@ -131,7 +131,7 @@ void DrawCaption(GdipGraphics& graphics, HWND window, const CheckLook& look, con
 
 // Composes the background, draws the mark of the record's kind and the
 // caption, and copies the result to target (the window's DC when null).
-void PaintCheckOrRadio(SkinEngine& engine, HWND window, UINT state, HDC target, int kind) {
+void PaintCheckOrRadio(SkinState& engine, HWND window, UINT state, HDC target, int kind) {
     CheckLook look;
     if (!ReadCheckLook(engine, window, look) || look.kind != kind) return;
     RECT rect{};
@@ -172,7 +172,7 @@ void PaintCheckOrRadio(SkinEngine& engine, HWND window, UINT state, HDC target, 
 
 // Skins one check box or radio button; its 1-based record index, 0 when it
 // is neither or was skinned already.
-int SkinCheckOrRadio(SkinEngine& engine, int formIndex, HWND parent, HWND child) {
+int SkinCheckOrRadio(SkinState& engine, int formIndex, HWND parent, HWND child) {
     const int kind = CheckRadioKindOfStyle(static_cast<LONG>(::GetWindowLongPtrA(child, GWL_STYLE)));
     if (kind == 0) return 0;
     // Subclassing a skinned control again would make the skin procedure its
@@ -219,7 +219,7 @@ int CheckRadioKindOfStyle(LONG style) {
     return 0;
 }
 
-void AttachCheckRadioSkin(SkinEngine& engine, int formIndex, HWND parent) {
+void AttachCheckRadioSkin(SkinState& engine, int formIndex, HWND parent) {
     if (!ControlSettings(engine).skinControls || !engine.Form(formIndex)) return;
     for (HWND child = ::FindWindowExA(parent, nullptr, "BUTTON", nullptr); child;
          child = ::FindWindowExA(parent, child, "BUTTON", nullptr)) {
@@ -227,15 +227,15 @@ void AttachCheckRadioSkin(SkinEngine& engine, int formIndex, HWND parent) {
     }
 }
 
-void PaintCheckBox(SkinEngine& engine, HWND window, UINT state, HDC target) {
+void PaintCheckBox(SkinState& engine, HWND window, UINT state, HDC target) {
     PaintCheckOrRadio(engine, window, state, target, kButtonCheckBox);
 }
 
-void PaintRadioButton(SkinEngine& engine, HWND window, UINT state, HDC target) {
+void PaintRadioButton(SkinState& engine, HWND window, UINT state, HDC target) {
     PaintCheckOrRadio(engine, window, state, target, kButtonRadio);
 }
 
-bool RefreshCheckRadio(SkinEngine& engine, HWND window, HDC target) {
+bool RefreshCheckRadio(SkinState& engine, HWND window, HDC target) {
     CheckLook look;
     if (!ReadCheckLook(engine, window, look)) return false;
     // Nothing else tells the painters that the control is disabled.

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-class SkinEngine;
+class SkinState;
 
 // Which kind of check or radio control a button style is: 0 none, else the
 // button record kind (kButtonCheckBox or kButtonRadio). Check boxes are types
@@ -17,13 +17,13 @@ int CheckRadioKindOfStyle(LONG style);
 // Skins every check box and radio button among the direct children of parent
 // (nothing while skinning of controls is off). A control skinned already
 // keeps its one record and is not subclassed again.
-void AttachCheckRadioSkin(SkinEngine& engine, int formIndex, HWND parent);
+void AttachCheckRadioSkin(SkinState& engine, int formIndex, HWND parent);
 
 // Paint the control on its own DC (or into target when given). state holds
 // ODS_* bits: ODS_DISABLED and ODS_HOTLIGHT change the look.
-void PaintCheckBox(SkinEngine& engine, HWND window, UINT state, HDC target = nullptr);
-void PaintRadioButton(SkinEngine& engine, HWND window, UINT state, HDC target = nullptr);
+void PaintCheckBox(SkinState& engine, HWND window, UINT state, HDC target = nullptr);
+void PaintRadioButton(SkinState& engine, HWND window, UINT state, HDC target = nullptr);
 
 // Repaints a skinned check box or radio button with its plain (or disabled)
 // look after its state changed; false when the window is none of them.
-bool RefreshCheckRadio(SkinEngine& engine, HWND window, HDC target = nullptr);
+bool RefreshCheckRadio(SkinState& engine, HWND window, HDC target = nullptr);

@@ -16,7 +16,7 @@
 #include "runtime/window_ops.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/edit_skin.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ struct ComboState {
     int hovered = 0;
 };
 
-bool ReadComboAt(SkinEngine& engine, int formIndex, int index, ComboState& state) {
+bool ReadComboAt(SkinState& engine, int formIndex, int index, ComboState& state) {
     return engine.WithForms([&](FormSkinList& forms) {
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return false;
         const auto& combos = forms[formIndex - 1]->comboBoxes;
@@ -59,13 +59,13 @@ void ShowSelectedItem(HWND combo) {
     ::SendMessageA(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(buffer.data()));
 }
 
-void SetComboFocus(SkinEngine& engine, HWND window, int focused) {
+void SetComboFocus(SkinState& engine, HWND window, int focused) {
     WithControlRecord(engine, window, &FormSkin::comboBoxes,
                       [&](FormSkin&, ControlRecord& record) { record.focused = focused; });
 }
 
 LRESULT HandleComboMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     const bool known =
         engine && WithControlRecord(*engine, window, &FormSkin::comboBoxes, [](FormSkin&, ControlRecord&) {});
     if (!known) return ForwardToPrevious(window, message, wParam, lParam);
@@ -142,7 +142,7 @@ int ComboButtonWidth(LONG style) {
     return (style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST ? 17 : 18;
 }
 
-int SkinComboBox(SkinEngine& engine, int formIndex, HWND combo) {
+int SkinComboBox(SkinState& engine, int formIndex, HWND combo) {
     if (!engine.Form(formIndex) || !::IsWindow(combo)) return 0;
     const int index = engine.WithForms([&](FormSkinList& forms) {
         auto& combos = forms[formIndex - 1]->comboBoxes;
@@ -167,7 +167,7 @@ LRESULT CALLBACK ComboSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return StopAllocationFailure([&] { return HandleComboMessage(window, message, wParam, lParam); });
 }
 
-void PaintComboBox(SkinEngine& engine, int formIndex, int index, bool hovered, bool useHovered, bool focused,
+void PaintComboBox(SkinState& engine, int formIndex, int index, bool hovered, bool useHovered, bool focused,
                    bool useFocused) {
     ComboState state;
     if (!ReadComboAt(engine, formIndex, index, state)) return;

@@ -5,16 +5,16 @@
 
 #include <windows.h>
 
-class SkinEngine;
+class SkinState;
 
 // Adds a combo record and installs the combo procedure (a combo attached
 // again gets a second record, but its procedure only once); the index.
-int SkinComboBox(SkinEngine& engine, int formIndex, HWND combo);
+int SkinComboBox(SkinState& engine, int formIndex, HWND combo);
 
 LRESULT CALLBACK ComboSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A value whose use-flag is false comes from the combo's record.
-void PaintComboBox(SkinEngine& engine, int formIndex, int index, bool hovered, bool useHovered, bool focused,
+void PaintComboBox(SkinState& engine, int formIndex, int index, bool hovered, bool useHovered, bool focused,
                    bool useFocused);
 
 // Width of the drop-down button for the combo's style: 17 for a drop-down

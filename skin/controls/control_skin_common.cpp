@@ -1,6 +1,6 @@
 #include "skin/controls/control_skin_common.h"
 
-ControlSkinSettings ControlSettings(SkinEngine& engine) {
+ControlSkinSettings ControlSettings(SkinState& engine) {
     return engine.WithSettings([](SkinSettings& s) {
         ControlSkinSettings copy;
         copy.skinControls = s.skinControls;

@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "skin/window/form_skin_data.h"
-#include "skin/window/skin_engine.h"
+#include "skin/model/form_skin_data.h"
+#include "skin/model/skin_state.h"
 
 // The settings a control painter reads, copied out under the engine's lock.
 struct ControlSkinSettings {
@@ -17,7 +17,7 @@ struct ControlSkinSettings {
     bool translucent = false;  // skinControls and an explicit alpha
     COLORREF accent = kDefaultAccentColour;
 };
-ControlSkinSettings ControlSettings(SkinEngine& engine);
+ControlSkinSettings ControlSettings(SkinState& engine);
 
 // A control record list of a form entry.
 using RecordListMember = std::vector<ControlRecord> FormSkin::*;
@@ -25,7 +25,7 @@ using RecordListMember = std::vector<ControlRecord> FormSkin::*;
 // Runs use(form, record) under the engine's lock when the window's Hw_FuID /
 // Hw_lbID name a record of that list whose window is this one; false when not.
 template <typename Use>
-bool WithControlRecord(SkinEngine& engine, HWND window, RecordListMember list, Use&& use) {
+bool WithControlRecord(SkinState& engine, HWND window, RecordListMember list, Use&& use) {
     const LONG_PTR formIndex = GetProperty(window, prop::kFormIndex);
     const LONG_PTR index = GetProperty(window, prop::kIndex);
     return engine.WithForms([&](FormSkinList& forms) {

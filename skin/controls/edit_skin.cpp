@@ -6,7 +6,7 @@
 #include "skin/controls/combo_skin.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/frame_band.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ struct EditState {
     int mouseDown = 0;
 };
 
-bool ReadEditState(SkinEngine& engine, HWND window, EditState& state) {
+bool ReadEditState(SkinState& engine, HWND window, EditState& state) {
     return WithControlRecord(engine, window, &FormSkin::edits, [&](FormSkin&, ControlRecord& record) {
         state.focused = record.focused;
         state.hovered = record.hovered;
@@ -32,12 +32,12 @@ bool ReadEditState(SkinEngine& engine, HWND window, EditState& state) {
 }
 
 template <typename Change>
-void ChangeEdit(SkinEngine& engine, HWND window, Change&& change) {
+void ChangeEdit(SkinState& engine, HWND window, Change&& change) {
     WithControlRecord(engine, window, &FormSkin::edits,
                       [&](FormSkin& form, ControlRecord& record) { change(form, record); });
 }
 
-void OnEditMouseMove(SkinEngine& engine, HWND window, bool translucent) {
+void OnEditMouseMove(SkinState& engine, HWND window, bool translucent) {
     TrackMouseLeave(window);
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
     HWND parent = ::GetParent(window);
@@ -62,7 +62,7 @@ void OnEditMouseMove(SkinEngine& engine, HWND window, bool translucent) {
     }
 }
 
-LRESULT OnEditNcPaint(SkinEngine& engine, HWND window, LPARAM lParam) {
+LRESULT OnEditNcPaint(SkinState& engine, HWND window, LPARAM lParam) {
     PaintEditFrame(engine, window, false, false, false, false);
     if (HasScrollBarStyle(window)) {
         // Only the scroll bars get the system's painting. The region of
@@ -79,7 +79,7 @@ LRESULT OnEditNcPaint(SkinEngine& engine, HWND window, LPARAM lParam) {
 }
 
 LRESULT HandleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     EditState state;
     if (!engine || !ReadEditState(*engine, window, state)) return ForwardToPrevious(window, message, wParam, lParam);
     const ControlSkinSettings settings = ControlSettings(*engine);
@@ -156,7 +156,7 @@ bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar) {
     return !::IsRectEmpty(&bar);
 }
 
-int SkinEdit(SkinEngine& engine, int formIndex, HWND edit) {
+int SkinEdit(SkinState& engine, int formIndex, HWND edit) {
     if (!engine.Form(formIndex) || !::IsWindow(edit)) return 0;
     if (const int existing = FindControlRecord(engine, formIndex, edit, RecordList::Edits)) return existing;
     const int index = engine.WithForms([&](FormSkinList& forms) {
@@ -175,7 +175,7 @@ int SkinEdit(SkinEngine& engine, int formIndex, HWND edit) {
     return index;
 }
 
-void AttachEditSkin(SkinEngine& engine, int formIndex, HWND parent) {
+void AttachEditSkin(SkinState& engine, int formIndex, HWND parent) {
     const ControlSkinSettings settings = ControlSettings(engine);
     if (!settings.skinControls) return;
     for (HWND child = ::FindWindowExA(parent, nullptr, "Edit", nullptr); child;
@@ -223,7 +223,7 @@ RegionHandle ScrollBarRegion(HWND window) {
     return RegionHandle();
 }
 
-void PaintEditFrame(SkinEngine& engine, HWND window, bool focused, bool useFocused, bool hovered, bool useHovered) {
+void PaintEditFrame(SkinState& engine, HWND window, bool focused, bool useFocused, bool hovered, bool useHovered) {
     EditState state;
     if (!ReadEditState(engine, window, state)) return;
     const ControlSkinSettings settings = ControlSettings(engine);
@@ -236,7 +236,7 @@ void PaintEditFrame(SkinEngine& engine, HWND window, bool focused, bool useFocus
     PaintFrameBand(engine, window, look);
 }
 
-HDC MakeVeiledBackground(SkinEngine& engine, HWND window) {
+HDC MakeVeiledBackground(SkinState& engine, HWND window) {
     const RECT r = EditClientRect(window);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return nullptr;
@@ -252,7 +252,7 @@ HDC MakeVeiledBackground(SkinEngine& engine, HWND window) {
     return memory;
 }
 
-void PaintEditBackground(SkinEngine& engine, HWND window, HDC dc, bool toWindowDc) {
+void PaintEditBackground(SkinState& engine, HWND window, HDC dc, bool toWindowDc) {
     HDC memory = MakeVeiledBackground(engine, window);
     if (!memory) return;
     const RECT r = EditClientRect(window);
@@ -266,7 +266,7 @@ void PaintEditBackground(SkinEngine& engine, HWND window, HDC dc, bool toWindowD
     ReleaseMemoryDc(engine, memory);
 }
 
-BitmapHandle MakeEditBackgroundBitmap(SkinEngine& engine, HWND edit) {
+BitmapHandle MakeEditBackgroundBitmap(SkinState& engine, HWND edit) {
     HDC memory = MakeVeiledBackground(engine, edit);
     if (!memory) return BitmapHandle();
     const RECT r = EditClientRect(edit);
@@ -285,7 +285,7 @@ BitmapHandle MakeEditBackgroundBitmap(SkinEngine& engine, HWND edit) {
     return bitmap;
 }
 
-LRESULT AnswerEditColour(SkinEngine& engine, HWND edit, HDC dc) {
+LRESULT AnswerEditColour(SkinState& engine, HWND edit, HDC dc) {
     ::SetTextColor(dc, static_cast<COLORREF>(GetProperty(edit, prop::kTextColour)));
     ::SetBkMode(dc, TRANSPARENT);
     const LONG_PTR formIndex = GetProperty(edit, prop::kFormIndex);
@@ -313,6 +313,6 @@ LRESULT AnswerEditColour(SkinEngine& engine, HWND edit, HDC dc) {
     return reinterpret_cast<LRESULT>(brush);
 }
 
-bool IsSkinnedEdit(SkinEngine& engine, HWND window) {
+bool IsSkinnedEdit(SkinState& engine, HWND window) {
     return WithControlRecord(engine, window, &FormSkin::edits, [](FormSkin&, ControlRecord&) {});
 }

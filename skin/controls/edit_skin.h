@@ -9,29 +9,29 @@
 
 #include "runtime/win_handles.h"
 
-class SkinEngine;
+class SkinState;
 
 // Skins the "Edit" and "ComboBox" children of parent, and in translucent
 // mode the inner edit of each combo box (nothing while skinning of controls
 // is off). An edit skinned already gets no second record.
-void AttachEditSkin(SkinEngine& engine, int formIndex, HWND parent);
+void AttachEditSkin(SkinState& engine, int formIndex, HWND parent);
 // Skins one edit of the form; its 1-based index in the edit list (the
 // existing one when it was skinned already).
-int SkinEdit(SkinEngine& engine, int formIndex, HWND edit);
+int SkinEdit(SkinState& engine, int formIndex, HWND edit);
 
 LRESULT CALLBACK EditSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The frame band around the client area; a value whose use-flag is false
 // comes from the edit's record.
-void PaintEditFrame(SkinEngine& engine, HWND window, bool focused, bool useFocused, bool hovered, bool useHovered);
+void PaintEditFrame(SkinState& engine, HWND window, bool focused, bool useFocused, bool hovered, bool useHovered);
 // A registered memory DC of the client area holding the composed background
 // under the white veil; the caller releases it with ReleaseMemoryDc. 0 when
 // the window has no background to compose.
-HDC MakeVeiledBackground(SkinEngine& engine, HWND window);
+HDC MakeVeiledBackground(SkinState& engine, HWND window);
 
 // The translucent client background: the form's image under the white veil,
 // into the window DC at the client's place (toWindowDc) or into dc at (0, 0).
-void PaintEditBackground(SkinEngine& engine, HWND window, HDC dc, bool toWindowDc);
+void PaintEditBackground(SkinState& engine, HWND window, HDC dc, bool toWindowDc);
 // The client area in window coordinates.
 RECT EditClientRect(HWND window);
 // The visible scroll bars in window coordinates; null when there is none.
@@ -42,10 +42,10 @@ RegionHandle ScrollBarRegion(HWND window);
 bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar);
 
 // A screen-compatible bitmap of the edit's veiled background.
-BitmapHandle MakeEditBackgroundBitmap(SkinEngine& engine, HWND edit);
+BitmapHandle MakeEditBackgroundBitmap(SkinState& engine, HWND edit);
 // The answer to a skinned edit's WM_CTLCOLOREDIT in translucent mode: text
 // colour Kj_Ztys, transparent text, and a pattern brush of the veiled
 // background (kept in Kj_dxjb / Kj_wtjb, replacing the previous pair).
-LRESULT AnswerEditColour(SkinEngine& engine, HWND edit, HDC dc);
+LRESULT AnswerEditColour(SkinState& engine, HWND edit, HDC dc);
 // True when the window has a record in its form's edit list.
-bool IsSkinnedEdit(SkinEngine& engine, HWND window);
+bool IsSkinnedEdit(SkinState& engine, HWND window);

@@ -5,7 +5,7 @@
 #include "gdip/pen.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/edit_skin.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ void ExcludeRect(HDC dc, const RECT& r) { ::ExcludeClipRect(dc, r.left, r.top, r
 
 }  // namespace
 
-void PaintFrameBand(SkinEngine& engine, HWND window, const FrameBandLook& look, HWND standIn) {
+void PaintFrameBand(SkinState& engine, HWND window, const FrameBandLook& look, HWND standIn) {
     const RECT bounds = WindowBounds(window);
     const int W = bounds.right, H = bounds.bottom;
     if (W <= 0 || H <= 0) return;

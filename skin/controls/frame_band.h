@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-class SkinEngine;
+class SkinState;
 
 struct FrameBandLook {
     int bandAlpha = 255;    // of the white band
@@ -20,4 +20,4 @@ struct FrameBandLook {
 // Paints the band of `window` into its window DC. What lies behind it is
 // composed for the window, or for `standIn` when the window has nothing to
 // compose (a drop-down list floating outside its form).
-void PaintFrameBand(SkinEngine& engine, HWND window, const FrameBandLook& look, HWND standIn = nullptr);
+void PaintFrameBand(SkinState& engine, HWND window, const FrameBandLook& look, HWND standIn = nullptr);

@@ -17,7 +17,7 @@
 #include "runtime/allocation_failure.h"
 #include "runtime/comctl32_api.h"
 #include "skin/controls/control_skin_common.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ struct HeaderState {
     int pressedItem = -1;
 };
 
-bool ReadHeaderAt(SkinEngine& engine, int formIndex, int index, HeaderState& state) {
+bool ReadHeaderAt(SkinState& engine, int formIndex, int index, HeaderState& state) {
     return engine.WithForms([&](FormSkinList& forms) {
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return false;
         const auto& headers = forms[formIndex - 1]->headers;
@@ -67,7 +67,7 @@ bool ReadHeaderAt(SkinEngine& engine, int formIndex, int index, HeaderState& sta
 }
 
 template <typename Change>
-bool ChangeHeader(SkinEngine& engine, HWND window, Change&& change) {
+bool ChangeHeader(SkinState& engine, HWND window, Change&& change) {
     return WithControlRecord(engine, window, &FormSkin::headers,
                              [&](FormSkin& form, ControlRecord& record) { change(form, record); });
 }
@@ -189,7 +189,7 @@ void PaintItemText(GdipGraphics& graphics, const GdipFont& font, const HeaderIte
                         format, ink);
 }
 
-void OnHeaderMouseMove(SkinEngine& engine, HWND window, LPARAM lParam) {
+void OnHeaderMouseMove(SkinState& engine, HWND window, LPARAM lParam) {
     TrackMouseLeave(window);
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
@@ -208,7 +208,7 @@ void OnHeaderMouseMove(SkinEngine& engine, HWND window, LPARAM lParam) {
     });
 }
 
-void OnHeaderButton(SkinEngine& engine, HWND window, bool down, LPARAM lParam) {
+void OnHeaderButton(SkinState& engine, HWND window, bool down, LPARAM lParam) {
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
     const int item =
@@ -221,7 +221,7 @@ void OnHeaderButton(SkinEngine& engine, HWND window, bool down, LPARAM lParam) {
 }
 
 LRESULT HandleHeaderMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     const bool known = engine && ChangeHeader(*engine, window, [](FormSkin&, ControlRecord&) {});
     if (!known) return ForwardToPrevious(window, message, wParam, lParam);
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
@@ -272,7 +272,7 @@ ControlFont HeaderFont(HWND header) {
     return font;
 }
 
-void SkinHeader(SkinEngine& engine, int formIndex, HWND header) {
+void SkinHeader(SkinState& engine, int formIndex, HWND header) {
     if (!header || !::IsWindow(header)) return;
     const ControlFont font = HeaderFont(header);
     const int clickable = (::GetWindowLongPtrA(header, GWL_STYLE) & HDS_BUTTONS) ? 1 : 0;
@@ -304,7 +304,7 @@ void SkinHeader(SkinEngine& engine, int formIndex, HWND header) {
 
 }  // namespace
 
-void AttachHeaderSkin(SkinEngine& engine, int formIndex, HWND parent) {
+void AttachHeaderSkin(SkinState& engine, int formIndex, HWND parent) {
     if (!engine.WithSettings([](SkinSettings& s) { return s.skinControls; }) || !engine.Form(formIndex)) return;
     std::vector<HWND> found;
     for (HWND child = ::FindWindowExA(parent, nullptr, WC_HEADERA, nullptr); child;
@@ -322,7 +322,7 @@ LRESULT CALLBACK HeaderSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return StopAllocationFailure([&] { return HandleHeaderMessage(window, message, wParam, lParam); });
 }
 
-int HeaderHitItem(SkinEngine& engine, int formIndex, int index, POINT position) {
+int HeaderHitItem(SkinState& engine, int formIndex, int index, POINT position) {
     HeaderState state;
     if (!ReadHeaderAt(engine, formIndex, index, state)) return -1;
     const int count = static_cast<int>(::SendMessageA(state.window, HDM_GETITEMCOUNT, 0, 0));
@@ -336,7 +336,7 @@ int HeaderHitItem(SkinEngine& engine, int formIndex, int index, POINT position) 
     return -1;
 }
 
-void PaintHeader(SkinEngine& engine, int formIndex, int index, int hot, bool useHot, int pressed, bool usePressed,
+void PaintHeader(SkinState& engine, int formIndex, int index, int hot, bool useHot, int pressed, bool usePressed,
                  HDC target) {
     HeaderState state;
     if (!ReadHeaderAt(engine, formIndex, index, state)) return;

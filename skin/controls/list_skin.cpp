@@ -13,7 +13,7 @@
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/edit_skin.h"
 #include "skin/controls/frame_band.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 #include "skin/controls/static_skin.h"
 
 namespace {
@@ -61,7 +61,7 @@ struct ListState {
     HWND combo = nullptr;  // a drop-down list's combo box
 };
 
-bool ReadListAt(SkinEngine& engine, int formIndex, int index, ListState& state) {
+bool ReadListAt(SkinState& engine, int formIndex, int index, ListState& state) {
     return engine.WithForms([&](FormSkinList& forms) {
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return false;
         const auto& lists = forms[formIndex - 1]->lists;
@@ -77,7 +77,7 @@ bool ReadListAt(SkinEngine& engine, int formIndex, int index, ListState& state) 
 }
 
 template <typename Change>
-void ChangeList(SkinEngine& engine, HWND window, Change&& change) {
+void ChangeList(SkinState& engine, HWND window, Change&& change) {
     WithControlRecord(engine, window, &FormSkin::lists,
                       [&](FormSkin& form, ControlRecord& record) { change(form, record); });
 }
@@ -117,7 +117,7 @@ using OwnPaintPass = void (*)(HWND window, HDC dc, COLORREF background);
 // background it is drawn on, so text over the key keeps a magenta fringe:
 // where the keyed pass left anything but the key, the white pass's pixel goes
 // over the veiled background; the rest shows the veil.
-void PaintKeyedOverVeil(SkinEngine& engine, HWND window, OwnPaintPass pass) {
+void PaintKeyedOverVeil(SkinState& engine, HWND window, OwnPaintPass pass) {
     RECT client{};
     ::GetClientRect(window, &client);
     const int w = client.right, h = client.bottom;
@@ -174,7 +174,7 @@ void ListBoxPass(HWND window, HDC dc, COLORREF background) {
 // Translucent list view: it paints its items with no text background over the
 // veiled background. Its children (its header) are left out of the copy, so
 // they keep what they painted and need no repaint of their own.
-void PaintOverVeil(SkinEngine& engine, HWND window) {
+void PaintOverVeil(SkinState& engine, HWND window) {
     PaintScope paint(window);
     RECT client{};
     ::GetClientRect(window, &client);
@@ -188,7 +188,7 @@ void PaintOverVeil(SkinEngine& engine, HWND window) {
     }
 }
 
-LRESULT OnListPaint(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lParam, bool translucent) {
+LRESULT OnListPaint(SkinState& engine, HWND window, WPARAM wParam, LPARAM lParam, bool translucent) {
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
     PaintListFrame(engine, F, index, false, false, false, false);
@@ -208,7 +208,7 @@ LRESULT OnListPaint(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lPara
 
 // Only the scroll bars get the system's painting; the region of WM_NCPAINT
 // is in screen coordinates.
-LRESULT OnListNcPaint(SkinEngine& engine, HWND window, LPARAM lParam) {
+LRESULT OnListNcPaint(SkinState& engine, HWND window, LPARAM lParam) {
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
     PaintListFrame(engine, F, index, false, false, false, false);
@@ -226,7 +226,7 @@ LRESULT OnListNcPaint(SkinEngine& engine, HWND window, LPARAM lParam) {
 // Anything but the lists proper (an IP-address or date-time picker) erases
 // to the veiled background into the erase DC, which is clipped to the update
 // region: a partial repaint must not veil what lies outside it.
-LRESULT OnListEraseBackground(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lParam) {
+LRESULT OnListEraseBackground(SkinState& engine, HWND window, WPARAM wParam, LPARAM lParam) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     const ListKind kind = KindOf(window);
     if (kind == ListKind::TreeView || kind == ListKind::ListView ||
@@ -242,7 +242,7 @@ LRESULT OnListEraseBackground(SkinEngine& engine, HWND window, WPARAM wParam, LP
     return static_cast<LRESULT>(::SetTextColor(dc, static_cast<COLORREF>(GetProperty(window, prop::kTextColour))));
 }
 
-void OnListMouseMove(SkinEngine& engine, HWND window) {
+void OnListMouseMove(SkinState& engine, HWND window) {
     TrackMouseLeave(window);
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
@@ -260,7 +260,7 @@ void OnListMouseMove(SkinEngine& engine, HWND window) {
     });
 }
 
-void OnListMouseLeave(SkinEngine& engine, HWND window) {
+void OnListMouseLeave(SkinState& engine, HWND window) {
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
     ChangeList(engine, window, [](FormSkin& form, ControlRecord& record) {
@@ -270,13 +270,13 @@ void OnListMouseLeave(SkinEngine& engine, HWND window) {
     PaintListFrame(engine, F, index, false, false, false, true);
 }
 
-void OnListFocus(SkinEngine& engine, HWND window, int focused) {
+void OnListFocus(SkinState& engine, HWND window, int focused) {
     ChangeList(engine, window, [&](FormSkin&, ControlRecord& record) { record.focused = focused; });
     PaintListFrame(engine, static_cast<int>(GetProperty(window, prop::kFormIndex)),
                    static_cast<int>(GetProperty(window, prop::kIndex)), false, false, false, false);
 }
 
-LRESULT DispatchListMessage(SkinEngine& engine, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+LRESULT DispatchListMessage(SkinState& engine, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                             bool translucent) {
     switch (message) {
     case WM_MOVE:
@@ -342,7 +342,7 @@ bool RepaintsRowsDirectly(HWND window, UINT message) {
 }
 
 LRESULT HandleListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     if (!engine || !IsSkinnedList(*engine, window)) return ForwardToPrevious(window, message, wParam, lParam);
     const bool translucent = ControlSettings(*engine).translucent;
     if (translucent && KindOf(window) == ListKind::ListBox && !IsOwnerDrawnListBox(window) &&
@@ -355,7 +355,7 @@ LRESULT HandleListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DispatchListMessage(*engine, window, message, wParam, lParam, translucent);
 }
 
-void SkinList(SkinEngine& engine, int formIndex, HWND list, bool translucent, HWND combo = nullptr) {
+void SkinList(SkinState& engine, int formIndex, HWND list, bool translucent, HWND combo = nullptr) {
     if (!list || !::IsWindow(list)) return;
     const int index = engine.WithForms([&](FormSkinList& forms) {
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
@@ -382,7 +382,7 @@ void SkinList(SkinEngine& engine, int formIndex, HWND list, bool translucent, HW
     }
 }
 
-void SkinChildrenOfClass(SkinEngine& engine, int formIndex, HWND parent, const char* cls, bool translucent) {
+void SkinChildrenOfClass(SkinState& engine, int formIndex, HWND parent, const char* cls, bool translucent) {
     std::vector<HWND> found;
     for (HWND child = ::FindWindowExA(parent, nullptr, cls, nullptr); child;
          child = ::FindWindowExA(parent, child, cls, nullptr)) {
@@ -393,7 +393,7 @@ void SkinChildrenOfClass(SkinEngine& engine, int formIndex, HWND parent, const c
 
 }  // namespace
 
-void AttachListSkin(SkinEngine& engine, int formIndex, HWND parent) {
+void AttachListSkin(SkinState& engine, int formIndex, HWND parent) {
     const ControlSkinSettings settings = ControlSettings(engine);
     if (!settings.skinControls || !engine.Form(formIndex)) return;
     const bool translucent = settings.translucent;
@@ -419,7 +419,7 @@ LRESULT CALLBACK ListSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return StopAllocationFailure([&] { return HandleListMessage(window, message, wParam, lParam); });
 }
 
-void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, bool useFocused, bool hovered,
+void PaintListFrame(SkinState& engine, int formIndex, int index, bool focused, bool useFocused, bool hovered,
                     bool useHovered) {
     ListState state;
     if (!ReadListAt(engine, formIndex, index, state)) return;
@@ -446,6 +446,6 @@ LRESULT AnswerListBoxPass(HDC dc) {
     return reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH));
 }
 
-bool IsSkinnedList(SkinEngine& engine, HWND window) {
+bool IsSkinnedList(SkinState& engine, HWND window) {
     return WithControlRecord(engine, window, &FormSkin::lists, [](FormSkin&, ControlRecord&) {});
 }

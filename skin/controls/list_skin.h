@@ -8,21 +8,21 @@
 
 #include <windows.h>
 
-class SkinEngine;
+class SkinState;
 
 // Skins, in this order, the parent's "ListBox" children, the drop-down list
 // of each "ComboBox" child, "SysListView32", "SysTreeView32",
 // "SysIPAddress32" and "SysDateTimePick32" children (nothing while control
 // skinning is off). A control skinned already keeps its one record and is
 // not subclassed again.
-void AttachListSkin(SkinEngine& engine, int formIndex, HWND parent);
+void AttachListSkin(SkinState& engine, int formIndex, HWND parent);
 
 LRESULT CALLBACK ListSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The frame band of list record `index`; a value whose use-flag is false
 // comes from the record. The client area (and a drop-down list's items) and
 // the scroll bars are left untouched.
-void PaintListFrame(SkinEngine& engine, int formIndex, int index, bool focused, bool useFocused, bool hovered,
+void PaintListFrame(SkinState& engine, int formIndex, int index, bool focused, bool useFocused, bool hovered,
                     bool useHovered);
 
 // A translucent list box paints itself twice over the veil, over the magenta
@@ -34,4 +34,4 @@ bool IsListBoxPaintPass(HWND list);
 LRESULT AnswerListBoxPass(HDC dc);
 
 // True when the window has a record in its form's list list.
-bool IsSkinnedList(SkinEngine& engine, HWND window);
+bool IsSkinnedList(SkinState& engine, HWND window);

@@ -9,8 +9,8 @@
 #include "gdip/path.h"
 #include "gdip/pen.h"
 #include "runtime/allocation_failure.h"
-#include "skin/controls/paint_primitives.h"
-#include "skin/window/skin_engine.h"
+#include "skin/paint/paint_primitives.h"
+#include "skin/model/skin_state.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ struct ProgressState {
     bool vertical = false;
 };
 
-ProgressState RecordAt(SkinEngine& engine, int formIndex, int index) {
+ProgressState RecordAt(SkinState& engine, int formIndex, int index) {
     return engine.WithForms([&](FormSkinList& forms) {
         ProgressState state;
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return state;
@@ -55,7 +55,7 @@ void FillAcross(GdipGraphics& graphics, const GdipPath& path, bool vertical, int
 }
 
 LRESULT HandleProgressMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     if (!engine || index < 1 || F < 1) return Forward(window, message, wParam, lParam);
@@ -78,7 +78,7 @@ LRESULT HandleProgressMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-void AttachProgressSkin(SkinEngine& engine, int formIndex, HWND parent) {
+void AttachProgressSkin(SkinState& engine, int formIndex, HWND parent) {
     if (!engine.WithSettings([](SkinSettings& s) { return s.skinControls; })) return;
     for (HWND child = ::FindWindowExA(parent, nullptr, PROGRESS_CLASSA, nullptr); child;
          child = ::FindWindowExA(parent, child, PROGRESS_CLASSA, nullptr)) {
@@ -103,7 +103,7 @@ void AttachProgressSkin(SkinEngine& engine, int formIndex, HWND parent) {
     }
 }
 
-void PaintProgress(SkinEngine& engine, int formIndex, int index, HDC target) {
+void PaintProgress(SkinState& engine, int formIndex, int index, HDC target) {
     const ProgressState state = RecordAt(engine, formIndex, index);
     HWND window = state.window;
     if (!window) return;

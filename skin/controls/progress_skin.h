@@ -4,14 +4,14 @@
 
 #include <windows.h>
 
-class SkinEngine;
+class SkinState;
 
 // Skins every "msctls_progress32" child of parent for form formIndex
 // (nothing while control skinning is off).
-void AttachProgressSkin(SkinEngine& engine, int formIndex, HWND parent);
+void AttachProgressSkin(SkinState& engine, int formIndex, HWND parent);
 
 LRESULT CALLBACK ProgressSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Paints progress record `index` of the form; into `target` when given,
 // else into the control's window DC.
-void PaintProgress(SkinEngine& engine, int formIndex, int index, HDC target = nullptr);
+void PaintProgress(SkinState& engine, int formIndex, int index, HDC target = nullptr);

@@ -6,9 +6,9 @@
 #include "gdip/graphics.h"
 #include "runtime/allocation_failure.h"
 #include "runtime/window_ops.h"
-#include "skin/controls/glow_text.h"
-#include "skin/controls/paint_primitives.h"
-#include "skin/window/skin_engine.h"
+#include "skin/paint/glow_text.h"
+#include "skin/paint/paint_primitives.h"
+#include "skin/model/skin_state.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ struct StaticState {
     int style = 0;
 };
 
-StaticState RecordAt(SkinEngine& engine, int formIndex, int index) {
+StaticState RecordAt(SkinState& engine, int formIndex, int index) {
     return engine.WithForms([&](FormSkinList& forms) {
         StaticState state;
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return state;
@@ -94,7 +94,7 @@ private:
 };
 
 // The label as its own procedure paints it, over the composed background.
-void PaintByControl(SkinEngine& engine, HWND window, HDC target) {
+void PaintByControl(SkinState& engine, HWND window, HDC target) {
     RECT client{};
     ::GetClientRect(window, &client);
     HDC memory = ComposeControlBackground(engine, window, client);
@@ -112,7 +112,7 @@ bool DrawnByControl(HWND window, int kind) {
     return ::GetWindowTextLengthA(window) == 0;
 }
 
-void ReleaseLabelBrushes(SkinEngine& engine, HWND window) {
+void ReleaseLabelBrushes(SkinState& engine, HWND window) {
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     // The brush and its bitmap are owned by the form's list of answered brushes.
     engine.WithForms([&](FormSkinList& forms) {
@@ -121,7 +121,7 @@ void ReleaseLabelBrushes(SkinEngine& engine, HWND window) {
 }
 
 LRESULT HandleStaticMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     if (!engine || index < 1 || F < 1) return Forward(window, message, wParam, lParam);
@@ -194,7 +194,7 @@ ControlFont LabelFont(const ControlFont& own, const ControlFont& parent) {
     return font;
 }
 
-void AttachStaticSkin(SkinEngine& engine, int formIndex, HWND parent) {
+void AttachStaticSkin(SkinState& engine, int formIndex, HWND parent) {
     if (!engine.WithSettings([](SkinSettings& s) { return s.skinControls; })) return;
     for (HWND child = ::FindWindowExA(parent, nullptr, "Static", nullptr); child;
          child = ::FindWindowExA(parent, child, "Static", nullptr)) {
@@ -222,7 +222,7 @@ void AttachStaticSkin(SkinEngine& engine, int formIndex, HWND parent) {
     }
 }
 
-void PaintStatic(SkinEngine& engine, int formIndex, int index, HDC target) {
+void PaintStatic(SkinState& engine, int formIndex, int index, HDC target) {
     const StaticState state = RecordAt(engine, formIndex, index);
     HWND window = state.window;
     if (!window) return;

@@ -6,9 +6,9 @@
 
 #include <windows.h>
 
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
-class SkinEngine;
+class SkinState;
 
 // What a static shows, from its style.
 enum StaticKind : int { kStaticText = 1, kStaticBitmap = 2, kStaticIcon = 3 };
@@ -24,13 +24,13 @@ ControlFont LabelFont(const ControlFont& own, const ControlFont& parent);
 
 // Skins every "Static" child of parent that has no record yet (nothing while
 // control skinning is off).
-void AttachStaticSkin(SkinEngine& engine, int formIndex, HWND parent);
+void AttachStaticSkin(SkinState& engine, int formIndex, HWND parent);
 
 LRESULT CALLBACK StaticSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Paints static record `index` of the form; into `target` when given, else
 // into the control's DC with its visible children left out.
-void PaintStatic(SkinEngine& engine, int formIndex, int index, HDC target = nullptr);
+void PaintStatic(SkinState& engine, int formIndex, int index, HDC target = nullptr);
 
 // Excludes from dc's clip region the visible children of window that are not
 // WS_EX_TRANSPARENT. Without haveDc the DC is the window's (GetDC), which the

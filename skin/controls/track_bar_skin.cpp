@@ -10,7 +10,7 @@
 #include "gdip/pen.h"
 #include "runtime/allocation_failure.h"
 #include "skin/controls/control_skin_common.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ struct TrackBarState {
     bool hovered = false;
 };
 
-bool ReadTrackBarAt(SkinEngine& engine, int formIndex, int index, TrackBarState& state) {
+bool ReadTrackBarAt(SkinState& engine, int formIndex, int index, TrackBarState& state) {
     return engine.WithForms([&](FormSkinList& forms) {
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return false;
         const auto& records = forms[formIndex - 1]->trackBars;
@@ -143,7 +143,7 @@ void PaintHoverFrame(GdipGraphics& graphics, bool vertical, POINT centre, COLORR
     }
 }
 
-void OnMouseMove(SkinEngine& engine, HWND window, int formIndex, int index) {
+void OnMouseMove(SkinState& engine, HWND window, int formIndex, int index) {
     TrackMouseLeave(window);
     bool paintHot = false;
     WithControlRecord(engine, window, &FormSkin::trackBars, [&](FormSkin& form, ControlRecord& record) {
@@ -159,7 +159,7 @@ void OnMouseMove(SkinEngine& engine, HWND window, int formIndex, int index) {
     });
 }
 
-void OnMouseLeave(SkinEngine& engine, HWND window, int formIndex, int index) {
+void OnMouseLeave(SkinState& engine, HWND window, int formIndex, int index) {
     WithControlRecord(engine, window, &FormSkin::trackBars, [](FormSkin& form, ControlRecord& record) {
         form.previousHotControl = 0;
         record.hovered = 0;
@@ -168,7 +168,7 @@ void OnMouseLeave(SkinEngine& engine, HWND window, int formIndex, int index) {
 }
 
 LRESULT HandleTrackBarMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     const bool known =
         engine && WithControlRecord(*engine, window, &FormSkin::trackBars, [](FormSkin&, ControlRecord&) {});
     if (!known) return ForwardToPrevious(window, message, wParam, lParam);
@@ -243,7 +243,7 @@ int TrackBarPositionPixel(HWND bar, const TrackBarLayout& layout, bool vertical,
     return first + static_cast<int>(static_cast<long long>(position - low) * travel / (high - low));
 }
 
-void AttachTrackBarSkin(SkinEngine& engine, int formIndex, HWND parent) {
+void AttachTrackBarSkin(SkinState& engine, int formIndex, HWND parent) {
     if (!engine.WithSettings([](SkinSettings& s) { return s.skinControls; })) return;
     for (HWND child = ::FindWindowExA(parent, nullptr, TRACKBAR_CLASSA, nullptr); child;
          child = ::FindWindowExA(parent, child, TRACKBAR_CLASSA, nullptr)) {
@@ -272,7 +272,7 @@ void AttachTrackBarSkin(SkinEngine& engine, int formIndex, HWND parent) {
     }
 }
 
-void PaintTrackBar(SkinEngine& engine, int formIndex, int index, HDC target) {
+void PaintTrackBar(SkinState& engine, int formIndex, int index, HDC target) {
     TrackBarState state;
     if (!ReadTrackBarAt(engine, formIndex, index, state)) return;
     HWND bar = state.window;

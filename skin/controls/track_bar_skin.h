@@ -6,18 +6,18 @@
 
 #include <windows.h>
 
-class SkinEngine;
+class SkinState;
 
 // Skins every "msctls_trackbar32" child of parent for form formIndex
 // (nothing while control skinning is off). A bar skinned already keeps its
 // record and its procedure.
-void AttachTrackBarSkin(SkinEngine& engine, int formIndex, HWND parent);
+void AttachTrackBarSkin(SkinState& engine, int formIndex, HWND parent);
 
 LRESULT CALLBACK TrackBarSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Paints track-bar record `index` of the form; into `target` when given,
 // else into the bar's window DC.
-void PaintTrackBar(SkinEngine& engine, int formIndex, int index, HDC target = nullptr);
+void PaintTrackBar(SkinState& engine, int formIndex, int index, HDC target = nullptr);
 
 // Where the painter puts the parts of a bar, in window coordinates.
 struct TrackBarLayout {

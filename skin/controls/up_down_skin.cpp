@@ -10,7 +10,7 @@
 #include "resources/embedded_images.h"
 #include "runtime/allocation_failure.h"
 #include "skin/controls/control_skin_common.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ struct UpDownState {
     LPARAM position = 0;
 };
 
-bool ReadUpDownAt(SkinEngine& engine, int formIndex, int index, UpDownState& state) {
+bool ReadUpDownAt(SkinState& engine, int formIndex, int index, UpDownState& state) {
     return engine.WithForms([&](FormSkinList& forms) {
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return false;
         const auto& records = forms[formIndex - 1]->upDowns;
@@ -102,7 +102,7 @@ void PaintHalf(GdipGraphics& graphics, const Half& half, bool first, bool horizo
     graphics.DrawPath(outline, figure);
 }
 
-void OnMouseMove(SkinEngine& engine, HWND window, int formIndex, int index, LPARAM position) {
+void OnMouseMove(SkinState& engine, HWND window, int formIndex, int index, LPARAM position) {
     TrackMouseLeave(window);
     const int part = UpDownHitPart(engine, formIndex, index, position);
     bool paintHot = false;
@@ -126,14 +126,14 @@ void OnMouseMove(SkinEngine& engine, HWND window, int formIndex, int index, LPAR
     });
 }
 
-void OnButton(SkinEngine& engine, HWND window, int down, LPARAM position) {
+void OnButton(SkinState& engine, HWND window, int down, LPARAM position) {
     WithControlRecord(engine, window, &FormSkin::upDowns, [&](FormSkin&, ControlRecord& record) {
         record.mouseDown = down;
         record.lastMousePosition = position;
     });
 }
 
-void OnMouseLeave(SkinEngine& engine, HWND window, int formIndex, int index) {
+void OnMouseLeave(SkinState& engine, HWND window, int formIndex, int index) {
     WithControlRecord(engine, window, &FormSkin::upDowns, [](FormSkin& form, ControlRecord& record) {
         form.previousHotControl = 0;
         record.hovered = 0;
@@ -142,7 +142,7 @@ void OnMouseLeave(SkinEngine& engine, HWND window, int formIndex, int index) {
 }
 
 LRESULT HandleUpDownMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     const bool known =
         engine && WithControlRecord(*engine, window, &FormSkin::upDowns, [](FormSkin&, ControlRecord&) {});
     if (!known) return ForwardToPrevious(window, message, wParam, lParam);
@@ -173,7 +173,7 @@ LRESULT HandleUpDownMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-void AttachUpDownSkin(SkinEngine& engine, int formIndex, HWND parent) {
+void AttachUpDownSkin(SkinState& engine, int formIndex, HWND parent) {
     if (!engine.WithSettings([](SkinSettings& s) { return s.skinControls; })) return;
     for (HWND child = ::FindWindowExA(parent, nullptr, UPDOWN_CLASSA, nullptr); child;
          child = ::FindWindowExA(parent, child, UPDOWN_CLASSA, nullptr)) {
@@ -199,14 +199,14 @@ void AttachUpDownSkin(SkinEngine& engine, int formIndex, HWND parent) {
     }
 }
 
-int UpDownHitPart(SkinEngine& engine, int formIndex, int index, LPARAM position) {
+int UpDownHitPart(SkinState& engine, int formIndex, int index, LPARAM position) {
     UpDownState state;
     if (!ReadUpDownAt(engine, formIndex, index, state)) return 0;
     const RECT bounds = WindowBounds(state.window);
     return PartAt(state.horizontal, bounds.right, bounds.bottom, position);
 }
 
-void PaintUpDown(SkinEngine& engine, int formIndex, int index, bool hovered, bool useHovered, bool down, bool useDown,
+void PaintUpDown(SkinState& engine, int formIndex, int index, bool hovered, bool useHovered, bool down, bool useDown,
                  LPARAM position, bool usePosition, HDC target) {
     UpDownState state;
     if (!ReadUpDownAt(engine, formIndex, index, state)) return;

@@ -6,21 +6,21 @@
 
 #include <windows.h>
 
-class SkinEngine;
+class SkinState;
 
 // Skins every "msctls_updown32" child of parent for form formIndex (nothing
 // while control skinning is off). A control skinned already keeps its
 // record and its procedure.
-void AttachUpDownSkin(SkinEngine& engine, int formIndex, HWND parent);
+void AttachUpDownSkin(SkinState& engine, int formIndex, HWND parent);
 
 LRESULT CALLBACK UpDownSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The half a client position (x in the low word, y in the high word) falls
 // in: 1 for the upper (left) half, 2 for the lower (right) one; 0 when the
 // record does not exist.
-int UpDownHitPart(SkinEngine& engine, int formIndex, int index, LPARAM position);
+int UpDownHitPart(SkinState& engine, int formIndex, int index, LPARAM position);
 
 // Paints up-down record `index` of the form into its window DC (into
 // `target` when given). A value whose use-flag is false comes from the record.
-void PaintUpDown(SkinEngine& engine, int formIndex, int index, bool hovered, bool useHovered, bool down, bool useDown,
+void PaintUpDown(SkinState& engine, int formIndex, int index, bool hovered, bool useHovered, bool down, bool useDown,
                  LPARAM position, bool usePosition, HDC target = nullptr);

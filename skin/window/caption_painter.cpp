@@ -15,8 +15,8 @@
 #include "gdip/path.h"
 #include "gdip/pen.h"
 #include "gdip/string_format.h"
-#include "skin/controls/paint_primitives.h"
-#include "skin/window/background_image.h"
+#include "skin/paint/paint_primitives.h"
+#include "skin/paint/background_image.h"
 #include "skin/window/status_strip.h"
 
 namespace {

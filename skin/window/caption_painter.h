@@ -8,22 +8,13 @@
 
 #include "gdip/gdip_types.h"
 #include "runtime/value_types.h"
-#include "skin/window/form_skin_data.h"
+#include "skin/model/form_skin_data.h"
+#include "skin/model/skin_state.h"
 
 class GdipGraphics;
 class GdipImage;
 class GdipFont;
 class GdipStringFormat;
-
-// The process-wide values a painter reads, copied out of the engine's settings.
-struct PaintContext {
-    COLORREF backColour = 0;
-    COLORREF accentColour = kDefaultAccentColour;
-    ByteArray backImage;
-    int backMode = 0;
-    HICON appIcon = nullptr;
-    int initialSizePending = 1;
-};
 
 // Caption-button faces.
 enum class ButtonFace { Normal, Hover, Pressed };

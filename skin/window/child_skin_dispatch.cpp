@@ -14,7 +14,7 @@
 namespace {
 
 // The one order in which every parent hands its children to the skins.
-void SkinChildrenInOrder(SkinEngine& engine, int formIndex, HWND parent) {
+void SkinChildrenInOrder(SkinState& engine, int formIndex, HWND parent) {
     AttachButtonSkin(engine, formIndex, parent);
     AttachCheckRadioSkin(engine, formIndex, parent);
     AttachEditSkin(engine, formIndex, parent);
@@ -27,22 +27,22 @@ void SkinChildrenInOrder(SkinEngine& engine, int formIndex, HWND parent) {
 
 }  // namespace
 
-void SkinFormChildren(SkinEngine& engine, int formIndex, HWND form) { SkinChildrenInOrder(engine, formIndex, form); }
+void SkinFormChildren(SkinState& engine, int formIndex, HWND form) { SkinChildrenInOrder(engine, formIndex, form); }
 
-void SkinPanelChildren(SkinEngine& engine, int formIndex, HWND panel) {
+void SkinPanelChildren(SkinState& engine, int formIndex, HWND panel) {
     SkinChildrenInOrder(engine, formIndex, panel);
 }
 
-void SkinDialogChildren(SkinEngine& engine, int formIndex, HWND dialog) {
+void SkinDialogChildren(SkinState& engine, int formIndex, HWND dialog) {
     SkinChildrenInOrder(engine, formIndex, dialog);
     AttachStaticSkin(engine, formIndex, dialog);
     AttachToolbars(engine, formIndex, dialog);
 }
 
-void SubclassContainer(SkinEngine& engine, int formIndex, HWND container) {
+void SubclassContainer(SkinState& engine, int formIndex, HWND container) {
     AttachContainer(engine, formIndex, container);
 }
 
-void PaintOwnerDrawnItem(SkinEngine& engine, int, const DRAWITEMSTRUCT& item) { PaintOwnerDrawnButton(engine, item); }
+void PaintOwnerDrawnItem(SkinState& engine, int, const DRAWITEMSTRUCT& item) { PaintOwnerDrawnButton(engine, item); }
 
-void RefreshCheckBox(SkinEngine& engine, int, HWND child) { RefreshCheckRadio(engine, child); }
+void RefreshCheckBox(SkinState& engine, int, HWND child) { RefreshCheckRadio(engine, child); }

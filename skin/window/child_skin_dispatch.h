@@ -4,20 +4,20 @@
 
 #include <windows.h>
 
-class SkinEngine;
+class SkinState;
 
 // The form's children, in this order: push buttons, check and radio boxes,
 // edit and combo boxes, track bars, progress bars, list boxes, list and tree
 // views, up-down controls, list-view headers.
-void SkinFormChildren(SkinEngine& engine, int formIndex, HWND form);
+void SkinFormChildren(SkinState& engine, int formIndex, HWND form);
 // The same order for a panel's children.
-void SkinPanelChildren(SkinEngine& engine, int formIndex, HWND panel);
+void SkinPanelChildren(SkinState& engine, int formIndex, HWND panel);
 // A dialog's children: the form's order, then static labels and tool bars.
-void SkinDialogChildren(SkinEngine& engine, int formIndex, HWND dialog);
+void SkinDialogChildren(SkinState& engine, int formIndex, HWND dialog);
 // Makes the window a container of the form (its procedure composites it).
-void SubclassContainer(SkinEngine& engine, int formIndex, HWND container);
+void SubclassContainer(SkinState& engine, int formIndex, HWND container);
 // An owner-drawn item of the form (the button skin's owner-draw painter).
-void PaintOwnerDrawnItem(SkinEngine& engine, int formIndex, const DRAWITEMSTRUCT& item);
+void PaintOwnerDrawnItem(SkinState& engine, int formIndex, const DRAWITEMSTRUCT& item);
 // A command from a child that is not an edit, list or combo box (the check
 // box skin repaints the box whose state changed).
-void RefreshCheckBox(SkinEngine& engine, int formIndex, HWND child);
+void RefreshCheckBox(SkinState& engine, int formIndex, HWND child);

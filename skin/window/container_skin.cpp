@@ -2,9 +2,9 @@
 
 #include "runtime/allocation_failure.h"
 #include "runtime/msimg32_api.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 #include "skin/window/panel_skin.h"
-#include "skin/window/skin_engine.h"
+#include "skin/model/skin_state.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ COLORREF KeyColourFor(HDC background, const RECT& client) {
     return (centre == CLR_INVALID ? RGB(255, 0, 255) : centre) ^ 0x00010000;
 }
 
-void StoreKeyColour(SkinEngine& engine, HWND window, COLORREF key) {
+void StoreKeyColour(SkinState& engine, HWND window, COLORREF key) {
     const int F = static_cast<int>(GetProperty(window, prop::kContainerFormIndex));
     const int C = static_cast<int>(GetProperty(window, prop::kContainerIndex));
     engine.WithForms([&](FormSkinList& forms) {
@@ -48,7 +48,7 @@ void StoreKeyColour(SkinEngine& engine, HWND window, COLORREF key) {
 }
 
 // The container as its own procedure paints it, over the composed background.
-void PaintComposited(SkinEngine& engine, HWND window, HDC target) {
+void PaintComposited(SkinState& engine, HWND window, HDC target) {
     RECT client{};
     ::GetClientRect(window, &client);
     const int w = client.right, h = client.bottom;
@@ -70,7 +70,7 @@ void PaintComposited(SkinEngine& engine, HWND window, HDC target) {
 }
 
 LRESULT HandleContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     if (!engine || GetProperty(window, prop::kContainerFormIndex) < 1) {
         return ForwardToPrevious(window, message, wParam, lParam);
     }
@@ -114,7 +114,7 @@ LRESULT HandleContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-int AttachContainer(SkinEngine& engine, int formIndex, HWND window) {
+int AttachContainer(SkinState& engine, int formIndex, HWND window) {
     if (formIndex < 1 || !::IsWindow(window)) return 0;
     const int index = engine.WithForms([&](FormSkinList& forms) {
         if (formIndex > static_cast<int>(forms.size())) return 0;
@@ -136,7 +136,7 @@ int AttachContainer(SkinEngine& engine, int formIndex, HWND window) {
     return index;
 }
 
-void AttachToolbars(SkinEngine& engine, int formIndex, HWND parent) {
+void AttachToolbars(SkinState& engine, int formIndex, HWND parent) {
     for (HWND child = ::FindWindowExA(parent, nullptr, "ToolbarWindow32", nullptr); child;
          child = ::FindWindowExA(parent, child, "ToolbarWindow32", nullptr)) {
         AttachContainer(engine, formIndex, child);

@@ -5,15 +5,15 @@
 
 #include <windows.h>
 
-class SkinEngine;
+class SkinState;
 
 // Records the window as a container of form F, makes it a panel (its
 // children are skinned) and installs ContainerProc. Returns the container's
 // 1-based index; 0 when it is a container of the form already.
-int AttachContainer(SkinEngine& engine, int formIndex, HWND window);
+int AttachContainer(SkinState& engine, int formIndex, HWND window);
 
 // Every direct "ToolbarWindow32" child of parent becomes a container of F.
-void AttachToolbars(SkinEngine& engine, int formIndex, HWND parent);
+void AttachToolbars(SkinState& engine, int formIndex, HWND parent);
 
 // The procedure installed on containers.
 LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

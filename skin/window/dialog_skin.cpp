@@ -16,9 +16,10 @@
 #include "resources/embedded_images.h"
 #include "runtime/allocation_failure.h"
 #include "runtime/window_ops.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
+#include "skin/window/caption_painter.h"
 #include "skin/window/child_skin_dispatch.h"
-#include "skin/window/skin_engine.h"
+#include "skin/model/skin_state.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ struct DialogRef {
 
 // The entry by window handle: Hw_lbID may be renumbered at any moment by a
 // dialog of another thread that goes away.
-DialogRef FindDialog(SkinEngine& engine, HWND window) {
+DialogRef FindDialog(SkinState& engine, HWND window) {
     return engine.WithForms([&](FormSkinList& forms) {
         const int index = FindForm(forms, window);
         return DialogRef{index, index ? forms[index - 1].get() : nullptr};
@@ -217,7 +218,7 @@ void PaintCloseButton(FormSkin& form, const PaintContext& context, int index, Gd
     }
 }
 
-void Paint(SkinEngine& engine, FormSkin& form) {
+void Paint(SkinState& engine, FormSkin& form) {
     const SIZE size = WindowSize(form.window);
     const int w = size.cx, h = size.cy;
     if (w <= 0 || h <= 0) return;
@@ -256,7 +257,7 @@ void Paint(SkinEngine& engine, FormSkin& form) {
     if (window.Get()) ::BitBlt(window.Get(), 0, 0, w, h, form.backgroundDc.Get(), 0, 0, SRCCOPY);
 }
 
-void OnNcMouseMove(SkinEngine& engine, FormSkin& form, bool overClose) {
+void OnNcMouseMove(SkinState& engine, FormSkin& form, bool overClose) {
     if (overClose == (form.dialogCloseHot != 0)) return;
     const PaintContext context = engine.PaintContextNow();
     PaintCloseButton(form, context, 1, nullptr, overClose);
@@ -272,7 +273,7 @@ void OnNcMouseMove(SkinEngine& engine, FormSkin& form, bool overClose) {
 // On a dialog's first paint: fades it in on the one fade thread. A dialog
 // that gets no fade (another dialog's fade owns the thread, or no thread can
 // start) is shown at once rather than left transparent.
-void StartFadeIn(SkinEngine& engine, HWND window) {
+void StartFadeIn(SkinState& engine, HWND window) {
     const bool start = engine.WithSettings([](SkinSettings& s) {
         if (s.fadeInStarted) return false;
         s.fadeInStarted = 1;
@@ -294,7 +295,7 @@ void FocusSteps(HWND window) {
 }
 
 LRESULT HandleDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     if (!engine) return Forward(window, message, wParam, lParam);
     const DialogRef dialog = FindDialog(*engine, window);
     if (!dialog.form) return Forward(window, message, wParam, lParam);
@@ -363,7 +364,7 @@ LRESULT HandleDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-void AttachDialogSkin(SkinEngine& engine, HWND dialog) {
+void AttachDialogSkin(SkinState& engine, HWND dialog) {
     if (!::IsWindow(dialog) || FindDialog(engine, dialog).form) return;
     SetDialogRegion(dialog);
     const SIZE size = WindowSize(dialog);
@@ -409,7 +410,7 @@ void AttachDialogSkin(SkinEngine& engine, HWND dialog) {
     });
 }
 
-void LayoutDialogCaption(SkinEngine& engine, HWND dialog) {
+void LayoutDialogCaption(SkinState& engine, HWND dialog) {
     if (FormSkin* form = FindDialog(engine, dialog).form) LayoutCaption(*form);
 }
 
@@ -430,7 +431,7 @@ DWORD WINAPI FadeIn(void* dialog) {
     });
 }
 
-LRESULT DialogHitTest(SkinEngine& engine, HWND window, LPARAM lParam) {
+LRESULT DialogHitTest(SkinState& engine, HWND window, LPARAM lParam) {
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     RECT r{};
     ::GetWindowRect(window, &r);
@@ -441,11 +442,11 @@ LRESULT DialogHitTest(SkinEngine& engine, HWND window, LPARAM lParam) {
     return HTCAPTION;
 }
 
-void PaintDialog(SkinEngine& engine, HWND window) {
+void PaintDialog(SkinState& engine, HWND window) {
     if (FormSkin* form = FindDialog(engine, window).form) Paint(engine, *form);
 }
 
-void PaintDialogCloseButton(SkinEngine& engine, HWND dialog, int buttonIndex, GdipGraphics* graphics, bool,
+void PaintDialogCloseButton(SkinState& engine, HWND dialog, int buttonIndex, GdipGraphics* graphics, bool,
                             bool hot) {
     FormSkin* form = FindDialog(engine, dialog).form;
     if (!form) return;

@@ -12,7 +12,7 @@
 #include <windows.h>
 
 class GdipGraphics;
-class SkinEngine;
+class SkinState;
 
 // The dialog's caption and close button.
 constexpr int kDialogCaptionHeight = 25;
@@ -27,19 +27,19 @@ constexpr BYTE kDialogFinalAlpha = kDialogFadeSteps * kDialogFadeAlphaStep;
 // Skins one dialog: region, entry with the dialog defaults, WS_SYSMENU,
 // layered and fully transparent, children skinned, subclassed with
 // DialogProc. Nothing when the dialog has an entry already.
-void AttachDialogSkin(SkinEngine& engine, HWND dialog);
+void AttachDialogSkin(SkinState& engine, HWND dialog);
 // Places the close button at the right edge of the dialog's current size.
-void LayoutDialogCaption(SkinEngine& engine, HWND dialog);
+void LayoutDialogCaption(SkinState& engine, HWND dialog);
 LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The fade-in thread's procedure; the argument is the dialog's handle.
 DWORD WINAPI FadeIn(void* dialog);
 // HTCLOSE over the close zone, HTCLIENT below the caption, else HTCAPTION.
-LRESULT DialogHitTest(SkinEngine& engine, HWND window, LPARAM lParam);
+LRESULT DialogHitTest(SkinState& engine, HWND window, LPARAM lParam);
 // Rebuilds the dialog's off-screen image and copies it to the window.
-void PaintDialog(SkinEngine& engine, HWND window);
+void PaintDialog(SkinState& engine, HWND window);
 // One caption button; without graphics (a hover change) what lies under it
 // is painted again and the button's rectangle is copied to the window.
-void PaintDialogCloseButton(SkinEngine& engine, HWND dialog, int buttonIndex, GdipGraphics* graphics,
+void PaintDialogCloseButton(SkinState& engine, HWND dialog, int buttonIndex, GdipGraphics* graphics,
                             bool fullRepaint, bool hot);
 
 // How often the close button was painted outside a whole repaint (hover

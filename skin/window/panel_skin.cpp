@@ -11,10 +11,11 @@
 #include "runtime/window_ops.h"
 #include "skin/controls/edit_skin.h"
 #include "skin/controls/list_skin.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 #include "skin/controls/static_skin.h"
+#include "skin/window/child_colour.h"
 #include "skin/window/child_skin_dispatch.h"
-#include "skin/window/skin_engine.h"
+#include "skin/model/skin_state.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ struct PanelPaintState {
 
 // The record at (formIndex, panelIndex) only when it is the window's own:
 // indexes read from the window's properties may be stale.
-PanelPaintState PanelState(SkinEngine& engine, HWND window, int formIndex, int panelIndex) {
+PanelPaintState PanelState(SkinState& engine, HWND window, int formIndex, int panelIndex) {
     return engine.WithForms([&](FormSkinList& forms) {
         PanelPaintState state;
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return state;
@@ -85,7 +86,7 @@ void DrawGroupCaption(HDC dc, HWND window, const PanelPaintState& state) {
                         format, brush);
 }
 
-void PaintPanel(SkinEngine& engine, HWND window, HDC target, const PanelPaintState& state) {
+void PaintPanel(SkinState& engine, HWND window, HDC target, const PanelPaintState& state) {
     RECT client{};
     ::GetClientRect(window, &client);
     HDC memory = ComposeControlBackground(engine, window, client);
@@ -96,7 +97,7 @@ void PaintPanel(SkinEngine& engine, HWND window, HDC target, const PanelPaintSta
 }
 
 LRESULT HandlePanelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEngine* engine = SkinEngine::Instance();
+    SkinState* engine = SkinState::Instance();
     const int P = static_cast<int>(GetProperty(window, prop::kIndex));
     const int F = static_cast<int>(GetProperty(window, prop::kFormIndex));
     if (!engine || P < 1 || F < 1) return Forward(window, message, wParam, lParam);
@@ -143,7 +144,7 @@ HWND FindBackgroundOwnerAncestor(HWND window) {
     return nullptr;
 }
 
-int AttachPanel(SkinEngine& engine, HWND window, int option, COLORREF fillColour, int alpha, int rounded,
+int AttachPanel(SkinState& engine, HWND window, int option, COLORREF fillColour, int alpha, int rounded,
                 std::optional<int> fill) {
     if (!::IsWindow(window)) return 0;
     const int F = FindOwningForm(engine, window);
@@ -187,7 +188,7 @@ int AttachPanel(SkinEngine& engine, HWND window, int option, COLORREF fillColour
     return P;
 }
 
-bool DockToPanel(SkinEngine& engine, HWND panel, HWND child, int y, int height) {
+bool DockToPanel(SkinState& engine, HWND panel, HWND child, int y, int height) {
     const int P = static_cast<int>(GetProperty(panel, prop::kIndex));
     const int F = static_cast<int>(GetProperty(panel, prop::kFormIndex));
     const bool docked = engine.WithForms([&](FormSkinList& forms) {
@@ -226,7 +227,7 @@ void PlaceDockedWindows(HWND parent, const std::vector<DockedWindow>& docked) {
     }
 }
 
-bool AnswerChildMessage(SkinEngine& engine, int formIndex, UINT message, WPARAM wParam, LPARAM lParam,
+bool AnswerChildMessage(SkinState& engine, int formIndex, UINT message, WPARAM wParam, LPARAM lParam,
                         LRESULT& result) {
     const SkinSettings settings = engine.WithSettings([](SkinSettings& s) {
         SkinSettings copy;
@@ -272,7 +273,7 @@ bool AnswerChildMessage(SkinEngine& engine, int formIndex, UINT message, WPARAM 
         if (ClassNameOf(::GetParent(control)) == "ComboBox" || !controlColours) return false;
         // A skinned edit is answered with its veiled background, as on the form.
         result = IsSkinnedEdit(engine, control) ? AnswerEditColour(engine, control, dc)
-                                                : engine.AnswerChildColour(formIndex, dc, control, true);
+                                                : AnswerChildColour(engine, formIndex, dc, control, true);
         return true;
     case WM_CTLCOLORLISTBOX: {
         if (IsListBoxPaintPass(control)) {  // a skinned list box painting itself over the veil
@@ -289,18 +290,18 @@ bool AnswerChildMessage(SkinEngine& engine, int formIndex, UINT message, WPARAM 
             return false;
         });
         if (drawnBySkin) return false;
-        result = engine.AnswerChildColour(formIndex, dc, control, false);
+        result = AnswerChildColour(engine, formIndex, dc, control, false);
         return true;
     }
     case WM_CTLCOLORBTN:
         if (!controlColours) return false;
-        result = engine.AnswerChildColour(formIndex, dc, control, false);
+        result = AnswerChildColour(engine, formIndex, dc, control, false);
         return true;
     case WM_CTLCOLORSTATIC:
         if (!controlColours) return false;
         // Read-only and disabled edits ask here.
         result = IsSkinnedEdit(engine, control) ? AnswerEditColour(engine, control, dc)
-                                                : engine.AnswerChildColour(formIndex, dc, control, true);
+                                                : AnswerChildColour(engine, formIndex, dc, control, true);
         return true;
     default: return false;
     }

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "skin/window/form_skin_data.h"
+#include "skin/model/form_skin_data.h"
 
-class SkinEngine;
+class SkinState;
 
 // Makes the window a panel of its form and skins its children. fillColour
 // is laid over the background behind the panel at the given alpha (0: no
@@ -18,13 +18,13 @@ class SkinEngine;
 // paints itself when it has a colour. A group box is always rounded.
 // Returns the panel's 1-based index, 0 when the window is a panel already
 // or has no skinned form above it.
-int AttachPanel(SkinEngine& engine, HWND window, int option = 1, COLORREF fillColour = 0, int alpha = 255,
+int AttachPanel(SkinState& engine, HWND window, int option = 1, COLORREF fillColour = 0, int alpha = 255,
                 int rounded = 0, std::optional<int> fill = std::nullopt);
 
 // Keeps child stretched to the panel's width (2 pixels in from each side)
 // at y with the given height whenever the panel is resized. False when the
 // window is no panel.
-bool DockToPanel(SkinEngine& engine, HWND panel, HWND child, int y, int height);
+bool DockToPanel(SkinState& engine, HWND panel, HWND child, int y, int height);
 
 // Moves the docked windows to the parent's client width, 2 pixels in from
 // each side, at their y and height; windows already in place are left alone
@@ -45,5 +45,5 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // messages of their children, item drawing, and the commands and
 // notifications that make a child repaint. Returns true with the result
 // when the message was answered; false to pass it on.
-bool AnswerChildMessage(SkinEngine& engine, int formIndex, UINT message, WPARAM wParam, LPARAM lParam,
+bool AnswerChildMessage(SkinState& engine, int formIndex, UINT message, WPARAM wParam, LPARAM lParam,
                         LRESULT& result);

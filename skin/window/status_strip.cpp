@@ -6,7 +6,7 @@
 #include "gdip/font.h"
 #include "gdip/graphics.h"
 #include "gdip/string_format.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 #include "skin/window/caption_painter.h"
 
 namespace {

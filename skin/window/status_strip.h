@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "skin/window/form_skin_data.h"
+#include "skin/model/form_skin_data.h"
 
 class GdipGraphics;
 

@@ -9,9 +9,9 @@
 #include "gdip/graphics.h"
 #include "gdip/image.h"
 #include "resources/embedded_images.h"
-#include "skin/controls/paint_primitives.h"
-#include "skin/window/background_image.h"
-#include "skin/window/form_window_proc.h"
+#include "skin/paint/paint_primitives.h"
+#include "skin/paint/background_image.h"
+#include "skin/form_window_proc.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "app/main_form.h"
 #include "resources/embedded_images.h"
 #include "runtime/gdiplus_session.h"
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 #include "tests/skin/controls_test_form.h"
 #include "tools/gallery/sections_buttons_edits.h"
 

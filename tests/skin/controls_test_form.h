@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 
 namespace skintest {
 

@@ -21,10 +21,10 @@
 #include "resources/embedded_images.h"
 #include "runtime/gdiplus_session.h"
 #include "runtime/win_handles.h"
-#include "skin/controls/paint_primitives.h"
-#include "skin/window/background_image.h"
+#include "skin/paint/paint_primitives.h"
+#include "skin/paint/background_image.h"
 #include "skin/window/caption_painter.h"
-#include "skin/window/form_skin_data.h"
+#include "skin/model/form_skin_data.h"
 
 namespace {
 

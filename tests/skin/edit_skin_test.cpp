@@ -16,7 +16,7 @@
 #include "resources/embedded_images.h"
 #include "skin/controls/combo_skin.h"
 #include "skin/controls/edit_skin.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 #include "tests/skin/controls_test_form.h"
 #include "tests/skin/skin_test_support.h"
 #include "tools/gallery/sections_buttons_edits.h"

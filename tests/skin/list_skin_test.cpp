@@ -18,7 +18,7 @@
 #include "skin/controls/edit_skin.h"
 #include "skin/controls/header_skin.h"
 #include "skin/controls/list_skin.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 #include "skin/window/panel_skin.h"
 #include "tests/skin/controls_test_form.h"
 #include "tests/skin/skin_test_support.h"

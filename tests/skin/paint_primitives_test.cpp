@@ -6,7 +6,7 @@
 
 #include "gdip/path.h"
 #include "resources/embedded_images.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace {

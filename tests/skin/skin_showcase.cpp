@@ -11,7 +11,7 @@
 #include "app/main_form.h"
 #include "resources/embedded_images.h"
 #include "runtime/gdiplus_session.h"
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "gdip/encoders.h"
 #include "gdip/graphics.h"
 #include "runtime/gdiplus_session.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace skintest {
 

@@ -14,7 +14,7 @@
 
 #include "runtime/gdiplus_session.h"
 #include "runtime/value_types.h"
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 
 namespace skintest {
 

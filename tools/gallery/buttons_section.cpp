@@ -5,7 +5,7 @@
 #include "gdip/encoders.h"
 #include "gdip/graphics.h"
 #include "resources/embedded_images.h"
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 #include "tools/gallery/sections_buttons_edits.h"
 
 namespace {

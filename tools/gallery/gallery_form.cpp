@@ -8,7 +8,7 @@
 #include "skin/controls/static_skin.h"
 #include "skin/window/container_skin.h"
 #include "skin/window/panel_skin.h"
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 #include "tools/gallery/sections_buttons_edits.h"
 #include "tools/gallery/sections_lists.h"
 

@@ -6,7 +6,7 @@
 
 #include "app/main_form.h"
 #include "runtime/gdiplus_session.h"
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 #include "tools/gallery/gallery_form.h"
 
 int main(int argc, char** argv) {

@@ -1,4 +1,4 @@
-#include "skin/window/background_image.h"
+#include "skin/paint/background_image.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +14,7 @@
 #include "gdip/image.h"
 #include "runtime/msimg32_api.h"
 #include "runtime/win_handles.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace {
 

@@ -20,17 +20,10 @@
 #include "runtime/value_types.h"
 #include "runtime/win_handles.h"
 #include "skin/window/caption_painter.h"
-#include "skin/window/form_skin_data.h"
+#include "skin/model/form_skin_data.h"
+#include "skin/model/skin_state.h"
 
-// One memory DC made by the painting primitives, with the bitmap made for it
-// and the object that bitmap displaced.
-struct MemoryDcEntry {
-    MemoryDc dc;
-    BitmapHandle bitmap;
-    HGDIOBJ previous = nullptr;
-};
-
-class SkinEngine {
+class SkinEngine : public SkinState {
 public:
     // Takes ownership of the program icon; BackColour starts as the button face colour.
     explicit SkinEngine(HICON appIcon = nullptr);
@@ -43,35 +36,8 @@ public:
     // The engine the installed window procedures reach (the last one made).
     static SkinEngine* Instance();
 
-    template <typename F>
-    decltype(auto) WithSettings(F&& use) {
-        std::lock_guard<std::recursive_mutex> guard(lock_);
-        return use(settings_);
-    }
-    template <typename F>
-    decltype(auto) WithForms(F&& use) {
-        std::lock_guard<std::recursive_mutex> guard(lock_);
-        return use(forms_);
-    }
-    template <typename F>
-    decltype(auto) WithMemoryDcRegistry(F&& use) {
-        std::lock_guard<std::recursive_mutex> guard(lock_);
-        return use(memoryDcRegistry_);
-    }
-    SkinSettings Settings();
-    // The settings a painter reads, with the program icon; the background
-    // image is copied only when asked for (caption buttons do not need it).
-    PaintContext PaintContextNow(bool withImage = true);
-    // The entry at a form index, or null. The pointer stays valid until the
-    // entry's window is destroyed; use it on that window's thread.
-    FormSkin* Form(int index);
-    // The form index of a skinned window (its Hw_lbID checked against the list).
-    int FormIndexOf(HWND window);
-
-    HICON AppIcon() const { return appIcon_.Get(); }
     // The token of the process's GDI+ session (started once at start-up).
     ULONG_PTR GdiplusToken() const;
-    void SetAppIcon(HICON icon) { appIcon_.Reset(icon); }
     // Runs on every loss of the application's activation (the working-set
     // trimmer is connected here).
     void SetDeactivationHandler(std::function<void()> handler) { deactivationHandler_ = std::move(handler); }
@@ -169,16 +135,6 @@ public:
     // The caption button under the mouse at the last move or press on any form.
     int PressedButton() const { return pressedButton_; }
 
-    // The CBT hook around a skinned message box, one per thread: boxes on
-    // two threads at once each keep and remove their own.
-    // Stores the calling thread's hook; returns the one it replaces.
-    HHOOK ExchangeMessageBoxHook(HHOOK hook);
-    // The calling thread's hook, taken out of the engine (null when none).
-    HHOOK TakeMessageBoxHook();
-    HHOOK MessageBoxHook();
-    // How many threads have a hook stored.
-    std::size_t MessageBoxHookCount();
-
 private:
     // DeriveImageColour, remembered for the last image: the updater derives
     // the same image's colour for the global and the form's background.
@@ -190,17 +146,10 @@ private:
     void OnLeftButtonDown(int formIndex, FormSkin& form, LPARAM lParam);
     void OnMouseLeave(FormSkin& form);
     void OnHoverTimer(FormSkin& form);
-    LRESULT AnswerControlColour(FormSkin& form, HDC dc, HWND control, bool pattern);
 
-    std::recursive_mutex lock_;
-    SkinSettings settings_;
-    FormSkinList forms_;
-    std::vector<MemoryDcEntry> memoryDcRegistry_;
-    IconHandle appIcon_;
     int captionButtonMargin_ = 3;
     int pressedButton_ = 0;
     std::function<void()> deactivationHandler_;
-    std::vector<std::pair<DWORD, HHOOK>> messageBoxHooks_;  // by thread id
     std::size_t derivedKey_ = 0;
     COLORREF derivedColour_ = 0;
 };

@@ -1,4 +1,4 @@
-#include "skin/window/form_window_proc.h"
+#include "skin/form_window_proc.h"
 
 #include <cstring>
 
@@ -6,10 +6,11 @@
 #include "runtime/gdiplus_session.h"
 #include "skin/controls/edit_skin.h"
 #include "skin/controls/list_skin.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 #include "skin/window/caption_painter.h"
+#include "skin/window/child_colour.h"
 #include "skin/window/child_skin_dispatch.h"
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 
 namespace {
 
@@ -198,29 +199,6 @@ void SkinEngine::OnHoverTimer(FormSkin& form) {
     }
 }
 
-LRESULT SkinEngine::AnswerControlColour(FormSkin& form, HDC dc, HWND control, bool pattern) {
-    ::SetTextColor(dc, static_cast<COLORREF>(GetProperty(control, prop::kTextColour)));
-    ::SetBkMode(dc, TRANSPARENT);
-    form.ReleaseChildBrush(control);
-    HBRUSH answer = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    // Before the first rebuild there is nothing to copy: the child stays hollow.
-    if (pattern && form.backgroundDc) {
-        RECT client{};
-        ::GetClientRect(control, &client);
-        ChildBrush held;
-        held.child = control;
-        held.bitmap = ComposeControlBackgroundBitmap(*this, control, client);
-        if (held.bitmap) held.brush.Reset(::CreatePatternBrush(held.bitmap.Get()));
-        if (held.brush) {
-            answer = held.brush.Get();
-            SetProperty(control, prop::kChildBrushBitmap, reinterpret_cast<LONG_PTR>(held.bitmap.Get()));
-            form.childBrushes.push_back(std::move(held));
-        }
-    }
-    SetProperty(control, prop::kChildBrush, reinterpret_cast<LONG_PTR>(answer));
-    return reinterpret_cast<LRESULT>(answer);
-}
-
 LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const int F = FormIndexOf(window);
     FormSkin* form = Form(F);
@@ -377,7 +355,7 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         if (controlColours && IsSkinnedEdit(*this, control)) {
             return AnswerEditColour(*this, control, reinterpret_cast<HDC>(wParam));
         }
-        if (controlColours) return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), control, true);
+        if (controlColours) return AnswerControlColour(*this, *form, reinterpret_cast<HDC>(wParam), control, true);
         break;
     }
     case WM_CTLCOLORLISTBOX: {
@@ -395,13 +373,13 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             return false;
         });
         if (controlColours && ClassNameOf(control) == "ListBox" && !drawnBySkin) {
-            return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), control, false);
+            return AnswerControlColour(*this, *form, reinterpret_cast<HDC>(wParam), control, false);
         }
         break;
     }
     case WM_CTLCOLORBTN:
         if (controlColours) {
-            return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false);
+            return AnswerControlColour(*this, *form, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false);
         }
         break;
     case WM_CTLCOLORSTATIC:
@@ -409,7 +387,7 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             HWND control = reinterpret_cast<HWND>(lParam);
             // Read-only and disabled edits ask here: the same veil as an editable one.
             if (IsSkinnedEdit(*this, control)) return AnswerEditColour(*this, control, reinterpret_cast<HDC>(wParam));
-            return AnswerControlColour(*form, reinterpret_cast<HDC>(wParam), control, true);
+            return AnswerControlColour(*this, *form, reinterpret_cast<HDC>(wParam), control, true);
         }
         break;
     case WM_MOUSEMOVE: OnMouseMove(F, *form, lParam); break;

@@ -1,4 +1,4 @@
-#include "skin/window/form_skin_data.h"
+#include "skin/model/form_skin_data.h"
 
 LONG_PTR GetProperty(HWND window, const char* name) {
     return reinterpret_cast<LONG_PTR>(::GetPropA(window, name));

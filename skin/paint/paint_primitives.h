@@ -12,7 +12,7 @@
 
 class GdipGraphics;
 class GdipPath;
-class SkinEngine;
+class SkinState;
 
 struct ControlFont {
     Text face;
@@ -47,23 +47,23 @@ void DrawControlCaption(GdipGraphics& graphics, HWND window, const Text& text, c
 
 // A registered memory DC of the rectangle's size holding what lies behind the
 // control; 0 when the control belongs to no skinned form and no background owner.
-HDC ComposeControlBackground(SkinEngine& engine, HWND control, const RECT& rect);
+HDC ComposeControlBackground(SkinState& engine, HWND control, const RECT& rect);
 // The same composition as a bitmap the caller owns (null when there is none).
-BitmapHandle ComposeControlBackgroundBitmap(SkinEngine& engine, HWND control, const RECT& rect);
+BitmapHandle ComposeControlBackgroundBitmap(SkinState& engine, HWND control, const RECT& rect);
 
 // The registry owns the DC and the bitmap from here on.
-void RegisterMemoryDc(SkinEngine& engine, HDC dc, HBITMAP bitmap, HGDIOBJ previous);
+void RegisterMemoryDc(SkinState& engine, HDC dc, HBITMAP bitmap, HGDIOBJ previous);
 // 1 when the DC was registered and is now released, else 0.
-int ReleaseMemoryDc(SkinEngine& engine, HDC dc);
+int ReleaseMemoryDc(SkinState& engine, HDC dc);
 
-BackgroundOwner FindBackgroundOwner(SkinEngine& engine, HWND window, bool honourOwnerProperties);
-int FindOwningForm(SkinEngine& engine, HWND window);
+BackgroundOwner FindBackgroundOwner(SkinState& engine, HWND window, bool honourOwnerProperties);
+int FindOwningForm(SkinState& engine, HWND window);
 // Lists a control record can be searched in.
 enum class RecordList { Buttons, Edits, Statics, Panels };
-int FindControlRecord(SkinEngine& engine, int formIndex, HWND window, RecordList list);
-int FindFilledAncestorPanel(SkinEngine& engine, int formIndex, HWND control, HWND stop);
+int FindControlRecord(SkinState& engine, int formIndex, HWND window, RecordList list);
+int FindFilledAncestorPanel(SkinState& engine, int formIndex, HWND control, HWND stop);
 
-RECT RectRelativeToForm(SkinEngine& engine, HWND control);
+RECT RectRelativeToForm(SkinState& engine, HWND control);
 RECT RectRelativeToWindow(HWND reference, HWND window);
 RECT RectRelativeToRoot(HWND window);
 

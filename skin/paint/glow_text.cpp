@@ -1,4 +1,4 @@
-#include "skin/controls/glow_text.h"
+#include "skin/paint/glow_text.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include "gdip/font.h"
 #include "gdip/graphics.h"
 #include "gdip/string_format.h"
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 namespace {
 

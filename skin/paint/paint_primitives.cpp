@@ -1,4 +1,4 @@
-#include "skin/controls/paint_primitives.h"
+#include "skin/paint/paint_primitives.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -13,9 +13,9 @@
 #include "gdip/path.h"
 #include "gdip/pen.h"
 #include "gdip/string_format.h"
-#include "skin/window/background_image.h"
-#include "skin/window/form_skin_data.h"
-#include "skin/window/skin_engine.h"
+#include "skin/paint/background_image.h"
+#include "skin/model/form_skin_data.h"
+#include "skin/model/skin_state.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ struct PanelFill {
     int rounded = 0;
 };
 
-PanelFill PanelOf(SkinEngine& engine, HWND formWindow, HWND panelWindow) {
+PanelFill PanelOf(SkinState& engine, HWND formWindow, HWND panelWindow) {
     return engine.WithForms([&](FormSkinList& forms) {
         PanelFill fill;
         const int form = FindForm(forms, formWindow);
@@ -45,7 +45,7 @@ PanelFill PanelOf(SkinEngine& engine, HWND formWindow, HWND panelWindow) {
 }
 
 // The background DC of a form; it is used on that form's window thread.
-HDC FormBackgroundDc(SkinEngine& engine, HWND formWindow) {
+HDC FormBackgroundDc(SkinState& engine, HWND formWindow) {
     return engine.WithForms([&](FormSkinList& forms) -> HDC {
         const int form = FindForm(forms, formWindow);
         return form > 0 ? forms[form - 1]->backgroundDc.Get() : nullptr;
@@ -53,7 +53,7 @@ HDC FormBackgroundDc(SkinEngine& engine, HWND formWindow) {
 }
 
 // The nearest skinned form above the window; null when none.
-HWND OwningFormWindow(SkinEngine& engine, HWND window) {
+HWND OwningFormWindow(SkinState& engine, HWND window) {
     for (HWND w = ::GetParent(window); w; w = ::GetParent(w)) {
         if (engine.WithForms([&](FormSkinList& forms) { return FindForm(forms, w); }) > 0) return w;
     }
@@ -61,7 +61,7 @@ HWND OwningFormWindow(SkinEngine& engine, HWND window) {
 }
 
 // The nearest ancestor below stop that is a panel of the form with its fill flag set.
-HWND FilledAncestorPanel(SkinEngine& engine, HWND formWindow, HWND control, HWND stop) {
+HWND FilledAncestorPanel(SkinState& engine, HWND formWindow, HWND control, HWND stop) {
     for (HWND b = ::GetParent(control); b && b != stop; b = ::GetParent(b)) {
         const PanelFill fill = PanelOf(engine, formWindow, b);
         if (fill.found && fill.filled) return b;
@@ -113,7 +113,7 @@ BitmapHandle CreateArgbBitmap(int width, int height, void** bits) {
     return bitmap;
 }
 
-void RegisterMemoryDc(SkinEngine& engine, HDC dc, HBITMAP bitmap, HGDIOBJ previous) {
+void RegisterMemoryDc(SkinState& engine, HDC dc, HBITMAP bitmap, HGDIOBJ previous) {
     engine.WithMemoryDcRegistry([&](std::vector<MemoryDcEntry>& registry) {
         for (MemoryDcEntry& entry : registry) {
             if (entry.dc.Get() == dc) {
@@ -130,7 +130,7 @@ void RegisterMemoryDc(SkinEngine& engine, HDC dc, HBITMAP bitmap, HGDIOBJ previo
     });
 }
 
-int ReleaseMemoryDc(SkinEngine& engine, HDC dc) {
+int ReleaseMemoryDc(SkinState& engine, HDC dc) {
     if (!dc) return 0;
     return engine.WithMemoryDcRegistry([&](std::vector<MemoryDcEntry>& registry) {
         auto it = std::find_if(registry.begin(), registry.end(),
@@ -144,7 +144,7 @@ int ReleaseMemoryDc(SkinEngine& engine, HDC dc) {
     });
 }
 
-HDC ComposeControlBackground(SkinEngine& engine, HWND control, const RECT& rect) {
+HDC ComposeControlBackground(SkinState& engine, HWND control, const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     BitmapHandle bitmap = CreateArgbBitmap(width, height);
@@ -204,7 +204,7 @@ HDC ComposeControlBackground(SkinEngine& engine, HWND control, const RECT& rect)
     return dc;
 }
 
-BitmapHandle ComposeControlBackgroundBitmap(SkinEngine& engine, HWND control, const RECT& rect) {
+BitmapHandle ComposeControlBackgroundBitmap(SkinState& engine, HWND control, const RECT& rect) {
     HDC dc = ComposeControlBackground(engine, control, rect);
     BitmapHandle bitmap;
     if (!dc) return bitmap;
@@ -221,7 +221,7 @@ BitmapHandle ComposeControlBackgroundBitmap(SkinEngine& engine, HWND control, co
     return bitmap;
 }
 
-BackgroundOwner FindBackgroundOwner(SkinEngine& engine, HWND window, bool honour) {
+BackgroundOwner FindBackgroundOwner(SkinState& engine, HWND window, bool honour) {
     BackgroundOwner found;
     if (honour && GetProperty(window, prop::kOwnsBackground) == 1) {
         found.owner = window;
@@ -276,7 +276,7 @@ BackgroundOwner FindBackgroundOwner(SkinEngine& engine, HWND window, bool honour
     return found;
 }
 
-int FindOwningForm(SkinEngine& engine, HWND window) {
+int FindOwningForm(SkinState& engine, HWND window) {
     for (HWND w = ::GetParent(window); w; w = ::GetParent(w)) {
         int form = engine.WithForms([&](FormSkinList& forms) { return FindForm(forms, w); });
         if (form > 0) return form;
@@ -284,7 +284,7 @@ int FindOwningForm(SkinEngine& engine, HWND window) {
     return 0;
 }
 
-int FindControlRecord(SkinEngine& engine, int formIndex, HWND window, RecordList list) {
+int FindControlRecord(SkinState& engine, int formIndex, HWND window, RecordList list) {
     return engine.WithForms([&](FormSkinList& forms) {
         if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
         FormSkin& form = *forms[formIndex - 1];
@@ -304,7 +304,7 @@ int FindControlRecord(SkinEngine& engine, int formIndex, HWND window, RecordList
     });
 }
 
-int FindFilledAncestorPanel(SkinEngine& engine, int formIndex, HWND control, HWND stop) {
+int FindFilledAncestorPanel(SkinState& engine, int formIndex, HWND control, HWND stop) {
     for (HWND b = ::GetParent(control); b && b != stop; b = ::GetParent(b)) {
         int found = engine.WithForms([&](FormSkinList& forms) {
             if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
@@ -319,7 +319,7 @@ int FindFilledAncestorPanel(SkinEngine& engine, int formIndex, HWND control, HWN
     return 0;
 }
 
-RECT RectRelativeToForm(SkinEngine& engine, HWND control) {
+RECT RectRelativeToForm(SkinState& engine, HWND control) {
     if (engine.WithForms([&](FormSkinList& forms) { return FindForm(forms, control); }) > 0) return RECT{0, 0, 0, 0};
     const int form = FindOwningForm(engine, control);
     FormSkin* entry = engine.Form(form);

@@ -1,4 +1,4 @@
-#include "skin/window/skin_engine.h"
+#include "skin/skin_engine.h"
 
 #include <algorithm>
 #include <atomic>
@@ -7,11 +7,12 @@
 #include "runtime/files.h"
 #include "runtime/gdiplus_session.h"
 #include "skin/controls/button_skin.h"
+#include "skin/window/child_colour.h"
 #include "skin/window/child_skin_dispatch.h"
 #include "skin/window/container_skin.h"
 #include "skin/window/panel_skin.h"
 #include "skin/window/status_strip.h"
-#include "skin/window/form_window_proc.h"
+#include "skin/form_window_proc.h"
 
 namespace {
 
@@ -41,8 +42,7 @@ int ClientWidth(HWND window) {
 
 }  // namespace
 
-SkinEngine::SkinEngine(HICON appIcon) : appIcon_(appIcon) {
-    settings_.backColour = ::GetSysColor(COLOR_BTNFACE);
+SkinEngine::SkinEngine(HICON appIcon) : SkinState(appIcon) {
     gInstance.store(this);
 }
 
@@ -50,46 +50,11 @@ SkinEngine::~SkinEngine() {
     SkinEngine* self = this;
     gInstance.compare_exchange_strong(self, nullptr);
     // Entries and registered DCs hold GDI+ images: released before GDI+ ends.
-    {
-        std::lock_guard<std::recursive_mutex> guard(lock_);
-        forms_.clear();
-        memoryDcRegistry_.clear();
-    }
-    appIcon_.Reset();
+    ReleaseAll();
     StopGdiplus();
 }
 
 SkinEngine* SkinEngine::Instance() { return gInstance.load(); }
-
-SkinSettings SkinEngine::Settings() {
-    return WithSettings([](SkinSettings& s) { return s; });
-}
-
-PaintContext SkinEngine::PaintContextNow(bool withImage) {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
-    PaintContext context;
-    context.backColour = settings_.backColour;
-    context.accentColour = settings_.accentColour;
-    if (withImage) context.backImage = settings_.backImage;
-    context.backMode = settings_.backMode;
-    context.appIcon = appIcon_.Get();
-    context.initialSizePending = settings_.initialSizePending;
-    return context;
-}
-
-FormSkin* SkinEngine::Form(int index) {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
-    if (index < 1 || index > static_cast<int>(forms_.size())) return nullptr;
-    return forms_[index - 1].get();
-}
-
-int SkinEngine::FormIndexOf(HWND window) {
-    if (!window) return 0;
-    // The list is short and in this process; Hw_lbID holds the same index,
-    // but reading a property is a round trip to the window server under Wine.
-    std::lock_guard<std::recursive_mutex> guard(lock_);
-    return FindForm(forms_, window);
-}
 
 ULONG_PTR SkinEngine::GdiplusToken() const { return DefaultGdiplusToken(); }
 
@@ -451,9 +416,7 @@ int SkinEngine::AttachContainer(HWND container) {
 }
 
 LRESULT SkinEngine::AnswerChildColour(int formIndex, HDC dc, HWND control, bool pattern) {
-    FormSkin* form = Form(formIndex);
-    if (!form) return 0;
-    return AnswerControlColour(*form, dc, control, pattern);
+    return ::AnswerChildColour(*this, formIndex, dc, control, pattern);
 }
 
 int SkinEngine::Dock(HWND parent, HWND child, int y, int height) {
@@ -534,39 +497,6 @@ COLORREF SkinEngine::DerivedColour(const ByteArray& image) {
     derivedKey_ = key;
     derivedColour_ = colour;
     return colour;
-}
-
-HHOOK SkinEngine::ExchangeMessageBoxHook(HHOOK hook) {
-    const DWORD thread = ::GetCurrentThreadId();
-    std::lock_guard<std::recursive_mutex> guard(lock_);
-    for (auto it = messageBoxHooks_.begin(); it != messageBoxHooks_.end(); ++it) {
-        if (it->first != thread) continue;
-        HHOOK previous = it->second;
-        if (hook) {
-            it->second = hook;
-        } else {
-            messageBoxHooks_.erase(it);
-        }
-        return previous;
-    }
-    if (hook) messageBoxHooks_.emplace_back(thread, hook);
-    return nullptr;
-}
-
-HHOOK SkinEngine::TakeMessageBoxHook() { return ExchangeMessageBoxHook(nullptr); }
-
-HHOOK SkinEngine::MessageBoxHook() {
-    const DWORD thread = ::GetCurrentThreadId();
-    std::lock_guard<std::recursive_mutex> guard(lock_);
-    for (const auto& entry : messageBoxHooks_) {
-        if (entry.first == thread) return entry.second;
-    }
-    return nullptr;
-}
-
-std::size_t SkinEngine::MessageBoxHookCount() {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
-    return messageBoxHooks_.size();
 }
 
 int SkinEngine::OwningFormIndex(HWND window) {
