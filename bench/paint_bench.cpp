@@ -17,7 +17,6 @@
 #include "runtime/gdiplus_session.h"
 #include "skin/paint/paint_primitives.h"
 #include "skin/paint/background_image.h"
-#include "skin/form_window_proc.h"
 #include "skin/skin_engine.h"
 
 namespace {

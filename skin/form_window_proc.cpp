@@ -1,4 +1,4 @@
-#include "skin/form_window_proc.h"
+#include "skin/skin_engine.h"
 
 #include <cstring>
 
@@ -10,7 +10,6 @@
 #include "skin/window/caption_painter.h"
 #include "skin/window/child_colour.h"
 #include "skin/window/child_skin_dispatch.h"
-#include "skin/skin_engine.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include "skin/window/container_skin.h"
 #include "skin/window/panel_skin.h"
 #include "skin/window/status_strip.h"
-#include "skin/form_window_proc.h"
 
 namespace {
 

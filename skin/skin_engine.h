@@ -154,6 +154,16 @@ private:
     COLORREF derivedColour_ = 0;
 };
 
+// The window procedure that AttachForm installs on a skinned form. It finds
+// the one engine object and hands the message to SkinEngine::FormWindowProc;
+// both are in form_window_proc.cpp.
+LRESULT CALLBACK SkinnedFormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The hover fade: eight 20 ms steps, alpha 30 per step.
+constexpr UINT kHoverTimerMilliseconds = 20;
+constexpr int kHoverSteps = 8;
+constexpr int kHoverAlphaStep = 30;
+
 // The engine's end at program exit. With a worker thread still running (the
 // update thread may be painting a skinned box) neither the engine nor GDI+
 // may go away under it: both are kept until the process ends, which

@@ -439,3 +439,55 @@ void PaintOwnerDrawnButton(SkinState& engine, const DRAWITEMSTRUCT& item) {
     default: break;
     }
 }
+
+namespace {
+
+// Skins one check box or radio button; its 1-based record index, 0 when it
+// is neither or was skinned already.
+int SkinCheckOrRadio(SkinState& engine, int formIndex, HWND parent, HWND child) {
+    const int kind = CheckRadioKindOfStyle(static_cast<LONG>(::GetWindowLongPtrA(child, GWL_STYLE)));
+    if (kind == 0) return 0;
+    // Subclassing a skinned control again would make the skin procedure its
+    // own previous procedure, and every message would circle for ever.
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(child, GWLP_WNDPROC)) == &ButtonSkinProc) return 0;
+    if (FindControlRecord(engine, formIndex, child, RecordList::Buttons)) return 0;
+
+    const bool checked = ::SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const Text text = WindowText(child);
+    const ControlFont font = ReadControlFont(child);
+    const int index = engine.WithForms([&](FormSkinList& forms) {
+        if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
+        FormSkin& form = *forms[formIndex - 1];
+        const int i = TakeRecordSlot(form.buttons);
+        ControlRecord& record = form.buttons[i - 1];
+        record = ControlRecord();
+        record.window = child;
+        record.kind = kind;
+        record.text = text;
+        record.checkedAtAttach = checked ? 1 : 0;
+        record.parent = parent;
+        // As read: an empty face or a zero size is kept.
+        record.fontFace = font.face;
+        record.fontSize = font.size;
+        record.fontStyle = font.style;
+        return i;
+    });
+    if (index == 0) return 0;
+    SetProperty(child, prop::kIndex, index);
+    SetProperty(child, prop::kFormIndex, formIndex);
+    WNDPROC previous = SubclassWindow(child, &ButtonSkinProc);
+    WithControlRecord(engine, child, &FormSkin::buttons,
+                      [&](FormSkin&, ControlRecord& record) { record.previousProc = previous; });
+    ::InvalidateRect(child, nullptr, TRUE);
+    return index;
+}
+
+}  // namespace
+
+void AttachCheckRadioSkin(SkinState& engine, int formIndex, HWND parent) {
+    if (!ControlSettings(engine).skinControls || !engine.Form(formIndex)) return;
+    for (HWND child = ::FindWindowExA(parent, nullptr, "BUTTON", nullptr); child;
+         child = ::FindWindowExA(parent, child, "BUTTON", nullptr)) {
+        SkinCheckOrRadio(engine, formIndex, parent, child);
+    }
+}

@@ -8,16 +8,9 @@
 
 #include <windows.h>
 
-class SkinState;
+#include "skin/model/form_skin_data.h"
 
-// Button record kinds.
-enum ButtonKind : int {
-    kButtonPush = 0,
-    kButtonImageAndText = 1,  // one image and the caption
-    kButtonFourImages = 3,    // normal, hot, pressed, disabled images
-    kButtonRadio = 4,
-    kButtonCheckBox = 5,
-};
+class SkinState;
 
 // Skins every push button among the direct children of parent (nothing while
 // skinning of controls is off). A button skinned already is left as it is.
@@ -25,6 +18,11 @@ void AttachButtonSkin(SkinState& engine, int formIndex, HWND parent);
 // Skins one push button of the form; its 1-based index in the button list,
 // the existing index when it was skinned already, 0 when it is no push button.
 int SkinPushButton(SkinState& engine, int formIndex, HWND button);
+
+// Skins every check box and radio button among the direct children of parent
+// with the same procedure (nothing while skinning of controls is off). A
+// control skinned already keeps its one record and is not subclassed again.
+void AttachCheckRadioSkin(SkinState& engine, int formIndex, HWND parent);
 
 LRESULT CALLBACK ButtonSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

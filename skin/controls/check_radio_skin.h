@@ -1,6 +1,6 @@
 // Check boxes and radio buttons of a skinned form: they keep their own button
-// style, go through the button skin procedure and paint themselves. A check
-// box is drawn from two 13 x 13 images (empty and ticked box), a radio button
+// style, go through the button skin procedure (button_skin.h attaches them)
+// and paint themselves here. A check box is drawn from two 13 x 13 images (empty and ticked box), a radio button
 // as anti-aliased circles with a teal dot when selected; the caption sits to
 // the right in the control's own font.
 #pragma once
@@ -13,11 +13,6 @@ class SkinState;
 // button record kind (kButtonCheckBox or kButtonRadio). Check boxes are types
 // 2, 3 and 0xA; radio buttons type 9 (BS_AUTORADIOBUTTON) only.
 int CheckRadioKindOfStyle(LONG style);
-
-// Skins every check box and radio button among the direct children of parent
-// (nothing while skinning of controls is off). A control skinned already
-// keeps its one record and is not subclassed again.
-void AttachCheckRadioSkin(SkinState& engine, int formIndex, HWND parent);
 
 // Paint the control on its own DC (or into target when given). state holds
 // ODS_* bits: ODS_DISABLED and ODS_HOTLIGHT change the look.

@@ -246,3 +246,19 @@ void PaintComboBox(SkinState& engine, int formIndex, int index, bool hovered, bo
     }
     ReleaseMemoryDc(engine, memory);
 }
+
+void AttachEditSkin(SkinState& engine, int formIndex, HWND parent) {
+    const ControlSkinSettings settings = ControlSettings(engine);
+    if (!settings.skinControls) return;
+    for (HWND child = ::FindWindowExA(parent, nullptr, "Edit", nullptr); child;
+         child = ::FindWindowExA(parent, child, "Edit", nullptr)) {
+        SkinEdit(engine, formIndex, child);
+    }
+    for (HWND combo = ::FindWindowExA(parent, nullptr, "ComboBox", nullptr); combo;
+         combo = ::FindWindowExA(parent, combo, "ComboBox", nullptr)) {
+        SkinComboBox(engine, formIndex, combo);
+        if (settings.translucent) {
+            if (HWND inner = ::FindWindowExA(combo, nullptr, "Edit", nullptr)) SkinEdit(engine, formIndex, inner);
+        }
+    }
+}

@@ -7,6 +7,11 @@
 
 class SkinState;
 
+// Skins the "Edit" and "ComboBox" children of parent, and in translucent
+// mode the inner edit of each combo box (nothing while skinning of controls
+// is off). An edit skinned already gets no second record.
+void AttachEditSkin(SkinState& engine, int formIndex, HWND parent);
+
 // Adds a combo record and installs the combo procedure (a combo attached
 // again gets a second record, but its procedure only once); the index.
 int SkinComboBox(SkinState& engine, int formIndex, HWND combo);

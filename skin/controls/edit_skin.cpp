@@ -3,7 +3,6 @@
 #include "gdip/brush.h"
 #include "gdip/graphics.h"
 #include "runtime/allocation_failure.h"
-#include "skin/controls/combo_skin.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/frame_band.h"
 #include "skin/paint/paint_primitives.h"
@@ -142,20 +141,6 @@ LRESULT HandleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-// The visible scroll bar of one side in window coordinates; false when hidden.
-bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar) {
-    if (!(::GetWindowLongPtrA(window, GWL_STYLE) & styleBit)) return false;
-    SCROLLBARINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetScrollBarInfo(window, object, &info)) return false;
-    if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return false;
-    RECT windowRect{};
-    ::GetWindowRect(window, &windowRect);
-    bar = info.rcScrollBar;
-    ::OffsetRect(&bar, -windowRect.left, -windowRect.top);
-    return !::IsRectEmpty(&bar);
-}
-
 int SkinEdit(SkinState& engine, int formIndex, HWND edit) {
     if (!engine.Form(formIndex) || !::IsWindow(edit)) return 0;
     if (const int existing = FindControlRecord(engine, formIndex, edit, RecordList::Edits)) return existing;
@@ -175,52 +160,8 @@ int SkinEdit(SkinState& engine, int formIndex, HWND edit) {
     return index;
 }
 
-void AttachEditSkin(SkinState& engine, int formIndex, HWND parent) {
-    const ControlSkinSettings settings = ControlSettings(engine);
-    if (!settings.skinControls) return;
-    for (HWND child = ::FindWindowExA(parent, nullptr, "Edit", nullptr); child;
-         child = ::FindWindowExA(parent, child, "Edit", nullptr)) {
-        SkinEdit(engine, formIndex, child);
-    }
-    for (HWND combo = ::FindWindowExA(parent, nullptr, "ComboBox", nullptr); combo;
-         combo = ::FindWindowExA(parent, combo, "ComboBox", nullptr)) {
-        SkinComboBox(engine, formIndex, combo);
-        if (settings.translucent) {
-            if (HWND inner = ::FindWindowExA(combo, nullptr, "Edit", nullptr)) SkinEdit(engine, formIndex, inner);
-        }
-    }
-}
-
 LRESULT CALLBACK EditSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return StopAllocationFailure([&] { return HandleEditMessage(window, message, wParam, lParam); });
-}
-
-RECT EditClientRect(HWND window) {
-    // Where the client area really is: it need not sit centred in the frame
-    // (the scroll-bar width is the system's, not a fixed 17 pixels).
-    RECT windowRect{}, client{};
-    ::GetWindowRect(window, &windowRect);
-    ::GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(window, &origin);
-    const int left = origin.x - windowRect.left, top = origin.y - windowRect.top;
-    return RECT{left, top, left + client.right, top + client.bottom};
-}
-
-RegionHandle ScrollBarRegion(HWND window) {
-    RECT vertical{}, horizontal{};
-    const bool hasVertical = ScrollBarRect(window, OBJID_VSCROLL, WS_VSCROLL, vertical);
-    const bool hasHorizontal = ScrollBarRect(window, OBJID_HSCROLL, WS_HSCROLL, horizontal);
-    if (hasVertical && hasHorizontal) {
-        RegionHandle a(::CreateRectRgnIndirect(&vertical));
-        RegionHandle b(::CreateRectRgnIndirect(&horizontal));
-        RegionHandle both(::CreateRectRgn(0, 0, 0, 0));
-        if (a && b && both) ::CombineRgn(both.Get(), a.Get(), b.Get(), RGN_OR);
-        return both;
-    }
-    if (hasVertical) return RegionHandle(::CreateRectRgnIndirect(&vertical));
-    if (hasHorizontal) return RegionHandle(::CreateRectRgnIndirect(&horizontal));
-    return RegionHandle();
 }
 
 void PaintEditFrame(SkinState& engine, HWND window, bool focused, bool useFocused, bool hovered, bool useHovered) {

@@ -1,20 +1,17 @@
 // Edit boxes of a skinned form keep drawing their own text; the skin paints
 // their frame band (white, with a border that turns accent-coloured on focus
 // and hover), keeps the system scroll bars, and in translucent mode lets the
-// form's background show through the text area under a white veil. Combo
-// boxes are skinned by the same attach operation (skin/controls/combo_skin.h).
+// form's background show through the text area under a white veil. Edits
+// are attached with the combo boxes (AttachEditSkin, skin/controls/combo_skin.h).
 #pragma once
 
 #include <windows.h>
 
 #include "runtime/win_handles.h"
+#include "skin/controls/frame_band.h"
 
 class SkinState;
 
-// Skins the "Edit" and "ComboBox" children of parent, and in translucent
-// mode the inner edit of each combo box (nothing while skinning of controls
-// is off). An edit skinned already gets no second record.
-void AttachEditSkin(SkinState& engine, int formIndex, HWND parent);
 // Skins one edit of the form; its 1-based index in the edit list (the
 // existing one when it was skinned already).
 int SkinEdit(SkinState& engine, int formIndex, HWND edit);
@@ -32,15 +29,6 @@ HDC MakeVeiledBackground(SkinState& engine, HWND window);
 // The translucent client background: the form's image under the white veil,
 // into the window DC at the client's place (toWindowDc) or into dc at (0, 0).
 void PaintEditBackground(SkinState& engine, HWND window, HDC dc, bool toWindowDc);
-// The client area in window coordinates.
-RECT EditClientRect(HWND window);
-// The visible scroll bars in window coordinates; null when there is none.
-RegionHandle ScrollBarRegion(HWND window);
-
-// The visible scroll bar of one side (OBJID_VSCROLL with WS_VSCROLL, or
-// OBJID_HSCROLL with WS_HSCROLL) in window coordinates; false when hidden.
-bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar);
-
 // A screen-compatible bitmap of the edit's veiled background.
 BitmapHandle MakeEditBackgroundBitmap(SkinState& engine, HWND edit);
 // The answer to a skinned edit's WM_CTLCOLOREDIT in translucent mode: text

@@ -4,7 +4,6 @@
 #include "gdip/graphics.h"
 #include "gdip/pen.h"
 #include "skin/controls/control_skin_common.h"
-#include "skin/controls/edit_skin.h"
 #include "skin/paint/paint_primitives.h"
 
 namespace {
@@ -62,4 +61,46 @@ void PaintFrameBand(SkinState& engine, HWND window, const FrameBandLook& look, H
         ::BitBlt(target.Get(), 0, 0, W, H, memory, 0, 0, SRCCOPY);
     }
     ReleaseMemoryDc(engine, memory);
+}
+
+RECT EditClientRect(HWND window) {
+    // Where the client area really is: it need not sit centred in the frame
+    // (the scroll-bar width is the system's, not a fixed 17 pixels).
+    RECT windowRect{}, client{};
+    ::GetWindowRect(window, &windowRect);
+    ::GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    const int left = origin.x - windowRect.left, top = origin.y - windowRect.top;
+    return RECT{left, top, left + client.right, top + client.bottom};
+}
+
+RegionHandle ScrollBarRegion(HWND window) {
+    RECT vertical{}, horizontal{};
+    const bool hasVertical = ScrollBarRect(window, OBJID_VSCROLL, WS_VSCROLL, vertical);
+    const bool hasHorizontal = ScrollBarRect(window, OBJID_HSCROLL, WS_HSCROLL, horizontal);
+    if (hasVertical && hasHorizontal) {
+        RegionHandle a(::CreateRectRgnIndirect(&vertical));
+        RegionHandle b(::CreateRectRgnIndirect(&horizontal));
+        RegionHandle both(::CreateRectRgn(0, 0, 0, 0));
+        if (a && b && both) ::CombineRgn(both.Get(), a.Get(), b.Get(), RGN_OR);
+        return both;
+    }
+    if (hasVertical) return RegionHandle(::CreateRectRgnIndirect(&vertical));
+    if (hasHorizontal) return RegionHandle(::CreateRectRgnIndirect(&horizontal));
+    return RegionHandle();
+}
+
+// The visible scroll bar of one side in window coordinates; false when hidden.
+bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar) {
+    if (!(::GetWindowLongPtrA(window, GWL_STYLE) & styleBit)) return false;
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetScrollBarInfo(window, object, &info)) return false;
+    if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return false;
+    RECT windowRect{};
+    ::GetWindowRect(window, &windowRect);
+    bar = info.rcScrollBar;
+    ::OffsetRect(&bar, -windowRect.left, -windowRect.top);
+    return !::IsRectEmpty(&bar);
 }

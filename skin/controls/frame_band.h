@@ -1,10 +1,13 @@
 // The frame band edit boxes and list-like controls share: a white band over
 // what lies behind the control, with a border that is dark at rest and
 // accent-coloured on focus (one pixel) and on hover (two pixels). The client
-// area and the system's scroll bars are left to the control.
+// area and the system's scroll bars are left to the control; where they lie
+// in the window is found here too.
 #pragma once
 
 #include <windows.h>
+
+#include "runtime/win_handles.h"
 
 class SkinState;
 
@@ -21,3 +24,12 @@ struct FrameBandLook {
 // composed for the window, or for `standIn` when the window has nothing to
 // compose (a drop-down list floating outside its form).
 void PaintFrameBand(SkinState& engine, HWND window, const FrameBandLook& look, HWND standIn = nullptr);
+
+// The client area in window coordinates.
+RECT EditClientRect(HWND window);
+// The visible scroll bars in window coordinates; null when there is none.
+RegionHandle ScrollBarRegion(HWND window);
+
+// The visible scroll bar of one side (OBJID_VSCROLL with WS_VSCROLL, or
+// OBJID_HSCROLL with WS_HSCROLL) in window coordinates; false when hidden.
+bool ScrollBarRect(HWND window, LONG object, LONG styleBit, RECT& bar);

@@ -74,6 +74,15 @@ struct CaptionButton {
     DecodedImage decoded, decodedAlt;
 };
 
+// Button record kinds.
+enum ButtonKind : int {
+    kButtonPush = 0,
+    kButtonImageAndText = 1,  // one image and the caption
+    kButtonFourImages = 3,    // normal, hot, pressed, disabled images
+    kButtonRadio = 4,
+    kButtonCheckBox = 5,
+};
+
 // A skinned child control; its skin (a later layer) extends what it keeps.
 struct ControlRecord {
     HWND window = nullptr;

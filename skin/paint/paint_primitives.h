@@ -73,17 +73,6 @@ void AddRoundedRectangle(GdipPath& path, float x, float y, float width, float he
 void AddRoundedTopOutline(GdipPath& path, int x, int y, int width, int height, int radius);
 // Draws the path `count` times with widths 1..count.
 void DrawSoftOutline(GdipGraphics& graphics, const GdipPath& path, int count, COLORREF colour, int alpha);
-// A window's frame: a dark rounded outline at the edge of a width x height
-// area and a white one (alpha 180) one pixel inside it, in device pixels
-// (the graphics' world transform is not applied). Into a 32-bit DIB the
-// outline's pixels are written directly; elsewhere they are stroked.
-void DrawFrameOutlines(GdipGraphics& graphics, int width, int height, int outerRadius, int innerRadius,
-                       int darkAlpha);
-enum class FrameOutlines { Dark, Light, Both };
-// The same outlines stroked through GDI+, one or both.
-void StrokeFrameOutlines(GdipGraphics& graphics, int width, int height, int outerRadius, int innerRadius,
-                         int darkAlpha, FrameOutlines which);
-
 // 0x00BBGGRR and an alpha into 0xAARRGGBB (alpha 255 unless useAlpha).
 constexpr Gdiplus::ARGB ToArgb(COLORREF colour, int alpha, bool useAlpha) {
     return (static_cast<Gdiplus::ARGB>(useAlpha ? (alpha & 255) : 255) << 24) |

@@ -10,6 +10,8 @@
 #include "runtime/value_types.h"
 #include "skin/model/form_skin_data.h"
 #include "skin/model/skin_state.h"
+#include "skin/paint/background_copy.h"
+#include "skin/paint/shadowed_text.h"
 
 class GdipGraphics;
 class GdipImage;
@@ -35,20 +37,10 @@ void PaintFrame(GdipGraphics& graphics, const FormSkin& form);
 // With graphics: inside a rebuild. Without: the title area is restored from
 // the caption-band cache first and the result is shown. text null: the window's.
 void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text = nullptr);
-// A title: its shadow (the text in the shadow colour at the offsets (-1, 0),
-// (1, 0), (0, -1) and (0, 1) from the layout), then its face, blended as five
-// DrawString calls would blend them, from one or two drawings of the text
-// (the graphics' clip and transform are not applied). False, with nothing done, when the DC holds no 32-bit top-down DIB.
-bool DrawShadowedText(GdipGraphics& graphics, HDC dc, const Text& text, const GdipFont& font,
-                      const GdipStringFormat& format, const Gdiplus::RectF& layout, Gdiplus::ARGB shadow,
-                      Gdiplus::ARGB face);
 // alpha 30..240 for the hover face. Without graphics the button's rectangle
 // is copied to the window afterwards.
 void PaintCaptionButton(FormSkin& form, const PaintContext& context, int button, GdipGraphics* graphics,
                         ButtonFace face, int alpha = 0);
-// Copies the background DC (or the given part of it) to the window, its
-// visible children excluded; through the paint DC when one is given.
-void CopyBackgroundToWindow(const FormSkin& form, const RECT* part = nullptr, HDC paintDc = nullptr);
 // The average of `samples` pseudo-random pixels of the image; 0 when it does not load.
 COLORREF DeriveImageColour(const ByteArray& image, int samples = 2000);
 // A hash of image bytes, to tell whether an image changed.

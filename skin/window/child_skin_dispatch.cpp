@@ -2,6 +2,7 @@
 
 #include "skin/controls/button_skin.h"
 #include "skin/controls/check_radio_skin.h"
+#include "skin/controls/combo_skin.h"
 #include "skin/controls/edit_skin.h"
 #include "skin/controls/header_skin.h"
 #include "skin/controls/list_skin.h"
@@ -9,7 +10,6 @@
 #include "skin/controls/static_skin.h"
 #include "skin/controls/track_bar_skin.h"
 #include "skin/controls/up_down_skin.h"
-#include "skin/window/container_skin.h"
 
 namespace {
 
@@ -36,11 +36,6 @@ void SkinPanelChildren(SkinState& engine, int formIndex, HWND panel) {
 void SkinDialogChildren(SkinState& engine, int formIndex, HWND dialog) {
     SkinChildrenInOrder(engine, formIndex, dialog);
     AttachStaticSkin(engine, formIndex, dialog);
-    AttachToolbars(engine, formIndex, dialog);
-}
-
-void SubclassContainer(SkinState& engine, int formIndex, HWND container) {
-    AttachContainer(engine, formIndex, container);
 }
 
 void PaintOwnerDrawnItem(SkinState& engine, int, const DRAWITEMSTRUCT& item) { PaintOwnerDrawnButton(engine, item); }

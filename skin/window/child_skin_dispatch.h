@@ -1,5 +1,5 @@
-// Where a form, a dialog, a panel and a container hand their child windows
-// to the control skins.
+// Where a form, a dialog and a panel hand their child windows to the
+// control skins.
 #pragma once
 
 #include <windows.h>
@@ -12,10 +12,9 @@ class SkinState;
 void SkinFormChildren(SkinState& engine, int formIndex, HWND form);
 // The same order for a panel's children.
 void SkinPanelChildren(SkinState& engine, int formIndex, HWND panel);
-// A dialog's children: the form's order, then static labels and tool bars.
+// A dialog's children: the form's order, then static labels (its tool bars
+// are containers, attached by the dialog skin).
 void SkinDialogChildren(SkinState& engine, int formIndex, HWND dialog);
-// Makes the window a container of the form (its procedure composites it).
-void SubclassContainer(SkinState& engine, int formIndex, HWND container);
 // An owner-drawn item of the form (the button skin's owner-draw painter).
 void PaintOwnerDrawnItem(SkinState& engine, int formIndex, const DRAWITEMSTRUCT& item);
 // A command from a child that is not an edit, list or combo box (the check

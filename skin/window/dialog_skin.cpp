@@ -16,9 +16,11 @@
 #include "resources/embedded_images.h"
 #include "runtime/allocation_failure.h"
 #include "runtime/window_ops.h"
+#include "skin/paint/frame_outlines.h"
 #include "skin/paint/paint_primitives.h"
 #include "skin/window/caption_painter.h"
 #include "skin/window/child_skin_dispatch.h"
+#include "skin/window/container_skin.h"
 #include "skin/model/skin_state.h"
 
 namespace {
@@ -405,6 +407,7 @@ void AttachDialogSkin(SkinState& engine, HWND dialog) {
     engine.WithForms([&](FormSkinList& forms) {
         const int index = AddForm(forms, std::move(entry));
         SkinDialogChildren(engine, index, dialog);
+        AttachToolbars(engine, index, dialog);
         SubclassWindow(dialog, DialogProc);
         SetProperty(dialog, prop::kIndex, index);
     });

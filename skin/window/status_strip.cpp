@@ -6,8 +6,8 @@
 #include "gdip/font.h"
 #include "gdip/graphics.h"
 #include "gdip/string_format.h"
+#include "skin/paint/background_copy.h"
 #include "skin/paint/paint_primitives.h"
-#include "skin/window/caption_painter.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "resources/embedded_images.h"
 #include "skin/paint/paint_primitives.h"
 #include "skin/paint/background_image.h"
-#include "skin/form_window_proc.h"
+#include "skin/skin_engine.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace {

@@ -21,6 +21,7 @@
 #include "resources/embedded_images.h"
 #include "runtime/gdiplus_session.h"
 #include "runtime/win_handles.h"
+#include "skin/paint/frame_outlines.h"
 #include "skin/paint/paint_primitives.h"
 #include "skin/paint/background_image.h"
 #include "skin/window/caption_painter.h"

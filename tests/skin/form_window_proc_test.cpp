@@ -9,7 +9,7 @@
 
 #include "gdip/gdip_object.h"
 #include "resources/embedded_images.h"
-#include "skin/form_window_proc.h"
+#include "skin/skin_engine.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace {
