@@ -1,11 +1,9 @@
-// The one skin engine object: the process-wide skin settings and the lists of
-// skinned windows. The form list is used by the window thread and by threads
-// that show skinned message boxes, so it is reached only through a lock.
-//
-// Entries are owned by the list, but their painter state belongs to the
-// thread of their window: the procedures take the lock to find their entry
-// and to copy the settings, then paint without it, so no lock is held across
-// a call that may send a message to another thread's window.
+// The skin engine's public interface, the top of its layers (skin/model,
+// skin/paint, skin/controls, skin/window; see the README): the one object the
+// program and the installed window procedures reach. It is the shared state
+// (SkinState: the settings and the locked form list) and adds the operations
+// on forms, caption buttons, the status strip, panels and docking, which it
+// hands to the layers below. Code in skin/ may include every layer.
 #pragma once
 
 #include <windows.h>

@@ -1,3 +1,7 @@
+// Layer skin/controls: one file pair per control skin. A control skin takes
+// the state (SkinState&) and the painters it needs, never the engine; it may
+// include skin/controls, skin/paint and skin/model.
+//
 // What the button, edit and combo skins share: the settings they paint with,
 // the record a subclassed control finds through its properties, forwarding
 // to the replaced procedure, and taking a slot in a record list.

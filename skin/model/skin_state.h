@@ -1,4 +1,7 @@
-// The skin engine's shared state, at the bottom of its layers: the
+// Layer skin/model, the bottom of the skin engine: the data model and the
+// shared state. It includes nothing of skin/ outside this folder.
+//
+// The skin engine's shared state: the
 // process-wide settings, the list of skinned forms, the registry of memory
 // DCs, the program icon and the message-box hooks. The form list is used by
 // the window thread and by threads that show skinned message boxes, so it is

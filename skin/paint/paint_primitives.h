@@ -1,3 +1,7 @@
+// Layer skin/paint: painting that reads the state (skin/model) and knows no
+// control skin, window procedure or engine; it may include only skin/paint
+// and skin/model.
+//
 // What every skinned control's painter shares: the composition of what lies
 // behind a control into a memory DC, the registry of those DCs, the geometry
 // that places a control relative to its form, the rounded shapes, the colour

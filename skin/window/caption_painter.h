@@ -1,3 +1,8 @@
+// Layer skin/window: the windows that put the pieces together (forms'
+// caption and frame, dialogs, panels, containers, the status strip, the
+// dispatch of child windows to the control skins). It may include every
+// layer below (skin/controls, skin/paint, skin/model), never the engine.
+//
 // Painting of a skinned form: the window region, the background DC that
 // holds the whole client area (background, image, caption sheen, frame,
 // title, caption buttons, status strip), the caption-button faces and the
