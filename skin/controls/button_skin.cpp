@@ -305,6 +305,7 @@ LRESULT HandleCheckRadioMessage(SkinEngine& engine, HWND window, const ButtonLoo
         break;
     default: break;
     }
+    if (message == WM_UPDATEUISTATE) FollowUiState(window, wParam);
     const LRESULT result = HandleSharedMessage(engine, window, look, message, wParam, lParam);
     if (ControlPaintsItselfOn(message)) RefreshCheckRadio(engine, window);
     return result;

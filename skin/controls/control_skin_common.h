@@ -1,6 +1,7 @@
-// What the button, edit and combo skins share: the settings they paint with,
-// the record a subclassed control finds through its properties, forwarding
-// to the replaced procedure, and taking a slot in a record list.
+// What the control skins share: the settings they paint with, the record a
+// subclassed control finds through its properties, forwarding to the
+// replaced procedure, taking a slot in a record list, and the keyboard-focus
+// cue of controls whose own look shows no focus.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,8 @@
 
 #include "skin/window/form_skin_data.h"
 #include "skin/window/skin_engine.h"
+
+class GdipGraphics;
 
 // The settings a control painter reads, copied out under the engine's lock.
 struct ControlSkinSettings {
@@ -40,6 +43,10 @@ bool WithControlRecord(SkinEngine& engine, HWND window, RecordListMember list, U
     });
 }
 
+// Whether the list holds the window's record: the control is skinned already,
+// whatever procedure it has now (something may have subclassed it since).
+bool HasRecordOf(const std::vector<ControlRecord>& records, HWND window);
+
 // The message passed to the procedure kept in Hw_hProc (DefWindowProcA when none).
 LRESULT ForwardToPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -52,3 +59,13 @@ RECT WindowBounds(HWND window);
 
 // Asks for WM_MOUSELEAVE when the mouse leaves the window.
 void TrackMouseLeave(HWND window);
+
+// Keeps the hide-focus flag a WM_UPDATEUISTATE sets or clears on the control.
+void FollowUiState(HWND window, WPARAM wParam);
+// Whether a control that has the focus shows it: false while its UI state
+// hides focus cues (WM_UPDATEUISTATE with UISF_HIDEFOCUS).
+bool FocusCuesShown(HWND window);
+
+// The focus cue: a soft rounded outline in the accent colour just inside the
+// rectangle, in the style of the push button's focus glow.
+void DrawFocusCue(GdipGraphics& graphics, float x, float y, float width, float height, COLORREF accent);
