@@ -2,7 +2,8 @@
 # Screenshots of the control gallery under Xvfb: the skinned form with every
 # control class the skin engine paints, saved to build/gallery/gallery.png
 # and gallery2.png (the whole form of each page) and one crop per section
-# (build/gallery/<section>.png).
+# (build/gallery/<section>.png); then one crop per keyboard-focus cue
+# (build/gallery/focus-<control>.png).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ROOT=$PWD
@@ -14,20 +15,32 @@ mkdir -p "$OUT"
 use_xvfb
 # Each page's form is made at (40, 40), 800 x 550; sections are 260 x 250
 # cells from (50, 80), three to a row.
-shoot_page() {  # page number, file name, section names...
+crop_section() {  # whole-form file, place of the section, file name
+    local x=$((50 + ($2 % 3) * 260)) y=$((80 + ($2 / 3) * 250))
+    convert "$OUT/$1" -crop 260x250+$((x - 40))+$((y - 40)) +repage "$OUT/$3"
+}
+shoot_page() {  # page number, file name, section names... (FOCUS: a control to focus)
     local page=$1 file=$2
     shift 2
     local sections=("$@")
-    scripts/wine-run "$ROOT/build/win64/bin/gallery.exe" 5 "$page" &
+    scripts/wine-run "$ROOT/build/win64/bin/gallery.exe" 5 "$page" ${FOCUS:-} &
     local gallery=$!
     sleep 3.5
     import -display "$DISPLAY" -window root -crop 800x550+40+40 +repage "$OUT/$file"
     echo "screenshot: build/gallery/$file"
     for i in "${!sections[@]}"; do
-        local x=$((50 + (i % 3) * 260)) y=$((80 + (i / 3) * 250))
-        convert "$OUT/$file" -crop 260x250+$((x - 40))+$((y - 40)) +repage "$OUT/${sections[$i]}.png"
+        [ "${sections[$i]}" = - ] || crop_section "$file" "$i" "${sections[$i]}.png"
     done
     wait "$gallery" || true
 }
 shoot_page 1 gallery.png progress statics panels toolbars buttons edits
 shoot_page 2 gallery2.png checks lists views headers tracks updowns
+# The focus cues: a control given the keyboard focus, its section cropped.
+# The buttons' crop shows the default button's ring beside the focus glow.
+FOCUS=button shoot_page 1 focus-page1.png - - - - focus-button -
+FOCUS=edit shoot_page 1 focus-page1.png - - - - - focus-edit
+FOCUS=combo shoot_page 1 focus-page1.png - - - - - focus-combo
+FOCUS=check shoot_page 2 focus-page2.png focus-check
+FOCUS=radio shoot_page 2 focus-page2.png focus-radio
+FOCUS=track shoot_page 2 focus-page2.png - - - - focus-track
+rm -f "$OUT/focus-page1.png" "$OUT/focus-page2.png"

@@ -305,6 +305,7 @@ LRESULT HandleCheckRadioMessage(SkinState& engine, HWND window, const ButtonLook
         break;
     default: break;
     }
+    if (message == WM_UPDATEUISTATE) FollowUiState(window, wParam);
     const LRESULT result = HandleSharedMessage(engine, window, look, message, wParam, lParam);
     if (ControlPaintsItselfOn(message)) RefreshCheckRadio(engine, window);
     return result;
@@ -466,9 +467,11 @@ int SkinCheckOrRadio(SkinState& engine, int formIndex, HWND parent, HWND child) 
         record.text = text;
         record.checkedAtAttach = checked ? 1 : 0;
         record.parent = parent;
-        // As read: an empty face or a zero size is kept.
-        record.fontFace = font.face;
-        record.fontSize = font.size;
+        record.focused = ::GetFocus() == child ? 1 : 0;
+        // A font GDI+ cannot use reads as no face and no size: the caption
+        // then takes the buttons' default font instead of vanishing.
+        record.fontFace = font.face.empty() ? Text(kDefaultFace) : font.face;
+        record.fontSize = font.size > 0 ? font.size : kDefaultFontSize;
         record.fontStyle = font.style;
         return i;
     });

@@ -25,6 +25,8 @@ constexpr COLORREF kTeal = RGB(0, 128, 128);
 constexpr COLORREF kGlow = RGB(34, 202, 221);
 constexpr float kBoxSize = 13;
 constexpr int kFaceRadius = 5;
+// Where the caption area (and the focus cue around it) starts.
+constexpr float kCaptionCueLeft = 14;
 
 // What a painter needs of the record, copied out under the lock.
 struct CheckLook {
@@ -33,6 +35,7 @@ struct CheckLook {
     Text face;
     int size = 0;
     int style = 0;
+    bool focused = false;
 };
 
 bool ReadCheckLook(SkinState& engine, HWND window, CheckLook& look) {
@@ -42,6 +45,7 @@ bool ReadCheckLook(SkinState& engine, HWND window, CheckLook& look) {
         look.face = record.fontFace;
         look.size = record.fontSize;
         look.style = record.fontStyle;
+        look.focused = record.focused != 0;
     });
 }
 
@@ -123,7 +127,7 @@ void DrawRadioMark(GdipGraphics& graphics, float x, float y, float h, bool selec
     graphics.FillPath(shine, dot);
 }
 
-// An empty face makes no font: the caption is then not drawn.
+// A face that makes no font draws no caption.
 void DrawCaption(GdipGraphics& graphics, HWND window, const CheckLook& look, const Gdiplus::RectF& layout) {
     DrawControlCaption(graphics, window, look.text, ControlFont{look.face, look.size, look.style}, 0, layout);
 }
@@ -158,6 +162,12 @@ void PaintCheckOrRadio(SkinState& engine, HWND window, UINT state, HDC target, i
         const Gdiplus::RectF layout = kind == kButtonCheckBox ? Gdiplus::RectF(x + 17, 2, w - 19, h)
                                                                : Gdiplus::RectF(x + 18, 2, w, h);
         DrawCaption(graphics, window, look, layout);
+        // Around the caption, as a focus rectangle would be; the whole
+        // control when it has no caption.
+        if (look.focused && !(state & ODS_DISABLED) && FocusCuesShown(window)) {
+            const float left = look.text.empty() ? x : x + kCaptionCueLeft;
+            DrawFocusCue(graphics, left, y, w - (left - x), h, accent);
+        }
         graphics.Flush();
         if (target) {
             ::BitBlt(target, 0, 0, L, T, memory, 0, 0, SRCCOPY);

@@ -26,7 +26,7 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kChildKey = RGB(255, 0, 255);
 constexpr int kHotClassCombo = 3;
 constexpr LONG kDropDownBit = 0x2;
-constexpr LONG kOwnTextBit = 0x1;  // CBS_SIMPLE and CBS_DROPDOWNLIST
+constexpr COLORREF kDisabledInk = RGB(128, 128, 128);
 constexpr char kTextFace[] = "宋体";
 constexpr float kTextSize = 12.0f;
 
@@ -59,9 +59,27 @@ void ShowSelectedItem(HWND combo) {
     ::SendMessageA(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(buffer.data()));
 }
 
-void SetComboFocus(SkinState& engine, HWND window, int focused) {
+// Whether the focus is on the combo or inside it: a combo with an edit hands
+// its focus on to the edit at once.
+bool FocusWithin(HWND combo) {
+    HWND focus = ::GetFocus();
+    return focus && (focus == combo || ::IsChild(combo, focus));
+}
+
+// After the combo or its edit gained or lost the focus (the previous
+// procedure has run): the record follows where the focus is now and the
+// frame is painted again, so no accent stays behind and none is missing.
+void FollowFocus(SkinState& engine, HWND window, int formIndex, int index) {
+    const int focused = FocusWithin(window) ? 1 : 0;
     WithControlRecord(engine, window, &FormSkin::comboBoxes,
                       [&](FormSkin&, ControlRecord& record) { record.focused = focused; });
+    PaintComboBox(engine, formIndex, index, false, false, false, false);
+}
+
+bool IsEditFocusChange(WPARAM wParam, LPARAM lParam) {
+    const WORD code = HIWORD(wParam);
+    return lParam && (code == EN_SETFOCUS || code == EN_KILLFOCUS) &&
+           ClassNameOf(reinterpret_cast<HWND>(lParam)) == "Edit";
 }
 
 LRESULT HandleComboMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -76,10 +94,11 @@ LRESULT HandleComboMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_MOVE: PaintComboBox(*engine, form, index, false, false, false, false); break;
     case WM_SETFOCUS:
-        SetComboFocus(*engine, window, 1);
-        PaintComboBox(*engine, form, index, false, false, true, true);
-        break;
-    case WM_KILLFOCUS: SetComboFocus(*engine, window, 0); break;
+    case WM_KILLFOCUS: {
+        const LRESULT result = ForwardToPrevious(window, message, wParam, lParam);
+        FollowFocus(*engine, window, form, index);
+        return result;
+    }
     case WM_SETTEXT:
         if (::FindWindowExA(window, nullptr, "Edit", nullptr)) ::InvalidateRect(window, nullptr, TRUE);
         break;
@@ -95,6 +114,11 @@ LRESULT HandleComboMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         PaintComboBox(*engine, form, index, false, false, false, false);
         return ::DefWindowProcA(window, WM_NCPAINT, static_cast<WPARAM>(0xFFFFFFFFu), lParam);
     case WM_COMMAND:
+        if (IsEditFocusChange(wParam, lParam)) {
+            const LRESULT result = ForwardToPrevious(window, message, wParam, lParam);
+            FollowFocus(*engine, window, form, index);
+            return result;
+        }
         if (settings.translucent && lParam) {
             HWND sender = reinterpret_cast<HWND>(lParam);
             const WORD code = HIWORD(wParam);
@@ -144,18 +168,27 @@ int ComboButtonWidth(LONG style) {
 
 int SkinComboBox(SkinState& engine, int formIndex, HWND combo) {
     if (!engine.Form(formIndex) || !::IsWindow(combo)) return 0;
+    const int focused = FocusWithin(combo) ? 1 : 0;
+    bool known = false;
     const int index = engine.WithForms([&](FormSkinList& forms) {
         auto& combos = forms[formIndex - 1]->comboBoxes;
+        // Installed once, found by its record: a combo subclassed again would
+        // forward to itself, or undo whatever subclassed it after the skin.
+        for (std::size_t i = 0; i < combos.size(); ++i) {
+            if (combos[i].window == combo) {
+                known = true;
+                return static_cast<int>(i + 1);
+            }
+        }
         if (combos.empty() || combos.back().window != nullptr) combos.emplace_back();
         combos.back() = ControlRecord();
         combos.back().window = combo;
+        combos.back().focused = focused;
         return static_cast<int>(combos.size());
     });
+    if (known) return index;
     ShowSelectedItem(combo);
-    // Installed once: a combo attached again would otherwise forward to itself.
-    WNDPROC current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(combo, GWLP_WNDPROC));
-    WNDPROC previous = current == &ComboSkinProc ? reinterpret_cast<WNDPROC>(GetProperty(combo, prop::kPreviousProc))
-                                                 : SubclassWindow(combo, &ComboSkinProc);
+    WNDPROC previous = SubclassWindow(combo, &ComboSkinProc);
     SetProperty(combo, prop::kIndex, index);
     SetProperty(combo, prop::kFormIndex, formIndex);
     WithControlRecord(engine, combo, &FormSkin::comboBoxes,
@@ -179,7 +212,11 @@ void PaintComboBox(SkinState& engine, int formIndex, int index, bool hovered, bo
     const int W = bounds.right, H = bounds.bottom;
     if (W <= 0 || H <= 0) return;
     const LONG style = static_cast<LONG>(::GetWindowLongPtrA(combo, GWL_STYLE));
-    const Text text = (style & kOwnTextBit) ? WindowText(combo) : Text();
+    // Only a drop-down list has no edit to show its text; a simple combo's
+    // text sits in its edit, above its list.
+    const Text text = (style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST ? WindowText(combo) : Text();
+    const COLORREF ink = ::IsWindowEnabled(combo) ? static_cast<COLORREF>(GetProperty(combo, prop::kTextColour))
+                                                  : kDisabledInk;
 
     HDC memory = ComposeControlBackground(engine, combo, bounds);
     if (!memory) return;
@@ -234,7 +271,7 @@ void PaintComboBox(SkinState& engine, int formIndex, int index, bool hovered, bo
                 GdipStringFormat format;
                 format.CreateStringFormat(0x1000);  // no wrap
                 GdipSolidBrush brush;
-                brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(combo, prop::kTextColour)), 255, true));
+                brush.CreateSolidFill(ToArgb(ink, 255, true));
                 const float right = static_cast<float>(W - 3 - ComboButtonWidth(style) - 2);
                 graphics.DrawString(text, font, Gdiplus::RectF(3, (H - kTextSize) / 2, right - 3, kTextSize + 4),
                                     format, brush);

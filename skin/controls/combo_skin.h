@@ -12,8 +12,8 @@ class SkinState;
 // is off). An edit skinned already gets no second record.
 void AttachEditSkin(SkinState& engine, int formIndex, HWND parent);
 
-// Adds a combo record and installs the combo procedure (a combo attached
-// again gets a second record, but its procedure only once); the index.
+// Adds a combo record and installs the combo procedure; a combo attached
+// again keeps its one record and one subclass. The record's index.
 int SkinComboBox(SkinState& engine, int formIndex, HWND combo);
 
 LRESULT CALLBACK ComboSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

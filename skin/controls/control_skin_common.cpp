@@ -1,5 +1,19 @@
 #include "skin/controls/control_skin_common.h"
 
+#include "gdip/graphics.h"
+#include "gdip/path.h"
+#include "skin/paint/paint_primitives.h"
+
+namespace {
+
+constexpr int kFocusCueRadius = 5;
+constexpr int kFocusCueAlpha = 150;
+// Set while the control's focus cues are hidden. Kept by the skin because
+// Wine's default procedure keeps no UI state (WM_QUERYUISTATE answers 0).
+constexpr char kFocusHidden[] = "Kj_Jdyc";
+
+}  // namespace
+
 ControlSkinSettings ControlSettings(SkinState& engine) {
     return engine.WithSettings([](SkinSettings& s) {
         ControlSkinSettings copy;
@@ -17,6 +31,13 @@ LRESULT ForwardToPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return ::CallWindowProcA(previous, window, message, wParam, lParam);
 }
 
+bool HasRecordOf(const std::vector<ControlRecord>& records, HWND window) {
+    for (const ControlRecord& record : records) {
+        if (record.window == window) return true;
+    }
+    return false;
+}
+
 int TakeRecordSlot(std::vector<ControlRecord>& records) {
     if (records.size() == 1 && records[0].window == nullptr) return 1;
     records.emplace_back();
@@ -32,4 +53,23 @@ RECT WindowBounds(HWND window) {
 void TrackMouseLeave(HWND window) {
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, HOVER_DEFAULT};
     ::TrackMouseEvent(&track);
+}
+
+void FollowUiState(HWND window, WPARAM wParam) {
+    if (!(HIWORD(wParam) & UISF_HIDEFOCUS)) return;
+    if (LOWORD(wParam) == UIS_SET) SetProperty(window, kFocusHidden, 1);
+    if (LOWORD(wParam) == UIS_CLEAR) ::RemovePropA(window, kFocusHidden);
+}
+
+bool FocusCuesShown(HWND window) {
+    if (GetProperty(window, kFocusHidden) != 0) return false;
+    return (::SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+void DrawFocusCue(GdipGraphics& graphics, float x, float y, float width, float height, COLORREF accent) {
+    if (width < 4 || height < 4) return;
+    GdipPath path;
+    path.CreatePath(0);
+    AddRoundedRectangle(path, x + 1, y + 1, width - 3, height - 3, kFocusCueRadius);
+    DrawSoftOutline(graphics, path, 2, accent, kFocusCueAlpha);
 }

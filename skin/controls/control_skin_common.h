@@ -2,9 +2,10 @@
 // the state (SkinState&) and the painters it needs, never the engine; it may
 // include skin/controls, skin/paint and skin/model.
 //
-// What the button, edit and combo skins share: the settings they paint with,
-// the record a subclassed control finds through its properties, forwarding
-// to the replaced procedure, and taking a slot in a record list.
+// What the control skins share: the settings they paint with, the record a
+// subclassed control finds through its properties, forwarding to the
+// replaced procedure, taking a slot in a record list, and the keyboard-focus
+// cue of controls whose own look shows no focus.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,8 @@
 
 #include "skin/model/form_skin_data.h"
 #include "skin/model/skin_state.h"
+
+class GdipGraphics;
 
 // The settings a control painter reads, copied out under the engine's lock.
 struct ControlSkinSettings {
@@ -44,6 +47,10 @@ bool WithControlRecord(SkinState& engine, HWND window, RecordListMember list, Us
     });
 }
 
+// Whether the list holds the window's record: the control is skinned already,
+// whatever procedure it has now (something may have subclassed it since).
+bool HasRecordOf(const std::vector<ControlRecord>& records, HWND window);
+
 // The message passed to the procedure kept in Hw_hProc (DefWindowProcA when none).
 LRESULT ForwardToPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -56,3 +63,13 @@ RECT WindowBounds(HWND window);
 
 // Asks for WM_MOUSELEAVE when the mouse leaves the window.
 void TrackMouseLeave(HWND window);
+
+// Keeps the hide-focus flag a WM_UPDATEUISTATE sets or clears on the control.
+void FollowUiState(HWND window, WPARAM wParam);
+// Whether a control that has the focus shows it: false while its UI state
+// hides focus cues (WM_UPDATEUISTATE with UISF_HIDEFOCUS).
+bool FocusCuesShown(HWND window);
+
+// The focus cue: a soft rounded outline in the accent colour just inside the
+// rectangle, in the style of the push button's focus glow.
+void DrawFocusCue(GdipGraphics& graphics, float x, float y, float width, float height, COLORREF accent);

@@ -41,7 +41,9 @@ void OnEditMouseMove(SkinState& engine, HWND window, bool translucent) {
     const int index = static_cast<int>(GetProperty(window, prop::kIndex));
     HWND parent = ::GetParent(window);
     bool paintHot = false;
-    ChangeEdit(engine, window, [&](FormSkin& form, ControlRecord&) {
+    ChangeEdit(engine, window, [&](FormSkin& form, ControlRecord& record) {
+        // Kept, so that a repaint under the mouse draws the hover frame too.
+        record.hovered = 1;
         form.hotControl = index;
         paintHot = form.previousHotControl != index ||
                    (form.hotControlClass == kHotClassEdit && form.hotEditParent != parent);
@@ -96,7 +98,14 @@ LRESULT HandleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_MOVE:
         if (settings.translucent) ::InvalidateRect(window, nullptr, TRUE);
         break;
-    case WM_SETFOCUS: ChangeEdit(*engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 1; }); break;
+    case WM_SETFOCUS: {
+        // The frame is the edit's non-client area, which gaining the focus
+        // does not repaint: the accent frame is drawn here.
+        ChangeEdit(*engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 1; });
+        const LRESULT result = ForwardToPrevious(window, message, wParam, lParam);
+        PaintEditFrame(*engine, window, false, false, false, false);
+        return result;
+    }
     case WM_KILLFOCUS:
         ChangeEdit(*engine, window, [](FormSkin&, ControlRecord& r) { r.focused = 0; });
         if (ClassNameOf(::GetParent(window)) == "ComboBox") {
@@ -131,8 +140,11 @@ LRESULT HandleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         break;
     case WM_LBUTTONUP: ChangeEdit(*engine, window, [](FormSkin&, ControlRecord& r) { r.mouseDown = 0; }); break;
     case WM_MOUSELEAVE:
-        ChangeEdit(*engine, window, [](FormSkin& form, ControlRecord&) { form.previousHotControl = 0; });
-        PaintEditFrame(*engine, window, state.focused != 0, true, false, false);
+        ChangeEdit(*engine, window, [](FormSkin& form, ControlRecord& r) {
+            form.previousHotControl = 0;
+            r.hovered = 0;
+        });
+        PaintEditFrame(*engine, window, state.focused != 0, true, false, true);
         break;
     default: break;
     }

@@ -23,6 +23,7 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kDisabledInk = RGB(128, 128, 128);
 constexpr int kHotClassHeader = 9;
 constexpr int kTextBuffer = 260;
 constexpr int kTextInset = 4;  // between an item's edges (or its icon) and the text
@@ -171,7 +172,7 @@ ByteArray FittedText(const GdipGraphics& graphics, const Text& text, const GdipF
     return CutWithEllipsis(wide, fits);
 }
 
-void PaintItemText(GdipGraphics& graphics, const GdipFont& font, const HeaderItem& item, int left) {
+void PaintItemText(GdipGraphics& graphics, const GdipFont& font, const HeaderItem& item, int left, COLORREF inkColour) {
     const int right = item.rect.right - kTextInset;
     if (item.text.empty() || right <= left) return;
     GdipStringFormat format;
@@ -181,7 +182,7 @@ void PaintItemText(GdipGraphics& graphics, const GdipFont& font, const HeaderIte
     format.SetStringFormatAlign(justify == HDF_RIGHT ? 2 : justify == HDF_CENTER ? 1 : 0);
     format.SetStringFormatLineAlign(1);
     GdipSolidBrush ink;
-    ink.CreateSolidFill(ToArgb(kBlack, 255, true));
+    ink.CreateSolidFill(ToArgb(inkColour, 255, true));
     const float width = static_cast<float>(right - left);
     graphics.DrawString(FittedText(graphics, item.text, font, format, width), font,
                         Gdiplus::RectF(static_cast<float>(left), static_cast<float>(item.rect.top), width,
@@ -240,6 +241,10 @@ LRESULT HandleHeaderMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return result;
     }
     case WM_MOVE: PaintHeader(*engine, F, index, 0, false, 0, false); break;
+    case WM_ENABLE:
+        // The control does not repaint itself when enabled or disabled.
+        ::InvalidateRect(window, nullptr, TRUE);
+        break;
     case WM_PAINT: {
         {
             PaintScope paint(window);
@@ -344,6 +349,8 @@ void PaintHeader(SkinState& engine, int formIndex, int index, int hot, bool useH
     if (!useHot) hot = state.hotItem;
     if (!usePressed) pressed = state.pressedItem;
     if (!state.clickable) pressed = -1;  // a header that is no button is never pressed
+    const bool enabled = ::IsWindowEnabled(header) != FALSE;
+    if (!enabled) hot = pressed = -1;
     const ControlSkinSettings settings = ControlSettings(engine);
     const int count = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
     // A list view's header spans the list view; one scrolled sideways is
@@ -376,7 +383,7 @@ void PaintHeader(SkinState& engine, int formIndex, int index, int hot, bool useH
             if (item.rect.right <= item.rect.left) continue;
             PaintItemFace(graphics, item.rect, i == hot, i == pressed, settings.accent);
             const int textLeft = PaintItemIcon(graphics, state.imageList, item, margin);
-            if (haveFont) PaintItemText(graphics, font, item, textLeft);
+            if (haveFont) PaintItemText(graphics, font, item, textLeft, enabled ? kBlack : kDisabledInk);
         }
         graphics.Flush();
         if (target) {

@@ -16,6 +16,8 @@ namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+// A disabled bar's knob: flat grey instead of the white, shaded one.
+constexpr COLORREF kDisabledKnob = RGB(150, 150, 150);
 constexpr int kHotClassTrackBar = 2;
 constexpr int kDotSize = 4;
 constexpr int kKnobSize = 11;
@@ -30,6 +32,7 @@ struct TrackBarState {
     int tickPlacement = kTicksBottomRight;
     bool selectionRange = false;
     bool hovered = false;
+    bool focused = false;
 };
 
 bool ReadTrackBarAt(SkinState& engine, int formIndex, int index, TrackBarState& state) {
@@ -43,6 +46,7 @@ bool ReadTrackBarAt(SkinState& engine, int formIndex, int index, TrackBarState& 
         state.tickPlacement = r.tickPlacement;
         state.selectionRange = r.selectionRange != 0;
         state.hovered = r.hovered != 0;
+        state.focused = r.focused != 0;
         return state.window != nullptr;
     });
 }
@@ -91,19 +95,32 @@ void PaintPlate(GdipGraphics& graphics, bool vertical, int w, int h) {
                ToArgb(kWhite, 160, true), ToArgb(kBlack, 30, true));
 }
 
-void PaintChannel(GdipGraphics& graphics, bool vertical, const RECT& c) {
+void PaintChannel(GdipGraphics& graphics, bool vertical, const RECT& c, bool enabled) {
     const float x = static_cast<float>(c.left), y = static_cast<float>(c.top);
     const float w = static_cast<float>(c.right - c.left), h = static_cast<float>(c.bottom - c.top);
     if (w <= 0 || h <= 0) return;
     GdipPath channel;
     channel.CreatePath(0);
     AddRoundedRectangle(channel, x, y, w, h, 1);
-    FillAcross(graphics, channel, vertical, x, y, w, h, ToArgb(kBlack, 50, true), ToArgb(kBlack, 30, true));
+    if (enabled) {
+        FillAcross(graphics, channel, vertical, x, y, w, h, ToArgb(kBlack, 50, true), ToArgb(kBlack, 30, true));
+    } else {
+        FillAcross(graphics, channel, vertical, x, y, w, h, ToArgb(kBlack, 25, true), ToArgb(kBlack, 15, true));
+    }
 }
 
-void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size) {
+void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size, bool enabled) {
     const float x = static_cast<float>(centre.x - size / 2), y = static_cast<float>(centre.y - size / 2);
     const float s = static_cast<float>(size);
+    if (!enabled) {
+        GdipSolidBrush grey;
+        grey.CreateSolidFill(ToArgb(kDisabledKnob, 255, true));
+        graphics.FillEllipse(grey, x, y, s, s);
+        GdipPen pen;
+        pen.CreatePen1(ToArgb(kBlack, 40, true), 1.0f);
+        graphics.DrawEllipse(pen, x, y, s, s);
+        return;
+    }
     GdipSolidBrush white;
     white.CreateSolidFill(ToArgb(kWhite, 255, true));
     graphics.FillEllipse(white, x, y, s, s);
@@ -159,6 +176,12 @@ void OnMouseMove(SkinState& engine, HWND window, int formIndex, int index) {
     });
 }
 
+void OnFocus(SkinState& engine, HWND window, int formIndex, int index, bool focused) {
+    WithControlRecord(engine, window, &FormSkin::trackBars,
+                      [&](FormSkin&, ControlRecord& record) { record.focused = focused ? 1 : 0; });
+    PaintTrackBar(engine, formIndex, index);
+}
+
 void OnMouseLeave(SkinState& engine, HWND window, int formIndex, int index) {
     WithControlRecord(engine, window, &FormSkin::trackBars, [](FormSkin& form, ControlRecord& record) {
         form.previousHotControl = 0;
@@ -188,6 +211,21 @@ LRESULT HandleTrackBarMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_NCPAINT: PaintTrackBar(*engine, form, index); return 1;
     case WM_MOUSEMOVE: OnMouseMove(*engine, window, form, index); break;
     case WM_MOUSELEAVE: OnMouseLeave(*engine, window, form, index); break;
+    // The bar draws (or hides) its own focus rectangle on these; the skin's
+    // look is painted over it afterwards.
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_UPDATEUISTATE: {
+        if (message == WM_UPDATEUISTATE) FollowUiState(window, wParam);
+        const LRESULT result = ForwardToPrevious(window, message, wParam, lParam);
+        if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+            OnFocus(*engine, window, form, index, message == WM_SETFOCUS);
+        } else {
+            PaintTrackBar(*engine, form, index);
+        }
+        return result;
+    }
     default: break;
     }
     return ForwardToPrevious(window, message, wParam, lParam);
@@ -247,20 +285,24 @@ void AttachTrackBarSkin(SkinState& engine, int formIndex, HWND parent) {
     if (!engine.WithSettings([](SkinSettings& s) { return s.skinControls; })) return;
     for (HWND child = ::FindWindowExA(parent, nullptr, TRACKBAR_CLASSA, nullptr); child;
          child = ::FindWindowExA(parent, child, TRACKBAR_CLASSA, nullptr)) {
-        // Installed once: a bar subclassed again would have the skin as its
-        // own previous procedure and forward to itself for ever.
-        if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(child, GWLP_WNDPROC)) == &TrackBarSkinProc) continue;
         const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+        const int focused = ::GetFocus() == child ? 1 : 0;
         const int index = engine.WithForms([&](FormSkinList& forms) {
             if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
             auto& records = forms[formIndex - 1]->trackBars;
+            // Installed once, found by its record: a bar subclassed again
+            // would have the skin as its own previous procedure, or undo
+            // whatever subclassed it after the skin.
+            if (HasRecordOf(records, child)) return -1;
             const int i = TakeRecordSlot(records, child);
             ControlRecord& r = records[i - 1];
             r.vertical = (style & TBS_VERT) ? 1 : 0;
             r.tickPlacement = TickPlacementOf(style);
             r.selectionRange = (style & TBS_ENABLESELRANGE) ? 1 : 0;
+            r.focused = focused;
             return i;
         });
+        if (index < 0) continue;
         if (index == 0) return;
         SetProperty(child, prop::kIndex, index);
         SetProperty(child, prop::kFormIndex, formIndex);
@@ -282,6 +324,9 @@ void PaintTrackBar(SkinState& engine, int formIndex, int index, HDC target) {
     const auto [trackOption, accent] =
         engine.WithSettings([](SkinSettings& s) { return std::make_pair(s.trackOption, s.accentColour); });
     const TrackBarLayout layout = LayoutTrackBar(bar, state.vertical, state.tickPlacement);
+    const bool enabled = ::IsWindowEnabled(bar) != FALSE;
+    const bool focusCue = enabled && state.focused && FocusCuesShown(bar);
+    const bool hovered = enabled && state.hovered;
 
     HDC memory = ComposeControlBackground(engine, bar, bounds);
     if (!memory) return;
@@ -290,10 +335,11 @@ void PaintTrackBar(SkinState& engine, int formIndex, int index, HDC target) {
         graphics.CreateFromHDC(memory);
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
         if (trackOption != 0) PaintPlate(graphics, state.vertical, w, h);
-        PaintChannel(graphics, state.vertical, layout.channel);
-        PaintKnob(graphics, state.vertical, layout.knobCentre, state.hovered ? kKnobSize : kDotSize);
+        PaintChannel(graphics, state.vertical, layout.channel, enabled);
+        PaintKnob(graphics, state.vertical, layout.knobCentre, hovered ? kKnobSize : kDotSize, enabled);
         if (state.selectionRange) PaintSelection(graphics, bar, layout, state.vertical);
-        if (state.hovered) PaintHoverFrame(graphics, state.vertical, layout.knobCentre, accent);
+        if (hovered) PaintHoverFrame(graphics, state.vertical, layout.knobCentre, accent);
+        if (focusCue) DrawFocusCue(graphics, 0, 0, static_cast<float>(w), static_cast<float>(h), accent);
     }
     if (target) {
         ::BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY);

@@ -16,6 +16,7 @@ namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr int kHotClassUpDown = 8;
 constexpr int kFirstPart = 1;
 constexpr int kSecondPart = 2;
@@ -49,7 +50,7 @@ int PartAt(bool horizontal, int width, int height, LPARAM position) {
     return y < height / 2 ? kFirstPart : kSecondPart;
 }
 
-enum class Look { Normal, Hot, Pressed };
+enum class Look { Normal, Hot, Pressed, Disabled };
 
 struct Half {
     int x, y, w, h;
@@ -82,6 +83,12 @@ void PaintHalf(GdipGraphics& graphics, const Half& half, bool first, bool horizo
         from = ToArgb(kWhite, first ? 60 : 20, true);
         to = ToArgb(accent, 100, true);
         break;
+    case Look::Disabled:
+        // Grey where the accent would be, the arrow faded.
+        pen = ToArgb(kBlack, 60, true);
+        from = ToArgb(kWhite, 60, true);
+        to = ToArgb(kGrey, 90, true);
+        break;
     }
     // Along the half: downwards in a vertical control, rightwards in a horizontal one.
     GdipLinearBrush gradient;
@@ -96,6 +103,11 @@ void PaintHalf(GdipGraphics& graphics, const Half& half, bool first, bool horizo
     if (arrow.LoadImageFromStream(EmbeddedImageBytes(half.arrow))) {
         const int aw = arrow.GetImageWidth(), ah = arrow.GetImageHeight();
         graphics.DrawImageRectI(arrow, half.x + (half.w - aw) / 2, half.y + (half.h - ah) / 2, aw, ah);
+        if (look == Look::Disabled) {
+            GdipSolidBrush fade;
+            fade.CreateSolidFill(ToArgb(kWhite, 120, true));
+            graphics.FillPath(fade, figure);
+        }
     }
     GdipPen outline;
     outline.CreatePen1(pen, 1.0f);
@@ -166,6 +178,12 @@ LRESULT HandleUpDownMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDOWN: OnButton(*engine, window, 1, lParam); break;
     case WM_LBUTTONUP: OnButton(*engine, window, 0, lParam); break;
     case WM_MOUSELEAVE: OnMouseLeave(*engine, window, form, index); break;
+    case WM_ENABLE: {
+        // The control repaints its own arrows when enabled or disabled.
+        const LRESULT result = ForwardToPrevious(window, message, wParam, lParam);
+        PaintUpDown(*engine, form, index, false, false, false, false, 0, false);
+        return result;
+    }
     default: break;
     }
     return ForwardToPrevious(window, message, wParam, lParam);
@@ -177,17 +195,19 @@ void AttachUpDownSkin(SkinState& engine, int formIndex, HWND parent) {
     if (!engine.WithSettings([](SkinSettings& s) { return s.skinControls; })) return;
     for (HWND child = ::FindWindowExA(parent, nullptr, UPDOWN_CLASSA, nullptr); child;
          child = ::FindWindowExA(parent, child, UPDOWN_CLASSA, nullptr)) {
-        // Installed once: a control subclassed again would have the skin as
-        // its own previous procedure and forward to itself for ever.
-        if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(child, GWLP_WNDPROC)) == &UpDownSkinProc) continue;
         const bool horizontal = (::GetWindowLongPtrA(child, GWL_STYLE) & UDS_HORZ) != 0;
         const int index = engine.WithForms([&](FormSkinList& forms) {
             if (formIndex < 1 || formIndex > static_cast<int>(forms.size())) return 0;
             auto& records = forms[formIndex - 1]->upDowns;
+            // Installed once, found by its record: a control subclassed again
+            // would have the skin as its own previous procedure, or undo
+            // whatever subclassed it after the skin.
+            if (HasRecordOf(records, child)) return -1;
             const int i = TakeRecordSlot(records, child);
             records[i - 1].horizontal = horizontal ? 1 : 0;
             return i;
         });
+        if (index < 0) continue;
         if (index == 0) return;
         SetProperty(child, prop::kIndex, index);
         SetProperty(child, prop::kFormIndex, formIndex);
@@ -218,7 +238,8 @@ void PaintUpDown(SkinState& engine, int formIndex, int index, bool hovered, bool
     const int W = bounds.right, H = bounds.bottom;
     if (W <= 0 || H <= 0) return;
     const COLORREF accent = engine.WithSettings([](SkinSettings& s) { return s.accentColour; });
-    const int litPart = hovered ? PartAt(state.horizontal, W, H, position) : 0;
+    const bool enabled = ::IsWindowEnabled(control) != FALSE;
+    const int litPart = hovered && enabled ? PartAt(state.horizontal, W, H, position) : 0;
     const Look litLook = down ? Look::Pressed : Look::Hot;
     Half halves[2];
     if (state.horizontal) {
@@ -237,7 +258,7 @@ void PaintUpDown(SkinState& engine, int formIndex, int index, bool hovered, bool
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
         graphics.SetCompositingQuality(Gdiplus::CompositingQualityHighQuality);
         for (int part = kFirstPart; part <= kSecondPart; ++part) {
-            const Look look = part == litPart ? litLook : Look::Normal;
+            const Look look = !enabled ? Look::Disabled : part == litPart ? litLook : Look::Normal;
             PaintHalf(graphics, halves[part - 1], part == kFirstPart, state.horizontal, look, accent);
         }
     }

@@ -1,13 +1,16 @@
 // Check boxes and radio buttons on the gallery's second page: which of them
 // are skinned (once), where the box sits, the ticked image after a click and
 // after BM_SETCHECK, the teal dot and its absence for an indeterminate state,
-// the hover overlay, the disabled face, and no object left after many paints.
+// the hover overlay, the disabled face, the focus cue, the caption in a font
+// GDI+ cannot use, and no object left after many paints.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include "runtime/win_handles.h"
 #include "skin/controls/button_skin.h"
 #include "skin/controls/check_radio_skin.h"
+#include "skin/paint/paint_primitives.h"
 #include "tests/skin/controls_test_form.h"
 #include "tests/skin/skin_test_support.h"
 #include "tools/gallery/checks_section.h"
@@ -15,6 +18,7 @@
 
 namespace {
 
+using skintest::ColourDistance;
 using skintest::MouseStep;
 using skintest::WindowPixel;
 
@@ -288,6 +292,59 @@ TEST_F(CheckRadioSkin, DisabledControlsShowTheSilverFaceWithoutBoxOrDot) {
     ::EnableWindow(check, FALSE);
     skintest::Pump(30);
     EXPECT_NEAR(GetRValue(WindowPixel(check, 8, T * 6 / 10)), 180, 14) << std::hex << WindowPixel(check, 8, T * 6 / 10);
+}
+
+// Hides or shows focus cues as the dialog manager does through the parent.
+void SetHideFocus(HWND control, bool hide) {
+    ::SendMessageA(control, WM_UPDATEUISTATE, MAKEWPARAM(hide ? UIS_SET : UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    skintest::Pump(20);
+}
+
+TEST_F(CheckRadioSkin, FocusCueRunsBeforeTheCaptionOnlyWhileFocusedAndNotHidden) {
+    for (int id : {kGalleryCheckTall, kGalleryRadioTwo}) {
+        HWND control = Get(id);
+        Repaint(control);
+        // The cue's left side, between the mark and the caption.
+        const int x = 15, y = Height(control) / 2;
+        const COLORREF plain = WindowPixel(control, x, y);
+        ASSERT_FALSE(skintest::Greenish(plain)) << id << " " << std::hex << plain;
+
+        ::SetFocus(control);
+        skintest::Pump(20);
+        EXPECT_TRUE(skintest::Greenish(WindowPixel(control, x, y))) << id << " " << std::hex << WindowPixel(control, x, y);
+        SetHideFocus(control, true);
+        EXPECT_EQ(WindowPixel(control, x, y), plain) << id;
+        SetHideFocus(control, false);
+        EXPECT_TRUE(skintest::Greenish(WindowPixel(control, x, y))) << id;
+
+        ::SetFocus(form);
+        skintest::Pump(20);
+        EXPECT_EQ(WindowPixel(control, x, y), plain) << id;
+    }
+}
+
+TEST_F(CheckRadioSkin, CaptionInAFontGdiplusCannotUseFallsBackToTheDefaultFont) {
+    HWND check = ::CreateWindowExA(0, "Button", "系统字体", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 20, 258, 200, 20,
+                                   form, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(check, nullptr);
+    // A vertical face: GDI+ makes no font of it.
+    FontHandle vertical(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "@SimSun"));
+    ASSERT_TRUE(vertical);
+    ::SendMessageA(check, WM_SETFONT, reinterpret_cast<WPARAM>(vertical.Get()), FALSE);
+    ASSERT_TRUE(ReadControlFont(check).face.empty());
+    AttachCheckRadioSkin(*engine, 1, form);
+    ASSERT_EQ(ProcOf(check), &ButtonSkinProc);
+    Repaint(check);
+    int ink = 0;
+    for (int y = 0; y < Height(check); ++y) {
+        for (int x = 18; x < 120; ++x) {
+            POINT p{x, y};
+            ::MapWindowPoints(check, form, &p, 1);
+            if (ColourDistance(WindowPixel(check, x, y), skintest::BackgroundPixel(*engine, form, p.x, p.y)) > 60) ++ink;
+        }
+    }
+    EXPECT_GT(ink, 20);
+    ::DestroyWindow(check);
 }
 
 TEST_F(CheckRadioSkin, ManyHoversAndRepaintsLeaveNoObjectBehind) {

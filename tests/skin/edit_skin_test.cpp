@@ -1,8 +1,10 @@
 // Edit and combo boxes of a skinned form: the frame of each state under real
 // hover, the scroll bars left to the system, the translucent veil of the
 // updater's information box, text kept on the lines a selection change does
-// not repaint, the combo's drop-down button, attaching twice, the inner
-// edit's brush pair and the objects left after many repaints.
+// not repaint, the combo's drop-down button, attaching twice, the accent
+// frame of a focused edit and combo, the hover frame through a repaint, the
+// texts of disabled and simple combos, the inner edit's brush pair and the
+// objects left after many repaints.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -276,18 +278,124 @@ TEST_F(EditSkin, DropDownButtonsAre17And18PixelsWideWithTheArrow) {
     EXPECT_STREQ(text, "第二项");
 }
 
-TEST_F(EditSkin, AttachingAgainAddsComboRecordsOnlyAndTheCombosStillWork) {
+// Something that subclasses a combo after the skin did.
+WNDPROC gComboSkinProc = nullptr;
+LRESULT CALLBACK LaterSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcA(gComboSkinProc, window, message, wParam, lParam);
+}
+
+TEST_F(EditSkin, AttachingAgainKeepsOneRecordAndOneSubclassOfEachControl) {
     HWND form = Form();
     const std::size_t edits = Records(&FormSkin::edits), combos = Records(&FormSkin::comboBoxes);
     EXPECT_EQ(combos, 3u);
     EXPECT_EQ(edits, 4u);  // two edits and the inner edits of two combos
+    HWND combo = Control(form, kGalleryDropDownCombo);
+    gComboSkinProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(combo, GWLP_WNDPROC));
+    const WNDPROC later = &LaterSubclass;
+    ::SetWindowLongPtrA(combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(later));
     AttachEditSkin(*engine, 1, form);
     EXPECT_EQ(Records(&FormSkin::edits), edits);
-    EXPECT_EQ(Records(&FormSkin::comboBoxes), 6u);
-    HWND combo = Control(form, kGalleryDropDownCombo);
+    EXPECT_EQ(Records(&FormSkin::comboBoxes), combos);
+    // The later subclass stays, and the skin still forwards to the combo's own procedure.
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(combo, GWLP_WNDPROC)), later);
     EXPECT_EQ(::SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
-    EXPECT_EQ(::GetPropA(combo, "Hw_hProc"), reinterpret_cast<HANDLE>(engine->Form(1)->comboBoxes[4].previousProc));
+    const LONG_PTR index = reinterpret_cast<LONG_PTR>(::GetPropA(combo, "Hw_lbID"));
+    EXPECT_EQ(::GetPropA(combo, "Hw_hProc"),
+              reinterpret_cast<HANDLE>(engine->Form(1)->comboBoxes[index - 1].previousProc));
     ::RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+TEST_F(EditSkin, FocusedEditShowsTheAccentFrameAtOnce) {
+    HWND form = Form();
+    HWND edit = Control(form, kGallerySingleLineEdit);
+    const int y = SizeOf(edit).cy / 2;
+    ASSERT_FALSE(skintest::Greenish(WindowPixel(edit, 0, y)));
+    ::SetFocus(edit);
+    skintest::Pump(30);
+    EXPECT_TRUE(skintest::Greenish(WindowPixel(edit, 0, y))) << std::hex << WindowPixel(edit, 0, y);
+    ::SetFocus(form);
+    skintest::Pump(30);
+    EXPECT_FALSE(skintest::Greenish(WindowPixel(edit, 0, y))) << std::hex << WindowPixel(edit, 0, y);
+}
+
+TEST_F(EditSkin, HoverFrameStaysTwoPixelsWideThroughARepaintUnderTheMouse) {
+    HWND form = Form();
+    HWND edit = Control(form, kGallerySingleLineEdit);
+    const int y = SizeOf(edit).cy / 2;
+    skintest::RunMouse({{MouseStep::Move, Away(form), 30}, {MouseStep::Move, Centre(edit), 50}});
+    ASSERT_TRUE(skintest::PumpUntil([&] { return skintest::Greenish(WindowPixel(edit, 1, y)); }));
+    ::RedrawWindow(edit, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    skintest::Pump(30);
+    EXPECT_TRUE(skintest::Greenish(WindowPixel(edit, 1, y))) << std::hex << WindowPixel(edit, 1, y);
+    skintest::RunMouse({{MouseStep::Move, Away(form), 50}});
+    skintest::PumpUntil([&] { return !skintest::Greenish(WindowPixel(edit, 1, y)); });
+    ::RedrawWindow(edit, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_FALSE(skintest::Greenish(WindowPixel(edit, 1, y))) << std::hex << WindowPixel(edit, 1, y);
+}
+
+TEST_F(EditSkin, DropDownComboKeepsItsAccentFrameWhileItsEditHasTheFocusAndLosesItAfter) {
+    HWND form = Form();
+    HWND combo = Control(form, kGalleryDropDownCombo);
+    const int y = SizeOf(combo).cy / 2;
+    ASSERT_FALSE(skintest::Greenish(WindowPixel(combo, 0, y)));
+    ::SetFocus(combo);
+    skintest::Pump(30);
+    ASSERT_TRUE(::IsChild(combo, ::GetFocus()));  // the combo's edit took the focus
+    ::RedrawWindow(combo, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    skintest::Pump(30);
+    EXPECT_TRUE(skintest::Greenish(WindowPixel(combo, 0, y))) << std::hex << WindowPixel(combo, 0, y);
+    ::SetFocus(Control(form, kGallerySingleLineEdit));
+    skintest::Pump(30);
+    EXPECT_FALSE(skintest::Greenish(WindowPixel(combo, 0, y))) << std::hex << WindowPixel(combo, 0, y);
+}
+
+// The darkest pixel of a combo's text area, left of its button.
+int DarkestText(HWND combo, int width, int top, int bottom) {
+    int least = 255;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = 3; x < width; ++x) least = std::min(least, skintest::Luminance(WindowPixel(combo, x, y)));
+    }
+    return least;
+}
+
+TEST_F(EditSkin, DisabledDropDownListDrawsItsTextInGrey) {
+    HWND form = Form();
+    HWND list = Control(form, kGalleryDropDownListCombo);
+    const SIZE size = SizeOf(list);
+    const int width = size.cx - 3 - ComboButtonWidth(static_cast<LONG>(::GetWindowLongPtrA(list, GWL_STYLE))) - 4;
+    ASSERT_LT(DarkestText(list, width, 3, size.cy - 3), 60);
+    ::EnableWindow(list, FALSE);
+    skintest::Pump(30);
+    const int grey = DarkestText(list, width, 3, size.cy - 3);
+    EXPECT_GE(grey, 100);
+    EXPECT_LT(grey, 180);
+    ::EnableWindow(list, TRUE);
+    skintest::Pump(30);
+    EXPECT_LT(DarkestText(list, width, 3, size.cy - 3), 60);
+}
+
+TEST_F(EditSkin, SimpleComboDrawsNoTextOverItsList) {
+    HWND form = Form();
+    HWND simple = Control(form, kGallerySimpleCombo);
+    ::SendMessageA(simple, CB_RESETCONTENT, 0, 0);
+    ::SetWindowTextA(simple, "组合框文字");
+    ::RedrawWindow(simple, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    skintest::Pump(30);
+    HWND inner = ::FindWindowExA(simple, nullptr, "Edit", nullptr);
+    ASSERT_NE(inner, nullptr);
+    // The empty list below the edit, around the middle of the combo where a
+    // drawn text would sit.
+    RECT edit{};
+    ::GetWindowRect(inner, &edit);
+    POINT below{0, edit.bottom};
+    ::ScreenToClient(simple, &below);
+    const SIZE size = SizeOf(simple);
+    ASSERT_LT(below.y + 4, (size.cy - 12) / 2);
+    EXPECT_GE(DarkestText(simple, 60, (size.cy - 12) / 2, (size.cy + 12) / 2), 100);
+    // Straight after the skin's own painting, before the list paints again.
+    const int index = static_cast<int>(reinterpret_cast<LONG_PTR>(::GetPropA(simple, "Hw_lbID")));
+    PaintComboBox(*engine, 1, index, false, false, false, false);
+    EXPECT_GE(DarkestText(simple, 60, (size.cy - 12) / 2, (size.cy + 12) / 2), 100);
 }
 
 TEST_F(EditSkin, InnerEditBrushPairIsReplacedOnEveryColourMessageAndDeletedWithTheEdit) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "resources/embedded_images.h"
 #include "skin/controls/control_skin_common.h"
 #include "skin/controls/header_skin.h"
@@ -19,6 +21,7 @@ namespace {
 
 using skintest::MouseStep;
 using skintest::PrintedClient;
+using skintest::WindowPixel;
 
 constexpr int kVeilAlpha = 80;
 
@@ -239,6 +242,30 @@ TEST_F(HeaderSkin, DestroyingAHeaderLeavesItsImageListToItsOwner) {
     EXPECT_EQ(::ImageList_GetImageCount(later), 1);
     EXPECT_TRUE(::ImageList_Destroy(images));
     EXPECT_TRUE(::ImageList_Destroy(later));
+}
+
+TEST_F(HeaderSkin, DisabledHeaderDrawsItsTitlesInGrey) {
+    Gallery();
+    HWND header = Item(kGalleryStaticHeader);
+    const RECT item = ItemRect(header, 0);
+    auto darkest = [&] {
+        int least = 255;
+        for (int y = item.top + 2; y < item.bottom - 2; ++y) {
+            for (int x = item.left + 2; x < item.right - 2; ++x) {
+                least = std::min(least, skintest::Luminance(WindowPixel(header, x, y)));
+            }
+        }
+        return least;
+    };
+    ASSERT_LT(darkest(), 60);
+    ::EnableWindow(header, FALSE);
+    skintest::Pump(30);
+    const int grey = darkest();
+    EXPECT_GE(grey, 100);
+    EXPECT_LT(grey, 180);  // still readable
+    ::EnableWindow(header, TRUE);
+    skintest::Pump(30);
+    EXPECT_LT(darkest(), 60);
 }
 
 }  // namespace

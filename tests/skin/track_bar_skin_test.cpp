@@ -20,6 +20,13 @@ using skintest::MoveMouseTo;
 
 namespace {
 
+// Something that subclasses a control after the skin did: it passes every
+// message on to the skin's procedure.
+WNDPROC gSkinProc = nullptr;
+LRESULT CALLBACK LaterSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcA(gSkinProc, window, message, wParam, lParam);
+}
+
 using skintest::MouseStep;
 using skintest::WindowPixel;
 
@@ -234,6 +241,72 @@ TEST_F(TrackBarSkin, VerticalBarChannelRunsDownTheBar) {
     }
     // Nothing runs across the bar at the height of the channel's ends.
     EXPECT_EQ(WindowPixel(bar, r.right - 4, r.bottom / 2), Behind(bar, r.right - 4, r.bottom / 2));
+}
+
+TEST_F(TrackBarSkin, FocusCueFramesTheBarOnlyWhileFocusedAndNotHidden) {
+    Show();
+    TrackOption(0);
+    HWND bar = Bar(TBS_NOTICKS, kTickBits);
+    ASSERT_NE(bar, nullptr);
+    RECT r{};
+    ::GetClientRect(bar, &r);
+    // The cue's left side, halfway down.
+    const int x = 1, y = r.bottom / 2;
+    ASSERT_EQ(WindowPixel(bar, x, y), Behind(bar, x, y));
+
+    ::SetFocus(bar);
+    skintest::Pump(20);
+    EXPECT_TRUE(skintest::Greenish(WindowPixel(bar, x, y))) << std::hex << WindowPixel(bar, x, y);
+    EXPECT_EQ(Record(bar).focused, 1);
+    ::SendMessageA(bar, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    skintest::Pump(20);
+    EXPECT_EQ(WindowPixel(bar, x, y), Behind(bar, x, y));
+    ::SendMessageA(bar, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    skintest::Pump(20);
+    EXPECT_TRUE(skintest::Greenish(WindowPixel(bar, x, y))) << std::hex << WindowPixel(bar, x, y);
+
+    ::SetFocus(form);
+    skintest::Pump(20);
+    EXPECT_EQ(WindowPixel(bar, x, y), Behind(bar, x, y));
+    EXPECT_EQ(Record(bar).focused, 0);
+}
+
+TEST_F(TrackBarSkin, DisabledBarShowsAGreyKnobAndAFainterChannel) {
+    Show();
+    TrackOption(0);
+    HWND bar = Bar(TBS_NOTICKS, kTickBits);
+    ASSERT_NE(bar, nullptr);
+    const RECT t = ThumbRect(bar);
+    const POINT centre{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+    const POINT channel{t.right + 20, centre.y};
+    const COLORREF knob = WindowPixel(bar, centre.x, centre.y);
+    const COLORREF line = WindowPixel(bar, channel.x, channel.y);
+
+    ::EnableWindow(bar, FALSE);
+    skintest::Pump(30);
+    const COLORREF greyKnob = WindowPixel(bar, centre.x, centre.y);
+    EXPECT_TRUE(skintest::Neutral(greyKnob, 3)) << std::hex << greyKnob;
+    EXPECT_LT(skintest::Luminance(greyKnob), skintest::Luminance(knob) - 30) << std::hex << knob << " " << greyKnob;
+    EXPECT_GT(skintest::Luminance(WindowPixel(bar, channel.x, channel.y)), skintest::Luminance(line));
+
+    ::EnableWindow(bar, TRUE);
+    skintest::Pump(30);
+    EXPECT_EQ(WindowPixel(bar, centre.x, centre.y), knob);
+}
+
+TEST_F(TrackBarSkin, BarSubclassedAfterTheSkinKeepsThatSubclassWhenAttachedAgain) {
+    Show();
+    HWND bar = Bar(TBS_NOTICKS, kTickBits);
+    ASSERT_NE(bar, nullptr);
+    gSkinProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(bar, GWLP_WNDPROC));
+    const WNDPROC later = &LaterSubclass;
+    ::SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(later));
+    const std::size_t records = engine->Form(1)->trackBars.size();
+    AttachTrackBarSkin(*engine, 1, form);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(bar, GWLP_WNDPROC)), later);
+    EXPECT_EQ(engine->Form(1)->trackBars.size(), records);
+    ::SendMessageA(bar, TBM_SETPOS, TRUE, 40);
+    EXPECT_EQ(::SendMessageA(bar, TBM_GETPOS, 0, 0), 40);
 }
 
 TEST_F(TrackBarSkin, HoverAndRepaintRoundsLeaveNothingBehind) {

@@ -19,6 +19,13 @@ using skintest::MoveMouseTo;
 
 namespace {
 
+// Something that subclasses a control after the skin did: it passes every
+// message on to the skin's procedure.
+WNDPROC gSkinProc = nullptr;
+LRESULT CALLBACK LaterSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcA(gSkinProc, window, message, wParam, lParam);
+}
+
 using skintest::MouseStep;
 using skintest::WindowPixel;
 
@@ -209,6 +216,37 @@ TEST_F(UpDownSkin, HoverAndRepaintRoundsLeaveNothingBehind) {
     const std::vector<long> before = skintest::LiveCounters(*engine);
     for (int i = 0; i < skintest::LeakRounds(); ++i) round();
     EXPECT_EQ(skintest::LiveCounters(*engine), before);
+}
+
+TEST_F(UpDownSkin, DisabledControlIsGreyWhereTheAccentWas) {
+    Show();
+    ASSERT_NE(free, nullptr);
+    const SIZE s = Size(free);
+    // Low in the first half, away from its arrow: the accent end of the gradient.
+    const int x = 3, y = s.cy / 2 - 3;
+    const COLORREF accent = WindowPixel(free, x, y);
+    ASSERT_TRUE(skintest::Greenish(accent)) << std::hex << accent;
+    ::EnableWindow(free, FALSE);
+    skintest::Pump(30);
+    const COLORREF grey = WindowPixel(free, x, y);
+    EXPECT_FALSE(skintest::Greenish(grey)) << std::hex << grey;
+    EXPECT_LT(GetGValue(grey) - GetRValue(grey), GetGValue(accent) - GetRValue(accent) - 20) << std::hex << grey;
+    ::EnableWindow(free, TRUE);
+    skintest::Pump(30);
+    EXPECT_EQ(WindowPixel(free, x, y), accent);
+}
+
+TEST_F(UpDownSkin, ControlSubclassedAfterTheSkinKeepsThatSubclassWhenAttachedAgain) {
+    Show();
+    ASSERT_NE(free, nullptr);
+    gSkinProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(free, GWLP_WNDPROC));
+    const WNDPROC later = &LaterSubclass;
+    ::SetWindowLongPtrA(free, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(later));
+    AttachUpDownSkin(*engine, 1, form);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(free, GWLP_WNDPROC)), later);
+    EXPECT_EQ(engine->Form(1)->upDowns.size(), 3u);
+    ::SendMessageA(free, UDM_SETPOS32, 0, 7);
+    EXPECT_EQ(::SendMessageA(free, UDM_GETPOS32, 0, 0), 7);
 }
 
 }  // namespace
