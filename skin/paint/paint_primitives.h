@@ -3,9 +3,9 @@
 // and skin/model.
 //
 // What every skinned control's painter shares: the composition of what lies
-// behind a control into a memory DC, the registry of those DCs, the geometry
-// that places a control relative to its form, the rounded shapes, the colour
-// conversion and the reading of a control's font.
+// behind a control into a memory DC, the registry of those DCs, the rounded
+// shapes, the colour conversion and the reading of a control's font. The
+// lookups by window it builds on (skin/model/window_lookup.h) come with it.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +13,7 @@
 #include "gdip/gdip_types.h"
 #include "runtime/value_types.h"
 #include "runtime/win_handles.h"
+#include "skin/model/window_lookup.h"
 
 class GdipGraphics;
 class GdipPath;
@@ -22,18 +23,6 @@ struct ControlFont {
     Text face;
     int size = 0;
     int style = 0;  // FontStyle bits: 1 bold, 2 italic, 4 underline, 8 strikeout
-};
-
-// Where a control's background comes from.
-struct BackgroundOwner {
-    int result = 0;        // 1: a skinned form (formIndex)
-    int formIndex = 0;     // with result 0: the form of a panel pair
-    int panelIndex = 0;    // with result 0: the panel of that pair
-    HWND owner = nullptr;  // with result 0: a window that supplies its own background
-    // The windows of that form and panel: indexes shift when a form of
-    // another thread goes away, the windows do not.
-    HWND formWindow = nullptr;
-    HWND panelWindow = nullptr;
 };
 
 // Fills the path with a linear gradient from (x1, y1) to (x2, y2).
@@ -59,17 +48,6 @@ BitmapHandle ComposeControlBackgroundBitmap(SkinState& engine, HWND control, con
 void RegisterMemoryDc(SkinState& engine, HDC dc, HBITMAP bitmap, HGDIOBJ previous);
 // 1 when the DC was registered and is now released, else 0.
 int ReleaseMemoryDc(SkinState& engine, HDC dc);
-
-BackgroundOwner FindBackgroundOwner(SkinState& engine, HWND window, bool honourOwnerProperties);
-int FindOwningForm(SkinState& engine, HWND window);
-// Lists a control record can be searched in.
-enum class RecordList { Buttons, Edits, Statics, Panels };
-int FindControlRecord(SkinState& engine, int formIndex, HWND window, RecordList list);
-int FindFilledAncestorPanel(SkinState& engine, int formIndex, HWND control, HWND stop);
-
-RECT RectRelativeToForm(SkinState& engine, HWND control);
-RECT RectRelativeToWindow(HWND reference, HWND window);
-RECT RectRelativeToRoot(HWND window);
 
 // One closed figure; the radius (the arc box size) is clamped to 1..100.
 void AddRoundedRectangle(GdipPath& path, float x, float y, float width, float height, int radius);
