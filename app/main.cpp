@@ -62,7 +62,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         s.accentColour = 0x00DDCA22;
         s.trackOption = 1;
     });
-    HWND mainWindow = LoadMainForm(gSkinEngine->AppIcon());
+    HWND mainWindow = LoadMainForm(gSkinEngine->AppIcon(), &LoadManifestAndDecide);
     RunFormLoop(mainWindow);
     ExitAfterCleanup(0);
 }

@@ -1,13 +1,10 @@
 #include "app/main_form.h"
 
 #include "app/form_loader.h"
-#include "app/update_client.h"
 
 namespace {
 
 constexpr int kProgramIconId = 129;
-
-void OnMainFormCreated() { LoadManifestAndDecide(); }
 
 const FormDescription& MainFormDescription() {
     using K = ControlKind;
@@ -35,7 +32,7 @@ const FormDescription& MainFormDescription() {
             {"按钮2", K::Button, kButton2, 712, 630, 89, 32, "暂停更新", 0},
             {"时钟1", K::Timer, kTimer1, 0, 0, 0, 0, "", 0},
         },
-        &OnMainFormCreated,
+        nullptr,
     };
     return form;
 }
@@ -49,10 +46,10 @@ HICON LoadProgramIcon() {
     return icon;
 }
 
-HWND LoadMainForm(HICON icon) { return LoadForm(MainFormDescription(), icon); }
-
-HWND LoadMainFormWithoutEvents(HICON icon) {
+HWND LoadMainForm(HICON icon, void (*onCreated)()) {
     FormDescription form = MainFormDescription();
-    form.onCreated = nullptr;
+    form.onCreated = onCreated;
     return LoadForm(form, icon);
 }
+
+HWND LoadMainFormWithoutEvents(HICON icon) { return LoadMainForm(icon, nullptr); }

@@ -38,7 +38,9 @@ constexpr WindowRef MainRef(MainControl unit) { return WindowRef{kMainFormId, un
 // "DEFAULT_ICON"; nullptr when neither loads.
 HICON LoadProgramIcon();
 
-// Loads and shows the main window; its created event runs LoadManifestAndDecide.
-HWND LoadMainForm(HICON icon);
+// Loads and shows the main window; its created event runs onCreated (the
+// update client's LoadManifestAndDecide in the program), after every control
+// exists and before the window shows.
+HWND LoadMainForm(HICON icon, void (*onCreated)());
 // The same window without the created event (benchmarks, tests).
 HWND LoadMainFormWithoutEvents(HICON icon);
