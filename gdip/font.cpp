@@ -1,7 +1,6 @@
 #include "gdip/font.h"
 
 #include "gdip/gdip_api.h"
-#include "gdip/graphics.h"
 #include "gdip/text_convert.h"
 #include "runtime/bytes.h"
 
@@ -188,13 +187,13 @@ GdipFont GdipFont::CloneFont() const {
     return copy;
 }
 
-LOGFONTA GdipFont::GetLogFontA(const GdipGraphics& graphics) const {
+LOGFONTA GdipFont::GetLogFontA(const GdipGraphicsObject& graphics) const {
     LOGFONTA logFont{};
     RecordGdipStatus(pGdipGetLogFontA(Get(), graphics.Get(), &logFont));
     return logFont;
 }
 
-LOGFONTW GdipFont::GetLogFontW(const GdipGraphics& graphics) const {
+LOGFONTW GdipFont::GetLogFontW(const GdipGraphicsObject& graphics) const {
     LOGFONTW logFont{};
     RecordGdipStatus(pGdipGetLogFontW(Get(), graphics.Get(), &logFont));
     return logFont;
@@ -225,7 +224,7 @@ int GdipFont::GetFontUnit() const {
     return static_cast<int>(unit);
 }
 
-float GdipFont::GetFontHeight(const GdipGraphics& graphics) const {
+float GdipFont::GetFontHeight(const GdipGraphicsObject& graphics) const {
     REAL height = 0;
     RecordGdipStatus(pGdipGetFontHeight(Get(), graphics.Get(), &height));
     return height;

@@ -4,8 +4,6 @@
 #include "gdip/gdip_object.h"
 #include "runtime/value_types.h"
 
-class GdipGraphics;
-
 // A font collection is never deleted; a wrapper with handle 0 stands for the
 // installed fonts.
 class GdipFontCollection : public GdipObject<GdipFontCollectionTraits> {
@@ -77,13 +75,13 @@ public:
     bool CreateFontFromLogfontA(HDC dc, const LOGFONTA& logFont);
     bool CreateFontFromLogfontW(HDC dc, const LOGFONTW& logFont);
     GdipFont CloneFont() const;
-    LOGFONTA GetLogFontA(const GdipGraphics& graphics) const;
-    LOGFONTW GetLogFontW(const GdipGraphics& graphics) const;
+    LOGFONTA GetLogFontA(const GdipGraphicsObject& graphics) const;
+    LOGFONTW GetLogFontW(const GdipGraphicsObject& graphics) const;
     // The font's family, owned by `family` afterwards.
     bool GetFamily(GdipFontFamily& family) const;
     int GetFontStyle() const;
     float GetFontSize() const;
     int GetFontUnit() const;
-    float GetFontHeight(const GdipGraphics& graphics) const;
+    float GetFontHeight(const GdipGraphicsObject& graphics) const;
     float GetFontHeightGivenDPI(float dpi) const;
 };

@@ -161,6 +161,11 @@ private:
     std::shared_ptr<UniqueHandle<Traits>> owner_;
 };
 
+// A graphics object as fonts and regions are measured against it: the
+// wrappers take it by its base so that they need not know GdipGraphics,
+// which draws with them.
+using GdipGraphicsObject = GdipObject<GdipGraphicsTraits>;
+
 // Scale or rotate about a point: order 0 (prepend) translates by (x, y), runs
 // the operation, then translates back; order 1 (append) the other way round.
 // Every call records its status; the result is that of the last one.

@@ -1,7 +1,6 @@
 #include "gdip/region.h"
 
 #include "gdip/gdip_api.h"
-#include "gdip/graphics.h"
 #include "gdip/path.h"
 #include "runtime/bytes.h"
 
@@ -91,31 +90,31 @@ bool GdipRegion::CombineRegionPath(const GdipPath& path, int combine) {
 
 bool GdipRegion::TranslateRegion(float dx, float dy) { return RecordGdipStatus(pGdipTranslateRegion(Get(), dx, dy)); }
 
-RectF GdipRegion::GetRegionBounds(const GdipGraphics& graphics) const {
+RectF GdipRegion::GetRegionBounds(const GdipGraphicsObject& graphics) const {
     RectF bounds;
     RecordGdipStatus(pGdipGetRegionBounds(Get(), graphics.Get(), &bounds));
     return bounds;
 }
 
-HRGN GdipRegion::GetRegionHRgn(const GdipGraphics& graphics) const {
+HRGN GdipRegion::GetRegionHRgn(const GdipGraphicsObject& graphics) const {
     HRGN region = nullptr;
     RecordGdipStatus(pGdipGetRegionHRgn(Get(), graphics.Get(), &region));
     return region;
 }
 
-bool GdipRegion::IsEmptyRegion(const GdipGraphics& graphics) const {
+bool GdipRegion::IsEmptyRegion(const GdipGraphicsObject& graphics) const {
     BOOL empty = FALSE;
     RecordGdipStatus(pGdipIsEmptyRegion(Get(), graphics.Get(), &empty));
     return empty != FALSE;
 }
 
-bool GdipRegion::IsInfiniteRegion(const GdipGraphics& graphics) const {
+bool GdipRegion::IsInfiniteRegion(const GdipGraphicsObject& graphics) const {
     BOOL infinite = FALSE;
     RecordGdipStatus(pGdipIsInfiniteRegion(Get(), graphics.Get(), &infinite));
     return infinite != FALSE;
 }
 
-bool GdipRegion::IsVisibleRegionPoint(float x, float y, const GdipGraphics& graphics) const {
+bool GdipRegion::IsVisibleRegionPoint(float x, float y, const GdipGraphicsObject& graphics) const {
     BOOL visible = FALSE;
     RecordGdipStatus(pGdipIsVisibleRegionPoint(Get(), x, y, graphics.Get(), &visible));
     return visible != FALSE;

@@ -4,7 +4,6 @@
 #include "gdip/gdip_object.h"
 #include "runtime/value_types.h"
 
-class GdipGraphics;
 class GdipPath;
 
 class GdipRegion : public GdipObject<GdipRegionTraits> {
@@ -31,12 +30,12 @@ public:
     bool CombineRegionRegion(const GdipRegion& other, int combine);
     bool CombineRegionPath(const GdipPath& path, int combine);
     bool TranslateRegion(float dx, float dy);
-    Gdiplus::RectF GetRegionBounds(const GdipGraphics& graphics) const;
+    Gdiplus::RectF GetRegionBounds(const GdipGraphicsObject& graphics) const;
     // A new GDI region the caller deletes; null on failure or for an infinite region.
-    HRGN GetRegionHRgn(const GdipGraphics& graphics) const;
-    bool IsEmptyRegion(const GdipGraphics& graphics) const;
-    bool IsInfiniteRegion(const GdipGraphics& graphics) const;
-    bool IsVisibleRegionPoint(float x, float y, const GdipGraphics& graphics) const;
+    HRGN GetRegionHRgn(const GdipGraphicsObject& graphics) const;
+    bool IsEmptyRegion(const GdipGraphicsObject& graphics) const;
+    bool IsInfiniteRegion(const GdipGraphicsObject& graphics) const;
+    bool IsVisibleRegionPoint(float x, float y, const GdipGraphicsObject& graphics) const;
     int GetRegionScansCount() const;
     // GetRegionScansCount rectangles as RectF (16 bytes each).
     ByteArray GetRegionScans() const;
