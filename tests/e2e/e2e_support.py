@@ -54,8 +54,10 @@ def flat(text):
     return text.replace("\r", "").replace("\n", "")
 
 
-def uia(*args, timeout_ms=20000):
-    """Runs uia.exe; returns (found, text).
+def uia(*args, timeout_ms=60000):
+    """Runs uia.exe; returns (found, text). The wait is generous: it costs
+    time only when a box never comes, and two Wine test runs side by side on
+    a loaded machine can hold a program's start for many seconds.
 
     Its output goes through a file, not a pipe: a Wine program may start the
     prefix's desktop process, which inherits the standard handles and lives
@@ -146,8 +148,10 @@ class Scenario:
 
     def run(self):
         env = dict(os.environ, UPDATER_HOST=self.host)
-        self.updater = subprocess.Popen([WINE_RUN, os.path.join(self.install, "updater.exe")], env=env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Wine's own messages go to a file: a failure message shows them.
+        with open(os.path.join(self.root, "wine.out"), "ab") as out:
+            self.updater = subprocess.Popen([WINE_RUN, os.path.join(self.install, "updater.exe")], env=env,
+                                            stdout=out, stderr=subprocess.STDOUT)
 
     def wait(self, seconds=60):
         try:
@@ -187,8 +191,16 @@ class Scenario:
         """The end of updater.log and of the server's request log, for a
         failure message: what the updater did before it stalled."""
         served = [str(r.get("line", r) if isinstance(r, dict) else r) for r in self.requests()[-6:]]
+        state = "not started" if not self.updater else \
+            "running" if self.updater.poll() is None else f"ended with {self.updater.returncode}"
+        wine_out = os.path.join(self.root, "wine.out")
+        wine = []
+        if os.path.isfile(wine_out):
+            with open(wine_out, "rb") as f:
+                wine = f.read().decode("utf-8", "replace").splitlines()[-lines:]
         return "updater.log ends:\n  " + "\n  ".join(self.log_lines()[-lines:]) + \
-            "\nlast requests: " + ", ".join(served)
+            "\nlast requests: " + ", ".join(served) + f"\nthe updater is {state}; Wine printed:\n  " + \
+            "\n  ".join(wine)
 
     def sha(self, name="Norvane.exe"):
         return sha(self.path(name))
