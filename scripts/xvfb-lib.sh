@@ -8,7 +8,10 @@ use_xvfb() {
     if [ -z "${DISPLAY:-}" ]; then
         local number_file
         number_file=$(mktemp)
-        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+        # A larger screen above 96 DPI (WINE_DPI), where windows grow.
+        local screen=1024x768x24
+        [ "${WINE_DPI:-96}" = 96 ] || screen=2048x1536x24
+        Xvfb -displayfd 3 -screen 0 $screen -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
         XVFB_PID=$!
         trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
         for _ in $(seq 50); do

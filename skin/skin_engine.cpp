@@ -105,6 +105,7 @@ int SkinEngine::AttachForm(HWND window, const FormOptions& options, const ByteAr
     auto entry = std::make_unique<FormSkin>();
     FormSkin& e = *entry;
     e.window = window;
+    e.dpi = WindowDpi(window);
     e.captionHeight = std::max(options.captionHeight, 25);
     e.showHelp = options.showHelp;
     e.showMenu = options.showMenu;

@@ -14,6 +14,7 @@
 #include "gdip/tool_tip.h"
 #include "runtime/value_types.h"
 #include "runtime/win_handles.h"
+#include "skin/model/display_scale.h"
 
 class GdipFont;
 class GdipImage;
@@ -216,6 +217,12 @@ struct StatusItem {
 // One skinned top-level window or dialog.
 struct FormSkin {
     HWND window = nullptr;
+    // The DPI the form is laid out and painted at (its monitor's). The sizes
+    // below are 96-DPI sizes, as callers give them; painters scale them with
+    // Scale(). Geometry computed at layout (button rectangles, strip
+    // position, region size) is in device pixels.
+    int dpi = DisplayScale::kBaseDpi;
+    DisplayScale Scale() const { return DisplayScale(dpi); }
     int captionHeight = 25;
     int showHelp = 0;
     int showMenu = 0;

@@ -374,6 +374,7 @@ void AttachDialogSkin(SkinState& engine, HWND dialog) {
     auto entry = std::make_unique<FormSkin>();
     FormSkin& e = *entry;
     e.window = dialog;
+    e.dpi = WindowDpi(dialog);
     e.captionHeight = kDialogCaptionHeight;
     e.hasMinimise = 0;
     e.hasMaximise = 0;
