@@ -5,6 +5,8 @@
 #include "runtime/allocation_failure.h"
 #include "runtime/comctl32_api.h"
 #include "runtime/window_ops.h"
+#include "skin/model/display_scale.h"
+#include "skin/model/scaled_fonts.h"
 
 namespace {
 
@@ -66,16 +68,21 @@ ChildClass ClassFor(ControlKind kind) {
     return {nullptr, 0, 0};
 }
 
-void CreateControl(HWND form, int formId, const ControlDescription& control, UINT_PTR id, HFONT font) {
+// The form table gives positions and sizes at 96 DPI; each edge is scaled on
+// its own, so that controls that meet at 96 DPI still meet.
+void CreateControl(HWND form, int formId, const ControlDescription& control, UINT_PTR id, HFONT font,
+                   const DisplayScale& scale) {
     if (control.kind == ControlKind::Timer) {
         // A zero interval never fires, so no system timer is started.
         if (control.timerInterval > 0) ::SetTimer(form, id, static_cast<UINT>(control.timerInterval), nullptr);
         return;
     }
     ChildClass childClass = ClassFor(control.kind);
+    const RECT place = scale.Rect({control.left, control.top, control.left + control.width,
+                                   control.top + control.height});
     HWND child = ::CreateWindowExA(childClass.exStyle, childClass.className, control.caption,
-                                   WS_CHILD | WS_VISIBLE | childClass.style, control.left,
-                                   control.top, control.width, control.height, form,
+                                   WS_CHILD | WS_VISIBLE | childClass.style, place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top, form,
                                    reinterpret_cast<HMENU>(id), ::GetModuleHandleA(nullptr), nullptr);
     if (!child) return;
     ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -100,9 +107,20 @@ HWND LoadForm(const FormDescription& form, HICON icon) {
                                     ::GetModuleHandleA(nullptr), nullptr);
     if (!window) return nullptr;
     RegisterWindow({form.formId, 0}, window);
-    HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    // Laid out at the DPI of the monitor the window was made on.
+    const DisplayScale scale(WindowDpi(window));
+    if (!scale.IsBase()) {
+        const RECT place = scale.Rect({form.left, form.top, form.left + form.width, form.top + form.height});
+        ::SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The stock font is made for the system DPI; a monitor at another scale
+    // gets it remade for its own.
+    HFONT font = FontAtDpi(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), SystemDpi(), scale.Dpi());
     UINT_PTR id = kFirstControlId;
-    for (const ControlDescription& control : form.controls) CreateControl(window, form.formId, control, id++, font);
+    for (const ControlDescription& control : form.controls) {
+        CreateControl(window, form.formId, control, id++, font, scale);
+    }
     if (form.onCreated) form.onCreated();
     if (::IsWindow(window)) {
         ::ShowWindow(window, SW_SHOWNORMAL);

@@ -11,7 +11,9 @@
 #include "app/update_client.h"
 #include "app/update_run.h"
 #include "app/working_set_trimmer.h"
+#include "app/update_log.h"
 #include "runtime/comctl32_api.h"
+#include "runtime/dpi_awareness.h"
 #include "runtime/gdiplus_session.h"
 #include "runtime/library_search.h"
 #include "runtime/msimg32_api.h"
@@ -35,6 +37,14 @@ void ExitCleanup() {
     ReleaseSkinEngineAtExit(std::move(gSkinEngine), workerRunning);
 }
 
+// The manifest's awareness was not in place: what the program got instead.
+void LogDpiAwareness(const DpiAwarenessReport& report) {
+    Text line = "display scale: " + report.awareness + " aware";
+    line += report.source.empty() ? Text(", no call granted") : ", by " + report.source;
+    for (const Text& refused : report.refused) line += "; refused " + refused;
+    LogEvent(line);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -46,6 +56,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     pInitCommonControlsEx.Bound();
     pAlphaBlend.Bound();
     InitialiseRuntime();
+    // Before the first window: windows take the awareness they are made with.
+    const DpiAwarenessReport dpi = MakeProcessDpiAware();
+    if (dpi.source != "manifest") LogDpiAwareness(dpi);
     // The manifest is on its way while the window is made.
     StartManifestFetch();
     gSkinEngine = std::make_unique<SkinEngine>();

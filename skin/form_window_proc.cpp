@@ -63,13 +63,15 @@ MonitorAreas MonitorOf(HWND window) {
 
 // The sizing zone of a client point: 0 none, else the WMSZ_ side (1 left,
 // 2 right, 3 top, 4 top-left, 5 top-right, 6 bottom, 7 bottom-left, 8 bottom-right).
-int SizingZone(int x, int y, ClientSize c, int m) {
-    if ((x <= m || x >= c.width - m) && y >= 11 && y < c.height - 10) return x <= m ? WMSZ_LEFT : WMSZ_RIGHT;
-    if ((y <= m || y >= c.height - m) && x >= 11 && x < c.width - 10) return y <= m ? WMSZ_TOP : WMSZ_BOTTOM;
-    if (x <= 10 && y <= 10) return WMSZ_TOPLEFT;
-    if (x >= c.width - 10 && y >= c.height - 10) return WMSZ_BOTTOMRIGHT;
-    if (x >= c.width - 10 && y <= 10) return WMSZ_TOPRIGHT;
-    if (x <= 10 && y >= c.height - 10) return WMSZ_BOTTOMLEFT;
+// The edge band is m wide, the corner squares 10 (both at 96 DPI).
+int SizingZone(int x, int y, ClientSize c, int margin, const DisplayScale& scale) {
+    const int m = scale.Px(margin), k = scale.Px(10);
+    if ((x <= m || x >= c.width - m) && y > k && y < c.height - k) return x <= m ? WMSZ_LEFT : WMSZ_RIGHT;
+    if ((y <= m || y >= c.height - m) && x > k && x < c.width - k) return y <= m ? WMSZ_TOP : WMSZ_BOTTOM;
+    if (x <= k && y <= k) return WMSZ_TOPLEFT;
+    if (x >= c.width - k && y >= c.height - k) return WMSZ_BOTTOMRIGHT;
+    if (x >= c.width - k && y <= k) return WMSZ_TOPRIGHT;
+    if (x <= k && y >= c.height - k) return WMSZ_BOTTOMLEFT;
     return 0;
 }
 
@@ -98,7 +100,7 @@ LRESULT CALLBACK SkinnedFormProcedure(HWND window, UINT message, WPARAM wParam, 
 void SkinEngine::SizingCursor(int formIndex, LPARAM point) {
     FormSkin* form = Form(formIndex);
     if (!form || !form->resizable) return;
-    const int zone = SizingZone(X(point), Y(point), ClientOf(form->window), captionButtonMargin_);
+    const int zone = SizingZone(X(point), Y(point), ClientOf(form->window), captionButtonMargin_, form->Scale());
     if (zone) ::SetCursor(::LoadCursorA(nullptr, ZoneCursor(zone)));
 }
 
@@ -106,18 +108,19 @@ void SkinEngine::SizingDrag(int formIndex, LPARAM point) {
     FormSkin* form = Form(formIndex);
     if (!form) return;
     const int x = X(point), y = Y(point);
-    if (x >= form->buttonStripX && x <= form->buttonStripX + form->buttonStripWidth && y >= 3 &&
+    const DisplayScale scale = form->Scale();
+    if (x >= form->buttonStripX && x <= form->buttonStripX + form->buttonStripWidth && y >= scale.Px(3) &&
         y <= form->buttonStripHeight) {
         return;
     }
     if (!form->captionOn) return;
     HWND window = form->window;
-    const int zone = form->resizable ? SizingZone(x, y, ClientOf(window), captionButtonMargin_) : 0;
+    const int zone = form->resizable ? SizingZone(x, y, ClientOf(window), captionButtonMargin_, scale) : 0;
     if (zone) {
         form->needsRedraw = 1;
         ::SetCursor(::LoadCursorA(nullptr, ZoneCursor(zone)));
         ::SendMessageA(window, WM_SYSCOMMAND, kSizeCommand + zone, 0);
-    } else if (y <= form->captionHeight) {
+    } else if (y <= scale.Px(form->captionHeight)) {
         // The system moves the window as if its caption were dragged.
         ::SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
     }
@@ -275,7 +278,7 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         info.ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
         info.ptMaxPosition = POINT{work.left - areas.monitor.left, work.top - areas.monitor.top};
         if (form->maximised) max = info.ptMaxSize;
-        info.ptMinTrackSize = POINT{form->minTrackWidth, form->minTrackHeight};
+        info.ptMinTrackSize = POINT{form->Scale().Px(form->minTrackWidth), form->Scale().Px(form->minTrackHeight)};
         info.ptMaxTrackSize = max;
         std::memcpy(reinterpret_cast<void*>(lParam), &info, sizeof info);
         break;
@@ -397,7 +400,7 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         }
         break;
     case WM_LBUTTONDBLCLK:
-        if (Y(lParam) <= form->captionHeight && form->resizable) {
+        if (Y(lParam) <= form->Scale().Px(form->captionHeight) && form->resizable) {
             for (std::size_t i = 0; i < form->captionButtons.size(); ++i) {
                 if (form->captionButtons[i].command == kCommandMaximise) {
                     ClickCaptionButton(F, static_cast<int>(i + 1));
@@ -406,6 +409,12 @@ LRESULT SkinEngine::FormWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             }
         }
         break;
+    case WM_DPICHANGED:
+        if (lParam) {
+            const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+            OnDpiChanged(F, HIWORD(wParam), suggested);
+        }
+        return 0;
     case WM_MOUSEHOVER: form->mouseTracked = 1; break;
     case WM_MOUSELEAVE: OnMouseLeave(*form); break;
     default: break;

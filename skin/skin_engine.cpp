@@ -211,7 +211,6 @@ int SkinEngine::AddCaptionButton(HWND window, const ByteArray& image, const Byte
     button.command = kCommandCustom;
     button.handler = std::move(handler);
     form->captionButtons.insert(form->captionButtons.begin(), std::move(button));
-    form->buttonStripWidth += 27;
     form->needsRedraw = 1;
     LayoutCaptionButtons(index);
     ::InvalidateRect(window, nullptr, FALSE);
@@ -251,16 +250,23 @@ void SkinEngine::RebuildBackground(int formIndex, HDC paintDc, bool copyToWindow
 void SkinEngine::LayoutCaptionButtons(int formIndex) {
     FormSkin* form = Form(formIndex);
     if (!form) return;
+    // The strip and the buttons are given at 96 DPI and placed in device
+    // pixels at the form's scale, each edge rounded on its own.
+    const DisplayScale scale = form->Scale();
+    form->buttonStripWidth = scale.Px(StripWidth(form->captionButtons));
     form->buttonStripX = ClientWidth(form->window) - form->buttonStripWidth + 1;
-    form->buttonStripHeight = 22;
-    const float x0 = static_cast<float>(form->buttonStripX + 2);
-    const float y0 = static_cast<float>(form->buttonStripY + 1);
+    form->buttonStripHeight = scale.Px(22);
+    const int top = form->buttonStripY + scale.Px(1);
+    const int bottom = form->buttonStripY + scale.Px(1 + 18);
     const bool newTip = form->tooltip.GetWindow() == nullptr;
     if (newTip) form->tooltip.Create(form->window);
     for (std::size_t i = 0; i < form->captionButtons.size(); ++i) {
         CaptionButton& button = form->captionButtons[i];
-        button.rect = ButtonRect{x0 + 27.0f * static_cast<float>(i), y0,
-                                 button.command == kCommandClose ? 40.0f : 26.0f, 18.0f};
+        const int offset = 2 + 27 * static_cast<int>(i);
+        const int left = form->buttonStripX + scale.Px(offset);
+        const int right = form->buttonStripX + scale.Px(offset + (button.command == kCommandClose ? 40 : 26));
+        button.rect = ButtonRect{static_cast<float>(left), static_cast<float>(top), static_cast<float>(right - left),
+                                 static_cast<float>(bottom - top)};
         const RECT r{static_cast<LONG>(button.rect.x), static_cast<LONG>(button.rect.y),
                      static_cast<LONG>(button.rect.x + button.rect.width),
                      static_cast<LONG>(button.rect.y + button.rect.height)};
@@ -289,7 +295,7 @@ bool SkinEngine::InCaptionStrip(int formIndex, LPARAM point) {
     FormSkin* form = Form(formIndex);
     if (!form) return false;
     const int x = static_cast<short>(LOWORD(point)), y = static_cast<short>(HIWORD(point));
-    return x >= form->buttonStripX - 2 && x <= form->buttonStripX + form->buttonStripWidth && y >= 0 &&
+    return x >= form->buttonStripX - form->Scale().Px(2) && x <= form->buttonStripX + form->buttonStripWidth && y >= 0 &&
            y <= form->buttonStripHeight;
 }
 

@@ -144,6 +144,10 @@ private:
     void OnLeftButtonDown(int formIndex, FormSkin& form, LPARAM lParam);
     void OnMouseLeave(FormSkin& form);
     void OnHoverTimer(FormSkin& form);
+    // The form moved to a monitor at another display scale: it takes the
+    // suggested rectangle, its children are moved, sized and given fonts for
+    // the new scale, and its background and caches are rebuilt.
+    void OnDpiChanged(int formIndex, int dpi, const RECT& suggested);
 
     int captionButtonMargin_ = 3;
     int pressedButton_ = 0;

@@ -70,7 +70,7 @@ struct VersionInfo {
     }
 };
 
-TEST(UpdaterResources, ManifestRunsAsInvokerOnWindows7To11WithoutDpiSettings) {
+TEST(UpdaterResources, ManifestRunsAsInvokerOnWindows7To11PerMonitorDpiAware) {
     const std::string manifest = ManifestOf(UpdaterPath());
     ASSERT_FALSE(manifest.empty()) << "updater.exe carries no application manifest";
     EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos) << manifest;
@@ -84,7 +84,9 @@ TEST(UpdaterResources, ManifestRunsAsInvokerOnWindows7To11WithoutDpiSettings) {
     for (const char* id : kSupportedOs) {
         EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + id + "\"/>"), std::string::npos) << id;
     }
-    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    // Per-monitor v2, else v1; "true/pm" for systems before Windows 10 1607.
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos) << manifest;
 }
 
 TEST(UpdaterResources, VersionInformationCarriesTheProjectVersion) {

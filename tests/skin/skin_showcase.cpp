@@ -11,6 +11,8 @@
 #include "app/main_form.h"
 #include "resources/embedded_images.h"
 #include "runtime/gdiplus_session.h"
+#include "skin/model/display_scale.h"
+#include "skin/model/scaled_fonts.h"
 #include "skin/skin_engine.h"
 
 namespace {
@@ -20,10 +22,14 @@ LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A child placed as the main form's table places it: 96-DPI edges scaled to the window's DPI.
 void Child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h) {
-    HWND child = ::CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent, nullptr,
-                                   ::GetModuleHandleA(nullptr), nullptr);
-    ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    const DisplayScale scale(WindowDpi(parent));
+    const RECT r = scale.Rect({x, y, x + w, y + h});
+    HWND child = ::CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                                   r.bottom - r.top, parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    HFONT font = FontAtDpi(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), SystemDpi(), scale.Dpi());
+    ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (std::string(cls) == PROGRESS_CLASSA) ::SendMessageA(child, PBM_SETPOS, 40, 0);
 }
 
@@ -55,6 +61,8 @@ int main(int argc, char** argv) {
     HWND window = ::CreateWindowExA(WS_EX_APPWINDOW, "SkinShowcase", "软件更新",
                                     WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 50, 50, 492, 293,
                                     nullptr, nullptr, cls.hInstance, nullptr);
+    const DisplayScale scale(WindowDpi(window));
+    ::SetWindowPos(window, nullptr, scale.Px(50), scale.Px(50), scale.Px(492), scale.Px(293), SWP_NOZORDER);
     Child(window, PROGRESS_CLASSA, "", 0, 38, 50, 418, 32);
     Child(window, "Static", "正在下载:", SS_NOPREFIX, 43, 89, 64, 15);
     Child(window, "Static", "下载地址:", SS_NOPREFIX, 43, 139, 64, 15);
