@@ -7,6 +7,7 @@
 #include "runtime/win_handles.h"
 #include "skin/controls/static_skin.h"
 #include "skin/window/container_skin.h"
+#include "skin/window/child_rescale.h"
 #include "skin/window/panel_skin.h"
 #include "skin/skin_engine.h"
 #include "tools/gallery/sections_buttons_edits.h"
@@ -135,6 +136,15 @@ HWND CreateGalleryForm(SkinEngine& engine, int page) {
                                   kFormHeight, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (!form) return nullptr;
     for (std::size_t i = 0; i < sections.size(); ++i) sections[i].create(form, GallerySectionArea(static_cast<int>(i)));
+    // The sections are laid out at 96 DPI; at another scale the form and
+    // every control are placed again for it (their fonts already are).
+    const int dpi = WindowDpi(form);
+    if (dpi != DisplayScale::kBaseDpi) {
+        const DisplayScale scale(dpi);
+        ::SetWindowPos(form, nullptr, scale.Px(40), scale.Px(40), scale.Px(kFormWidth), scale.Px(kFormHeight),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        RescaleChildWindows(form, DisplayScale::kBaseDpi, dpi);
+    }
 
     const ByteArray background = EmbeddedImageBytes(EmbeddedImage::Background);
     engine.SetBackground(Text(), background, std::nullopt, 0x51AE51, 3);

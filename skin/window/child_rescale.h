@@ -1,0 +1,13 @@
+// Layer skin/window. Child windows laid out for one display scale, moved to
+// another: each edge of a child's place in its parent scaled on its own, and
+// its font remade for the new scale.
+#pragma once
+
+#include <windows.h>
+
+// Moves and sizes every descendant of `parent` (except the insides of
+// controls that place their own inner windows, such as a combo box's edit)
+// from `fromDpi` to `toDpi`.
+void RescaleChildWindows(HWND parent, int fromDpi, int toDpi);
+// Gives every such descendant its font remade for `toDpi`.
+void RescaleChildFonts(HWND parent, int fromDpi, int toDpi);
