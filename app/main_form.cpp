@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include "app/form_loader.h"
+#include "skin/model/display_scale.h"
 
 namespace {
 
@@ -46,10 +47,42 @@ HICON LoadProgramIcon() {
     return icon;
 }
 
+HICON LoadProgramIconAt(int size) {
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    auto load = [&](LPCSTR name) {
+        return static_cast<HICON>(::LoadImageA(module, name, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    };
+    HICON icon = load(MAKEINTRESOURCEA(kProgramIconId));
+    return icon ? icon : load("DEFAULT_ICON");
+}
+
+namespace {
+
+// The window's title-bar and task-bar icons at the sizes its display scale
+// asks for (16 and 32 px at 96 DPI), taken from the icon file's own images.
+// Kept for the life of the process, one pair per scale.
+void SetIconsForScale(HWND window) {
+    static HICON small = nullptr, big = nullptr;
+    static int loadedDpi = 0;
+    const DisplayScale scale(WindowDpi(window));
+    if (scale.IsBase()) return;  // the class icons are made for 96 DPI
+    if (loadedDpi != scale.Dpi()) {
+        small = LoadProgramIconAt(scale.Px(16));
+        big = LoadProgramIconAt(scale.Px(32));
+        loadedDpi = scale.Dpi();
+    }
+    if (small) ::SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    if (big) ::SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+}
+
+}  // namespace
+
 HWND LoadMainForm(HICON icon, void (*onCreated)()) {
     FormDescription form = MainFormDescription();
     form.onCreated = onCreated;
-    return LoadForm(form, icon);
+    HWND window = LoadForm(form, icon);
+    if (window) SetIconsForScale(window);
+    return window;
 }
 
 HWND LoadMainFormWithoutEvents(HICON icon) { return LoadMainForm(icon, nullptr); }

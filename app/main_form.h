@@ -37,6 +37,8 @@ constexpr WindowRef MainRef(MainControl unit) { return WindowRef{kMainFormId, un
 // The program icon: resource 129 of the program file, else the icon named
 // "DEFAULT_ICON"; nullptr when neither loads.
 HICON LoadProgramIcon();
+// The program icon's image nearest to size x size pixels, scaled to it.
+HICON LoadProgramIconAt(int size);
 
 // Loads and shows the main window; its created event runs onCreated (the
 // update client's LoadManifestAndDecide in the program), after every control

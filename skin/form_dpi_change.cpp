@@ -22,7 +22,7 @@ void SkinEngine::OnDpiChanged(int formIndex, int dpi, const RECT& suggested) {
         form->statusFontCacheSize = 0;
         form->ReleaseChildBrush(nullptr);
     });
-    RescaleChildWindows(window, from, dpi);
+    RescaleChildWindows(window, from, dpi, &form->childOrigins);
     RescaleChildFonts(window, from, dpi);
     ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

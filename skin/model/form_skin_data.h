@@ -208,6 +208,15 @@ struct HoverFaceCache {
     int maximised = 0;
 };
 
+// Where a child of a form was first seen and at which DPI: when the form
+// moves between monitors every later place is computed from it, so that
+// controls never creep by rounding.
+struct ChildOrigin {
+    HWND window = nullptr;
+    RECT place{};  // in its parent's client coordinates
+    int dpi = 0;
+};
+
 struct StatusItem {
     Text text;
     int width = 0;
@@ -301,6 +310,7 @@ struct FormSkin {
     HoverFade hoverOut;
 
     std::vector<DockedWindow> docked;  // children kept to the form's width
+    std::vector<ChildOrigin> childOrigins;  // filled by the first change of DPI
 
     int statusHeight = 0;
     std::vector<StatusItem> statusItems;

@@ -1,5 +1,6 @@
 #include "skin/window/child_rescale.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "skin/model/form_skin_data.h"
@@ -34,15 +35,31 @@ std::vector<HWND> Descendants(HWND parent) {
 
 }  // namespace
 
-void RescaleChildWindows(HWND parent, int fromDpi, int toDpi) {
+void RescaleChildWindows(HWND parent, int fromDpi, int toDpi, std::vector<ChildOrigin>* origins) {
     if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi) return;
+    if (origins) {
+        origins->erase(std::remove_if(origins->begin(), origins->end(),
+                                      [](const ChildOrigin& o) { return !::IsWindow(o.window); }),
+                       origins->end());
+    }
     for (HWND child : Descendants(parent)) {
         if (!::IsWindow(child)) continue;
         RECT r{};
         ::GetWindowRect(child, &r);
         ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-        const int left = ::MulDiv(r.left, toDpi, fromDpi), top = ::MulDiv(r.top, toDpi, fromDpi);
-        const int right = ::MulDiv(r.right, toDpi, fromDpi), bottom = ::MulDiv(r.bottom, toDpi, fromDpi);
+        int from = fromDpi;
+        if (origins) {
+            auto known = std::find_if(origins->begin(), origins->end(),
+                                      [child](const ChildOrigin& o) { return o.window == child; });
+            if (known == origins->end()) {
+                origins->push_back(ChildOrigin{child, r, fromDpi});
+            } else {
+                r = known->place;
+                from = known->dpi;
+            }
+        }
+        const int left = ::MulDiv(r.left, toDpi, from), top = ::MulDiv(r.top, toDpi, from);
+        const int right = ::MulDiv(r.right, toDpi, from), bottom = ::MulDiv(r.bottom, toDpi, from);
         ::SetWindowPos(child, nullptr, left, top, right - left, bottom - top,
                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     }

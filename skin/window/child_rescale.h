@@ -5,9 +5,14 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "skin/model/form_skin_data.h"
+
 // Moves and sizes every descendant of `parent` (except the insides of
 // controls that place their own inner windows, such as a combo box's edit)
-// from `fromDpi` to `toDpi`.
-void RescaleChildWindows(HWND parent, int fromDpi, int toDpi);
+// from `fromDpi` to `toDpi`. With `origins`, a child already listed is
+// placed from its origin and a new one is listed at `fromDpi`.
+void RescaleChildWindows(HWND parent, int fromDpi, int toDpi, std::vector<ChildOrigin>* origins = nullptr);
 // Gives every such descendant its font remade for `toDpi`.
 void RescaleChildFonts(HWND parent, int fromDpi, int toDpi);
