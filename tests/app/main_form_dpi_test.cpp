@@ -21,6 +21,12 @@ namespace {
 
 using skintest::MouseStep;
 
+BOOL CALLBACK MatchSkinnedBox(HWND window, LPARAM found) {
+    if (ClassNameOf(window) != "#32770" || !GetProperty(window, prop::kPreviousProc)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 class MainFormAtScale : public skintest::SkinTest {
 protected:
     void SetUp() override {
@@ -174,14 +180,7 @@ TEST_F(MainFormAtScale, SkinnedBoxHoldsItsTextAtItsScale) {
     });
     HWND box = nullptr;
     skintest::PumpUntil([&] {
-        ::EnumThreadWindows(
-            thread,
-            [](HWND w, LPARAM found) {
-                if (ClassNameOf(w) != "#32770" || !GetProperty(w, prop::kPreviousProc)) return TRUE;
-                *reinterpret_cast<HWND*>(found) = w;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&box));
+        ::EnumThreadWindows(thread, &MatchSkinnedBox, reinterpret_cast<LPARAM>(&box));
         return box != nullptr;
     });
     ASSERT_NE(box, nullptr);
