@@ -11,9 +11,10 @@ namespace {
 // Controls that place their own inner windows (a combo's edit and list, a
 // list view's header): they are moved as a whole, their insides left to them.
 bool LaysOutItsOwnChildren(HWND window) {
-    static const char* const kClasses[] = {"ComboBox",         "ComboBoxEx32",   "SysListView32", "SysDateTimePick32",
-                                           "SysIPAddress32",   "ListBox",        "Edit",          "RichEdit20A",
-                                           "msctls_trackbar32", "msctls_updown32", "SysTreeView32"};
+    // An IP-address control's fields are placed once, when it is made: they are scaled with it.
+    static const char* const kClasses[] = {"ComboBox", "ComboBoxEx32",      "SysListView32",   "SysDateTimePick32",
+                                           "ListBox",  "Edit",              "RichEdit20A",     "msctls_trackbar32",
+                                           "msctls_updown32", "SysTreeView32"};
     const Text cls = ClassNameOf(window);
     for (const char* name : kClasses) {
         if (cls == name) return true;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "runtime/win_handles.h"
+#include "skin/model/display_scale.h"
 #include "tools/gallery/gallery_form.h"
 #include "tools/gallery/sections_lists.h"
 
@@ -46,7 +47,7 @@ void AddItem(HWND header, int i, const char* text, int width, int format, int im
     HDITEMA item{};
     item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT | (image >= 0 ? HDI_IMAGE : 0);
     item.pszText = const_cast<char*>(text);
-    item.cxy = width;
+    item.cxy = DisplayScale(WindowDpi(header)).Px(width);  // widths given at 96 DPI
     item.fmt = HDF_STRING | format;
     item.iImage = image;
     ::SendMessageA(header, HDM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));

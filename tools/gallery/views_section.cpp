@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "skin/model/display_scale.h"
 #include "tools/gallery/gallery_form.h"
 #include "tools/gallery/sections_lists.h"
 
@@ -14,7 +15,7 @@ void AddColumn(HWND view, int i, const char* title, int width) {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = const_cast<char*>(title);
-    column.cx = width;
+    column.cx = DisplayScale(WindowDpi(view)).Px(width);  // widths given at 96 DPI
     column.iSubItem = i;
     ::SendMessageA(view, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
 }
