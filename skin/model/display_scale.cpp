@@ -1,8 +1,5 @@
 #include "skin/model/display_scale.h"
 
-#include "skin/model/form_skin_data.h"
-#include "skin/model/skin_state.h"
-
 namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -33,14 +30,3 @@ int WindowDpi(HWND window) {
 }
 
 int SystemDpi() { return DeviceDpi(nullptr); }
-
-DisplayScale ScaleOfWindow(SkinState& state, HWND window) {
-    for (HWND w = window; w; w = (::GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? ::GetParent(w) : nullptr) {
-        const int dpi = state.WithForms([&](FormSkinList& forms) {
-            const int index = FindForm(forms, w);
-            return index > 0 ? forms[index - 1]->dpi : 0;
-        });
-        if (dpi > 0) return DisplayScale(dpi);
-    }
-    return DisplayScale(WindowDpi(window));
-}

@@ -8,8 +8,6 @@
 
 #include <windows.h>
 
-class SkinState;
-
 class DisplayScale {
 public:
     static constexpr int kBaseDpi = 96;
@@ -47,6 +45,3 @@ int WindowDpi(HWND window);
 // The DPI of the screen device context (the system DPI): what stock fonts
 // and system metrics are sized for.
 int SystemDpi();
-// The scale a window is painted at: its form's when it is a skinned form or
-// lies inside one, else its own monitor's.
-DisplayScale ScaleOfWindow(SkinState& state, HWND window);

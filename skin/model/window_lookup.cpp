@@ -135,3 +135,14 @@ RECT RectRelativeToWindow(HWND reference, HWND window) {
 }
 
 RECT RectRelativeToRoot(HWND window) { return RectRelativeToWindow(::GetAncestor(window, GA_ROOT), window); }
+
+DisplayScale ScaleOfWindow(SkinState& state, HWND window) {
+    for (HWND w = window; w; w = (::GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? ::GetParent(w) : nullptr) {
+        const int dpi = state.WithForms([&](FormSkinList& forms) {
+            const int index = FindForm(forms, w);
+            return index > 0 ? forms[index - 1]->dpi : 0;
+        });
+        if (dpi > 0) return DisplayScale(dpi);
+    }
+    return DisplayScale(WindowDpi(window));
+}

@@ -1,9 +1,12 @@
 // Lookups by window in the skin's state: the form or panel a control's
 // background comes from, the form above a window, a control's record, and a
-// control's place relative to its form or root window.
+// control's place relative to its form or root window, the scale it is
+// painted at.
 #pragma once
 
 #include <windows.h>
+
+#include "skin/model/display_scale.h"
 
 class SkinState;
 
@@ -27,5 +30,8 @@ int FindControlRecord(SkinState& engine, int formIndex, HWND window, RecordList 
 int FindFilledAncestorPanel(SkinState& engine, int formIndex, HWND control, HWND stop);
 
 RECT RectRelativeToForm(SkinState& engine, HWND control);
+// The scale a window is painted at: its form's when it is a skinned form or
+// lies inside one, else its own monitor's.
+DisplayScale ScaleOfWindow(SkinState& state, HWND window);
 RECT RectRelativeToWindow(HWND reference, HWND window);
 RECT RectRelativeToRoot(HWND window);

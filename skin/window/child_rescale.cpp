@@ -70,8 +70,9 @@ void RescaleChildFonts(HWND parent, int fromDpi, int toDpi) {
     if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi) return;
     for (HWND child : Descendants(parent)) {
         if (!::IsWindow(child)) continue;
+        // Sent even when the font stays: a control skin takes the message to
+        // size the fonts it makes itself for the form's new scale.
         HFONT font = reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0));
-        HFONT scaled = FontAtDpi(font, fromDpi, toDpi);
-        if (scaled != font) ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), FALSE);
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontAtDpi(font, fromDpi, toDpi)), FALSE);
     }
 }

@@ -14,5 +14,5 @@
 // from `fromDpi` to `toDpi`. With `origins`, a child already listed is
 // placed from its origin and a new one is listed at `fromDpi`.
 void RescaleChildWindows(HWND parent, int fromDpi, int toDpi, std::vector<ChildOrigin>* origins = nullptr);
-// Gives every such descendant its font remade for `toDpi`.
+// Gives every such descendant its font remade for `toDpi` (WM_SETFONT).
 void RescaleChildFonts(HWND parent, int fromDpi, int toDpi);
