@@ -69,6 +69,13 @@ GdipPath RoundedPath(float x, float y, float width, float height, int radius) {
     return path;
 }
 
+// Where the outline of a face made by RoundedPath(x, y, w - 1, h - 1) runs
+// at the scale's outline width.
+GdipPath OutlineOf(float x, float y, float w, float h, int radius, const DisplayScale& scale) {
+    const float d = OutlineInset(scale);
+    return RoundedPath(x + d, y + d, w - 1 - 2 * d, h - 1 - 2 * d, radius);
+}
+
 void FillSolid(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha) {
     GdipSolidBrush brush;
     brush.CreateSolidFill(ToArgb(colour, alpha, true));
@@ -79,8 +86,9 @@ void FillSolid(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, in
 // The default push button's cue: an accent ring just inside the outline.
 void DrawDefaultRing(GdipGraphics& graphics, float x, float y, float w, float h, COLORREF accent,
                      const DisplayScale& scale) {
-    const float inset = scale.Pf(1);
-    GdipPath ring = RoundedPath(x + inset, y + inset, w - scale.Pf(3), h - scale.Pf(3), scale.Px(kFaceRadius - 1));
+    // Just inside the outline, as wide as it.
+    const float inset = static_cast<float>(scale.Line(1)) + OutlineInset(scale);
+    GdipPath ring = RoundedPath(x + inset, y + inset, w - 1 - 2 * inset, h - 1 - 2 * inset, scale.Px(kFaceRadius - 1));
     if (scale.IsBase()) {
         OutlinePath(graphics, ring, accent, 200);
         return;
@@ -114,6 +122,7 @@ void PaintImageAndTextFace(GdipGraphics& graphics, HWND window, const ButtonLook
     const DisplayScale& scale = look.scale;
     const float w = static_cast<float>(L), h = static_cast<float>(T);
     GdipPath face = RoundedPath(0, 0, w - 1, h - 1, scale.Px(kFaceRadius));
+    const GdipPath edge = OutlineOf(0, 0, w, h, scale.Px(kFaceRadius), scale);
     FillPathGradient(graphics, face, 0, 0, 0, h, ToArgb(kWhite, 150, true), ToArgb(kGrey, 70, true));
     GdipPath upper = RoundedPath(scale.Pf(1), scale.Pf(1), w - scale.Pf(3), h * 0.5f, scale.Px(2));
     FillSolid(graphics, upper, kWhite, 60);
@@ -124,15 +133,15 @@ void PaintImageAndTextFace(GdipGraphics& graphics, HWND window, const ButtonLook
     }
     if (state & ODS_DISABLED) {
         FillSolid(graphics, face, kSilver, 120);
-        OutlinePath(graphics, face, kBlack, 80);
+        DrawOutline(graphics, edge, kBlack, 80, scale);
     } else if (state & ODS_SELECTED) {
         FillPathGradient(graphics, face, 0, 0, 0, h, ToArgb(accent, 60, true), ToArgb(kWhite, 100, true));
-        OutlinePath(graphics, face, accent, 255);
+        DrawOutline(graphics, edge, accent, 255, scale);
     } else if (state & ODS_HOTLIGHT) {
         FillPathGradient(graphics, face, 0, 0, 0, h, ToArgb(accent, 60, true), ToArgb(accent, 10, true));
-        OutlinePath(graphics, face, accent, 255);
+        DrawOutline(graphics, edge, accent, 255, scale);
     } else {
-        OutlinePath(graphics, face, kBlack, (state & ODS_FOCUS) ? 160 : 120);
+        DrawOutline(graphics, edge, kBlack, (state & ODS_FOCUS) ? 160 : 120, scale);
     }
     if (look.isDefault && !(state & ODS_DISABLED)) DrawDefaultRing(graphics, 0, 0, w, h, accent, scale);
     float textLeft = 0;
@@ -168,8 +177,9 @@ void PaintFourImageFace(GdipGraphics& graphics, const ButtonLook& look, UINT sta
     }
     if (which != 0) {
         const bool disabled = which == 3;
-        GdipPath face =
-            RoundedPath(0, 0, static_cast<float>(L - 1), static_cast<float>(T - 1), scale.Px(disabled ? 5 : 3));
+        const int radius = scale.Px(disabled ? 5 : 3);
+        GdipPath face = RoundedPath(0, 0, static_cast<float>(L - 1), static_cast<float>(T - 1), radius);
+        const GdipPath edge = OutlineOf(0, 0, static_cast<float>(L), static_cast<float>(T), radius, scale);
         const float bottom = static_cast<float>(T);
         if (disabled) {
             FillPathGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kWhite, 60, true), ToArgb(kBlack, 100, true));
@@ -179,9 +189,9 @@ void PaintFourImageFace(GdipGraphics& graphics, const ButtonLook& look, UINT sta
             FillPathGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kBlack, 60, true), ToArgb(kWhite, 100, true));
         }
         if (disabled) {
-            OutlinePath(graphics, face, kBlack, 80);
+            DrawOutline(graphics, edge, kBlack, 80, scale);
         } else {
-            OutlinePath(graphics, face, accent, 250);
+            DrawOutline(graphics, edge, accent, 250, scale);
         }
     }
     GdipImage normal;
@@ -434,6 +444,7 @@ void PaintPushButtonFace(SkinState& engine, HWND window, HDC target, UINT state,
         const float x = static_cast<float>(rect.left), y = static_cast<float>(rect.top);
         const float w = static_cast<float>(L), h = static_cast<float>(T);
         GdipPath face = RoundedPath(x, y, w - 1, h - 1, radius);
+        const GdipPath edge = OutlineOf(x, y, w, h, radius, scale);
         FillSolid(graphics, face, kWhite, 120);
         if (state & ODS_DISABLED) {
             GdipSolidBrush silver;
@@ -444,7 +455,7 @@ void PaintPushButtonFace(SkinState& engine, HWND window, HDC target, UINT state,
             gloss.SetLinePresetBlend({ToArgb(kWhite, 50, true), ToArgb(kBlack, 10, true), ToArgb(kWhite, 50, true)},
                                      {0.0f, 0.6f, 1.0f});
             graphics.FillPath(gloss, face);
-            OutlinePath(graphics, face, kBlack, 80);
+            DrawOutline(graphics, edge, kBlack, 80, scale);
         } else {
             FillPathGradient(graphics, face, x, y, x, y + h - 1, ToArgb(kWhite, 0, true), ToArgb(kGrey, 60, true));
             GdipPath upper;
@@ -453,12 +464,12 @@ void PaintPushButtonFace(SkinState& engine, HWND window, HDC target, UINT state,
             FillPathGradient(graphics, upper, x, y, x, y + h * 0.5f, ToArgb(kWhite, 50, true), ToArgb(kWhite, 10, true));
             if (state & ODS_HOTLIGHT) {
                 FillPathGradient(graphics, face, x, y, x, y + h - 1, ToArgb(accent, 60, true), ToArgb(accent, 10, true));
-                OutlinePath(graphics, face, accent, 255);
+                DrawOutline(graphics, edge, accent, 255, scale);
             } else if (state & ODS_FOCUS) {
                 DrawSoftOutline(graphics, face, scale.Line(3), kFocusGlow, 120);
-                OutlinePath(graphics, face, kBlack, 70);
+                DrawOutline(graphics, edge, kBlack, 70, scale);
             } else {
-                OutlinePath(graphics, face, kBlack, 120);
+                DrawOutline(graphics, edge, kBlack, 120, scale);
             }
             if (state & ODS_SELECTED) {
                 const float two = scale.Pf(2);

@@ -67,12 +67,16 @@ void DrawDisabledFace(GdipGraphics& graphics, float x, float y, float w, float h
     GdipPath face;
     face.CreatePath(0);
     AddRoundedRectangle(face, x, y, w - 1, h - 1, scale.Px(kFaceRadius));
+    const float d = OutlineInset(scale);
+    GdipPath edge;
+    edge.CreatePath(0);
+    AddRoundedRectangle(edge, x + d, y + d, w - 1 - 2 * d, h - 1 - 2 * d, scale.Px(kFaceRadius));
     GdipLinearBrush gloss;
     gloss.CreateLineBrush(x, y, x, y + h, ToArgb(kWhite, 50, true), ToArgb(kWhite, 50, true));
     gloss.SetLinePresetBlend({ToArgb(kWhite, 50, true), ToArgb(kBlack, 10, true), ToArgb(kWhite, 50, true)},
                              {0.0f, 0.6f, 1.0f});
     graphics.FillPath(gloss, face);
-    OutlinePath(graphics, face, kBlack, 80);
+    DrawOutline(graphics, edge, kBlack, 80, scale);
 }
 
 // The box image fills the scaled square, whatever resolution the file records.

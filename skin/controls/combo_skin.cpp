@@ -238,9 +238,10 @@ void PaintComboBox(SkinState& engine, int formIndex, int index, bool hovered, bo
         }
         const Gdiplus::ARGB lineColour = (hovered || focused) ? ToArgb(settings.accent, 200, true)
                                                                : ToArgb(kBlack, 80, true);
+        const int line = scale.Line(1);
         GdipPen pen;
-        pen.CreatePen1(lineColour, 1.0f, Gdiplus::UnitWorld);
-        graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
+        pen.CreatePen1(lineColour, static_cast<float>(line), Gdiplus::UnitWorld);
+        DrawInnerFrame(graphics, pen, W, H, line);
 
         if (const int U = ComboButtonWidth(style, scale)) {
             // The button stands `inset` in from the right, top and bottom edges.
@@ -249,8 +250,8 @@ void PaintComboBox(SkinState& engine, int formIndex, int index, bool hovered, bo
             const float top = static_cast<float>(inset);
             GdipPath outline;
             outline.CreatePath(0);
-            AddRoundedRectangle(outline, static_cast<float>(x), top, static_cast<float>(U - 1), static_cast<float>(S - 1),
-                                scale.Px(4));
+            const float d = OutlineInset(scale);
+            AddRoundedRectangle(outline, x + d, top + d, U - 1 - 2 * d, S - 1 - 2 * d, scale.Px(4));
             graphics.DrawPath(pen, outline);
             GdipPath face;
             face.CreatePath(0);

@@ -78,6 +78,18 @@ void DrawFocusCue(GdipGraphics& graphics, float x, float y, float width, float h
     DrawSoftOutline(graphics, path, scale.Line(2), accent, kFocusCueAlpha);
 }
 
+float OutlineInset(const DisplayScale& scale) { return static_cast<float>(scale.Line(1) - 1) / 2; }
+
+void DrawOutline(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha, const DisplayScale& scale) {
+    if (scale.IsBase()) {
+        OutlinePath(graphics, path, colour, alpha);
+        return;
+    }
+    GdipPen pen;
+    pen.CreatePen1(ToArgb(colour, alpha, true), static_cast<float>(scale.Line(1)), Gdiplus::UnitWorld);
+    graphics.DrawPath(pen, path);
+}
+
 void UseSmoothImageScaling(GdipGraphics& graphics, const DisplayScale& scale) {
     if (scale.IsBase()) return;
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);

@@ -18,6 +18,7 @@
 
 class GdipGraphics;
 class GdipImage;
+class GdipPath;
 class GdipPen;
 
 // The settings a control painter reads, copied out under the engine's lock.
@@ -85,6 +86,13 @@ void DrawFocusCue(GdipGraphics& graphics, float x, float y, float width, float h
 void UseSmoothImageScaling(GdipGraphics& graphics, const DisplayScale& scale);
 // The image at (x, y) at its own size in 96-DPI pixels, scaled.
 void DrawImageScaled(GdipGraphics& graphics, const GdipImage& image, float x, float y, const DisplayScale& scale);
+
+// Outlines of the control skins are one pixel wide at 96 DPI, scaled (never
+// under a pixel). A path whose one-pixel outline ran along the shape's edge
+// pixels is moved in by OutlineInset on each side, so that the wider
+// outline covers the edge pixels inward and nothing outside.
+float OutlineInset(const DisplayScale& scale);
+void DrawOutline(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha, const DisplayScale& scale);
 
 // A frame `width` device pixels wide lying just inside a W x H rectangle
 // (pixels 0 .. width - 1 from each edge), drawn with a pen of that width.

@@ -9,6 +9,7 @@
 #include "gdip/path.h"
 #include "gdip/pen.h"
 #include "runtime/allocation_failure.h"
+#include "skin/controls/control_skin_common.h"
 #include "skin/paint/paint_primitives.h"
 #include "skin/model/display_scale.h"
 #include "skin/model/skin_state.h"
@@ -126,9 +127,10 @@ void PaintProgress(SkinState& engine, int formIndex, int index, HDC target) {
 
         GdipPath outline;
         outline.CreatePath(0);
-        AddRoundedRectangle(outline, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1), scale.Px(5));
+        const float d = OutlineInset(scale);
+        AddRoundedRectangle(outline, d, d, w - 1 - 2 * d, h - 1 - 2 * d, scale.Px(5));
         GdipPen outlinePen;
-        outlinePen.CreatePen1(ToArgb(kBlack, 50, true), 1.0f);
+        outlinePen.CreatePen1(ToArgb(kBlack, 50, true), static_cast<float>(scale.Line(1)));
         graphics.DrawPath(outlinePen, outline);
 
         GdipPath face;

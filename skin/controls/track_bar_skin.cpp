@@ -83,9 +83,10 @@ void FillAcross(GdipGraphics& graphics, const GdipPath& path, bool vertical, flo
 void PaintPlate(GdipGraphics& graphics, bool vertical, int w, int h, const DisplayScale& scale) {
     GdipPath outline;
     outline.CreatePath(0);
-    AddRoundedRectangle(outline, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1), scale.Px(5));
+    const float d = OutlineInset(scale);
+    AddRoundedRectangle(outline, d, d, w - 1 - 2 * d, h - 1 - 2 * d, scale.Px(5));
     GdipPen pen;
-    pen.CreatePen1(ToArgb(kBlack, 30, true), 1.0f);
+    pen.CreatePen1(ToArgb(kBlack, 30, true), static_cast<float>(scale.Line(1)));
     graphics.DrawPath(pen, outline);
 
     GdipPath face;
@@ -109,7 +110,7 @@ void PaintChannel(GdipGraphics& graphics, bool vertical, const RECT& c, bool ena
     }
 }
 
-void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size, bool enabled) {
+void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size, bool enabled, float line) {
     const float x = static_cast<float>(centre.x - size / 2), y = static_cast<float>(centre.y - size / 2);
     const float s = static_cast<float>(size);
     if (!enabled) {
@@ -117,7 +118,7 @@ void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size, bo
         grey.CreateSolidFill(ToArgb(kDisabledKnob, 255, true));
         graphics.FillEllipse(grey, x, y, s, s);
         GdipPen pen;
-        pen.CreatePen1(ToArgb(kBlack, 40, true), 1.0f);
+        pen.CreatePen1(ToArgb(kBlack, 40, true), line);
         graphics.DrawEllipse(pen, x, y, s, s);
         return;
     }
@@ -129,7 +130,7 @@ void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size, bo
     knob.AddPathEllipse(x, y, s, s);
     FillAcross(graphics, knob, vertical, x, y, s, s, ToArgb(kWhite, 0, true), ToArgb(kBlack, 90, true));
     GdipPen pen;
-    pen.CreatePen1(ToArgb(kBlack, 50, true), 1.0f);
+    pen.CreatePen1(ToArgb(kBlack, 50, true), line);
     graphics.DrawEllipse(pen, x, y, s, s);
 }
 
@@ -153,7 +154,7 @@ void PaintHoverFrame(GdipGraphics& graphics, bool vertical, POINT centre, COLORR
     const int knob = scale.Px(kKnobSize), margin = scale.Px(kHoverMargin);
     const int left = centre.x - knob / 2, top = centre.y - knob / 2;
     GdipPen pen;
-    pen.CreatePen1(ToArgb(accent, 200, true), 1.0f);
+    pen.CreatePen1(ToArgb(accent, 200, true), static_cast<float>(scale.Line(1)));
     if (vertical) {
         graphics.DrawRectangleI(pen, left, top - margin, knob, knob + 2 * margin);
     } else {
@@ -338,7 +339,8 @@ void PaintTrackBar(SkinState& engine, int formIndex, int index, HDC target) {
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
         if (trackOption != 0) PaintPlate(graphics, state.vertical, w, h, scale);
         PaintChannel(graphics, state.vertical, layout.channel, enabled, scale);
-        PaintKnob(graphics, state.vertical, layout.knobCentre, scale.Px(hovered ? kKnobSize : kDotSize), enabled);
+        PaintKnob(graphics, state.vertical, layout.knobCentre, scale.Px(hovered ? kKnobSize : kDotSize), enabled,
+                  scale.Pf(1));
         if (state.selectionRange) PaintSelection(graphics, bar, layout, state.vertical);
         if (hovered) PaintHoverFrame(graphics, state.vertical, layout.knobCentre, accent, scale);
         if (focusCue) DrawFocusCue(graphics, 0, 0, static_cast<float>(w), static_cast<float>(h), accent, scale);

@@ -65,6 +65,10 @@ void PaintHalf(GdipGraphics& graphics, const Half& half, bool first, bool horizo
     GdipPath figure;
     figure.CreatePath(0);
     AddRoundedRectangle(figure, x, y, w, h, scale.Px(3));
+    const float d = OutlineInset(scale);
+    GdipPath edge;
+    edge.CreatePath(0);
+    AddRoundedRectangle(edge, x + d, y + d, w - 2 * d, h - 2 * d, scale.Px(3));
     GdipSolidBrush ground;
     ground.CreateSolidFill(ToArgb(kWhite, 160, true));
     graphics.FillPath(ground, figure);
@@ -112,8 +116,8 @@ void PaintHalf(GdipGraphics& graphics, const Half& half, bool first, bool horizo
         }
     }
     GdipPen outline;
-    outline.CreatePen1(pen, 1.0f);
-    graphics.DrawPath(outline, figure);
+    outline.CreatePen1(pen, static_cast<float>(scale.Line(1)));
+    graphics.DrawPath(outline, edge);
 }
 
 void OnMouseMove(SkinState& engine, HWND window, int formIndex, int index, LPARAM position) {

@@ -147,19 +147,18 @@ TEST_F(ControlDpi, TrackBarHoverFrameSurroundsAScaledKnob) {
     const PrintedClient printed(bar);
     const RECT frame = BoundsOf(printed, ClientOf(bar), [](COLORREF c) { return Greenish(c); });
     // The frame is the knob's width plus a margin on each side along the
-    // channel, and the knob's height across it (one more pixel each way
-    // for the outline's far edge).
-    EXPECT_NEAR(frame.right - frame.left, s.Px(11) + 2 * s.Px(5) + 1, 1) << "dpi " << s.Dpi();
-    EXPECT_NEAR(frame.bottom - frame.top, s.Px(11) + 1, 1) << "dpi " << s.Dpi();
+    // channel, and the knob's height across it, and the outline's width more.
+    EXPECT_NEAR(frame.right - frame.left, s.Px(11) + 2 * s.Px(5) + s.Line(1), 1) << "dpi " << s.Dpi();
+    EXPECT_NEAR(frame.bottom - frame.top, s.Px(11) + s.Line(1), 1) << "dpi " << s.Dpi();
 }
 
 TEST_F(ControlDpi, UpDownArrowsAreDrawnAtTheScaledSizeInTheirHalves) {
     const RECT client = ClientOf(upDown);
     const PrintedClient printed(upDown);
     // Inside each half's outline and away from its rounded corners.
-    const int W = client.right, half = client.bottom / 2, corner = s.Px(3);
-    const RECT up = BoundsOf(printed, RECT{1, corner, W - 1, half - corner}, ArrowInk);
-    const RECT down = BoundsOf(printed, RECT{1, half + corner, W - 1, client.bottom - corner}, ArrowInk);
+    const int W = client.right, half = client.bottom / 2, side = s.Line(1), corner = s.Px(3) + side;
+    const RECT up = BoundsOf(printed, RECT{side, corner, W - side, half - corner}, ArrowInk);
+    const RECT down = BoundsOf(printed, RECT{side, half + corner, W - side, client.bottom - corner}, ArrowInk);
     for (const RECT& arrow : {up, down}) {
         EXPECT_NEAR(arrow.right - arrow.left, s.Px(7), 2) << "dpi " << s.Dpi();
         EXPECT_NEAR(arrow.bottom - arrow.top, s.Px(4), 1) << "dpi " << s.Dpi();
