@@ -89,13 +89,7 @@ void DrawDefaultRing(GdipGraphics& graphics, float x, float y, float w, float h,
     // Just inside the outline, as wide as it.
     const float inset = static_cast<float>(scale.Line(1)) + OutlineInset(scale);
     GdipPath ring = RoundedPath(x + inset, y + inset, w - 1 - 2 * inset, h - 1 - 2 * inset, scale.Px(kFaceRadius - 1));
-    if (scale.IsBase()) {
-        OutlinePath(graphics, ring, accent, 200);
-        return;
-    }
-    GdipPen pen;
-    pen.CreatePen1(ToArgb(accent, 200, true), static_cast<float>(scale.Line(1)), Gdiplus::UnitWorld);
-    graphics.DrawPath(pen, ring);
+    DrawOutline(graphics, ring, accent, 200, scale);
 }
 
 void DrawCaption(GdipGraphics& graphics, HWND window, const ButtonLook& look, const Gdiplus::RectF& layout) {
