@@ -45,11 +45,13 @@ struct ButtonLook {
     std::vector<ByteArray> images;
     int focused = 0;
     bool isDefault = false;
+    DisplayScale scale;
 };
 
 bool ReadButtonLook(SkinState& engine, HWND window, ButtonLook& look) {
-    return WithControlRecord(engine, window, &FormSkin::buttons, [&](FormSkin&, ControlRecord& record) {
+    return WithControlRecord(engine, window, &FormSkin::buttons, [&](FormSkin& form, ControlRecord& record) {
         look.kind = record.kind;
+        look.scale = form.Scale();
         look.text = record.text;
         look.face = record.fontFace;
         look.size = record.fontSize;
@@ -67,6 +69,13 @@ GdipPath RoundedPath(float x, float y, float width, float height, int radius) {
     return path;
 }
 
+// Where the outline of a face made by RoundedPath(x, y, w - 1, h - 1) runs
+// at the scale's outline width.
+GdipPath OutlineOf(float x, float y, float w, float h, int radius, const DisplayScale& scale) {
+    const float d = OutlineInset(scale);
+    return RoundedPath(x + d, y + d, w - 1 - 2 * d, h - 1 - 2 * d, radius);
+}
+
 void FillSolid(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha) {
     GdipSolidBrush brush;
     brush.CreateSolidFill(ToArgb(colour, alpha, true));
@@ -75,13 +84,25 @@ void FillSolid(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, in
 
 
 // The default push button's cue: an accent ring just inside the outline.
-void DrawDefaultRing(GdipGraphics& graphics, float x, float y, float w, float h, COLORREF accent) {
-    GdipPath ring = RoundedPath(x + 1, y + 1, w - 3, h - 3, kFaceRadius - 1);
-    OutlinePath(graphics, ring, accent, 200);
+void DrawDefaultRing(GdipGraphics& graphics, float x, float y, float w, float h, COLORREF accent,
+                     const DisplayScale& scale) {
+    // Just inside the outline, as wide as it.
+    const float inset = static_cast<float>(scale.Line(1)) + OutlineInset(scale);
+    GdipPath ring = RoundedPath(x + inset, y + inset, w - 1 - 2 * inset, h - 1 - 2 * inset, scale.Px(kFaceRadius - 1));
+    DrawOutline(graphics, ring, accent, 200, scale);
 }
 
 void DrawCaption(GdipGraphics& graphics, HWND window, const ButtonLook& look, const Gdiplus::RectF& layout) {
     DrawControlCaption(graphics, window, look.text, ControlFont{look.face, look.size, look.style}, 1, layout);
+}
+
+// The caption font of the record: the control's own, or the buttons' default
+// at the form's scale. A font GDI+ cannot use reads as no face and no size:
+// the caption then takes the default instead of vanishing.
+void TakeCaptionFont(const FormSkin& form, ControlRecord& record, const ControlFont& font) {
+    record.fontFace = font.face.empty() ? Text(kDefaultFace) : font.face;
+    record.fontSize = font.size > 0 ? font.size : form.Scale().Px(kDefaultFontSize);
+    record.fontStyle = font.style;
 }
 
 bool LoadImageBytes(GdipImage& image, const std::vector<ByteArray>& images, std::size_t which) {
@@ -92,52 +113,67 @@ bool LoadImageBytes(GdipImage& image, const std::vector<ByteArray>& images, std:
 // caption beside it.
 void PaintImageAndTextFace(GdipGraphics& graphics, HWND window, const ButtonLook& look, UINT state, int L, int T,
                            COLORREF accent) {
+    const DisplayScale& scale = look.scale;
     const float w = static_cast<float>(L), h = static_cast<float>(T);
-    GdipPath face = RoundedPath(0, 0, w - 1, h - 1, kFaceRadius);
+    GdipPath face = RoundedPath(0, 0, w - 1, h - 1, scale.Px(kFaceRadius));
+    const GdipPath edge = OutlineOf(0, 0, w, h, scale.Px(kFaceRadius), scale);
     FillPathGradient(graphics, face, 0, 0, 0, h, ToArgb(kWhite, 150, true), ToArgb(kGrey, 70, true));
-    GdipPath upper = RoundedPath(1, 1, w - 3, h * 0.5f, 2);
+    GdipPath upper = RoundedPath(scale.Pf(1), scale.Pf(1), w - scale.Pf(3), h * 0.5f, scale.Px(2));
     FillSolid(graphics, upper, kWhite, 60);
     {
         GdipPen highlight;
-        highlight.CreatePen1(ToArgb(kWhite, 150, true), 2.0f, Gdiplus::UnitWorld);
-        graphics.DrawLine(highlight, 3, 2, w - 4, 2);
+        highlight.CreatePen1(ToArgb(kWhite, 150, true), static_cast<float>(scale.Line(2)), Gdiplus::UnitWorld);
+        graphics.DrawLine(highlight, scale.Pf(3), scale.Pf(2), w - scale.Pf(4), scale.Pf(2));
     }
     if (state & ODS_DISABLED) {
         FillSolid(graphics, face, kSilver, 120);
-        OutlinePath(graphics, face, kBlack, 80);
+        DrawOutline(graphics, edge, kBlack, 80, scale);
     } else if (state & ODS_SELECTED) {
         FillPathGradient(graphics, face, 0, 0, 0, h, ToArgb(accent, 60, true), ToArgb(kWhite, 100, true));
-        OutlinePath(graphics, face, accent, 255);
+        DrawOutline(graphics, edge, accent, 255, scale);
     } else if (state & ODS_HOTLIGHT) {
         FillPathGradient(graphics, face, 0, 0, 0, h, ToArgb(accent, 60, true), ToArgb(accent, 10, true));
-        OutlinePath(graphics, face, accent, 255);
+        DrawOutline(graphics, edge, accent, 255, scale);
     } else {
-        OutlinePath(graphics, face, kBlack, (state & ODS_FOCUS) ? 160 : 120);
+        DrawOutline(graphics, edge, kBlack, (state & ODS_FOCUS) ? 160 : 120, scale);
     }
-    if (look.isDefault && !(state & ODS_DISABLED)) DrawDefaultRing(graphics, 0, 0, w, h, accent);
+    if (look.isDefault && !(state & ODS_DISABLED)) DrawDefaultRing(graphics, 0, 0, w, h, accent, scale);
     float textLeft = 0;
     GdipImage image;
     if (LoadImageBytes(image, look.images, 0) && image.GetImageHeight() > 0) {
         const float ih = h * 0.8f;
         const float iw = ih * static_cast<float>(image.GetImageWidth()) / static_cast<float>(image.GetImageHeight());
-        graphics.DrawImageRect(image, 4, (h - ih) / 2, iw, ih);
-        textLeft = 4 + iw;
+        UseSmoothImageScaling(graphics, scale);
+        graphics.DrawImageRect(image, scale.Pf(4), (h - ih) / 2, iw, ih);
+        textLeft = scale.Pf(4) + iw;
     }
-    DrawCaption(graphics, window, look, Gdiplus::RectF(textLeft, 2, w - textLeft, h));
+    DrawCaption(graphics, window, look, Gdiplus::RectF(textLeft, scale.Pf(2), w - textLeft, h));
 }
 
 // Kind 3: the image of the current look at (2, 2); without one, the normal
 // image over a face made for that look.
 void PaintFourImageFace(GdipGraphics& graphics, const ButtonLook& look, UINT state, int L, int T, COLORREF accent) {
     const std::size_t which = (state & ODS_DISABLED) ? 3 : (state & ODS_HOTLIGHT) ? 1 : (state & ODS_SELECTED) ? 2 : 0;
+    const DisplayScale& scale = look.scale;
+    // The images are made for 96 DPI: above it they are drawn enlarged.
+    auto drawImage = [&](const GdipImage& image) {
+        if (scale.IsBase()) {
+            graphics.DrawImageI(image, 2, 2);
+        } else {
+            UseSmoothImageScaling(graphics, scale);
+            DrawImageScaled(graphics, image, scale.Pf(2), scale.Pf(2), scale);
+        }
+    };
     GdipImage image;
     if (LoadImageBytes(image, look.images, which)) {
-        graphics.DrawImageI(image, 2, 2);
+        drawImage(image);
         return;
     }
     if (which != 0) {
         const bool disabled = which == 3;
-        GdipPath face = RoundedPath(0, 0, static_cast<float>(L - 1), static_cast<float>(T - 1), disabled ? 5 : 3);
+        const int radius = scale.Px(disabled ? 5 : 3);
+        GdipPath face = RoundedPath(0, 0, static_cast<float>(L - 1), static_cast<float>(T - 1), radius);
+        const GdipPath edge = OutlineOf(0, 0, static_cast<float>(L), static_cast<float>(T), radius, scale);
         const float bottom = static_cast<float>(T);
         if (disabled) {
             FillPathGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kWhite, 60, true), ToArgb(kBlack, 100, true));
@@ -147,13 +183,13 @@ void PaintFourImageFace(GdipGraphics& graphics, const ButtonLook& look, UINT sta
             FillPathGradient(graphics, face, 0, 0, 0, bottom, ToArgb(kBlack, 60, true), ToArgb(kWhite, 100, true));
         }
         if (disabled) {
-            OutlinePath(graphics, face, kBlack, 80);
+            DrawOutline(graphics, edge, kBlack, 80, scale);
         } else {
-            OutlinePath(graphics, face, accent, 250);
+            DrawOutline(graphics, edge, accent, 250, scale);
         }
     }
     GdipImage normal;
-    if (LoadImageBytes(normal, look.images, 0)) graphics.DrawImageI(normal, 2, 2);
+    if (LoadImageBytes(normal, look.images, 0)) drawImage(normal);
 }
 
 // Composes the background of rect, lets draw(graphics) paint the face and
@@ -239,6 +275,15 @@ LRESULT HandleSharedMessage(SkinState& engine, HWND window, const ButtonLook& lo
     }
     case WM_NCPAINT: return 1;
     case BM_SETSTYLE: return SetPushStyle(engine, window, wParam, lParam);
+    case WM_SETFONT: {
+        // The caption follows a new font (the form gives its children fonts
+        // for a new display scale this way).
+        const LRESULT result = ForwardToPrevious(window, message, wParam, lParam);
+        const ControlFont font = ReadControlFont(window);
+        ChangeForm(engine, window, [&](FormSkin& form, ControlRecord& r) { TakeCaptionFont(form, r, font); });
+        if (lParam) ::InvalidateRect(window, nullptr, TRUE);
+        return result;
+    }
     case WM_GETDLGCODE:
         // An owner-drawn button answers plain DLGC_BUTTON, and the dialog
         // manager would neither move the default to the focused button nor
@@ -338,9 +383,7 @@ int SkinPushButton(SkinState& engine, int formIndex, HWND button) {
         record.window = button;
         record.kind = kButtonPush;
         record.text = text;
-        record.fontFace = font.face.empty() ? Text(kDefaultFace) : font.face;
-        record.fontSize = font.size != 0 ? font.size : kDefaultFontSize;
-        record.fontStyle = font.style;
+        TakeCaptionFont(form, record, font);
         record.defaultButton = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? 1 : 0;
         return i;
     });
@@ -389,10 +432,13 @@ void PaintPushButtonFace(SkinState& engine, HWND window, HDC target, UINT state,
     ButtonLook look;
     if (!ReadButtonLook(engine, window, look)) return;
     const COLORREF accent = ControlSettings(engine).accent;
+    const DisplayScale& scale = look.scale;
+    const int radius = scale.Px(kFaceRadius);
     PaintOverBackground(engine, window, target, rect, [&](GdipGraphics& graphics, int L, int T) {
         const float x = static_cast<float>(rect.left), y = static_cast<float>(rect.top);
         const float w = static_cast<float>(L), h = static_cast<float>(T);
-        GdipPath face = RoundedPath(x, y, w - 1, h - 1, kFaceRadius);
+        GdipPath face = RoundedPath(x, y, w - 1, h - 1, radius);
+        const GdipPath edge = OutlineOf(x, y, w, h, radius, scale);
         FillSolid(graphics, face, kWhite, 120);
         if (state & ODS_DISABLED) {
             GdipSolidBrush silver;
@@ -403,29 +449,31 @@ void PaintPushButtonFace(SkinState& engine, HWND window, HDC target, UINT state,
             gloss.SetLinePresetBlend({ToArgb(kWhite, 50, true), ToArgb(kBlack, 10, true), ToArgb(kWhite, 50, true)},
                                      {0.0f, 0.6f, 1.0f});
             graphics.FillPath(gloss, face);
-            OutlinePath(graphics, face, kBlack, 80);
+            DrawOutline(graphics, edge, kBlack, 80, scale);
         } else {
             FillPathGradient(graphics, face, x, y, x, y + h - 1, ToArgb(kWhite, 0, true), ToArgb(kGrey, 60, true));
             GdipPath upper;
             upper.CreatePath(0);
-            AddRoundedTopOutline(upper, rect.left, rect.top, L - 1, static_cast<int>(T * 0.5), kFaceRadius);
+            AddRoundedTopOutline(upper, rect.left, rect.top, L - 1, static_cast<int>(T * 0.5), radius);
             FillPathGradient(graphics, upper, x, y, x, y + h * 0.5f, ToArgb(kWhite, 50, true), ToArgb(kWhite, 10, true));
             if (state & ODS_HOTLIGHT) {
                 FillPathGradient(graphics, face, x, y, x, y + h - 1, ToArgb(accent, 60, true), ToArgb(accent, 10, true));
-                OutlinePath(graphics, face, accent, 255);
+                DrawOutline(graphics, edge, accent, 255, scale);
             } else if (state & ODS_FOCUS) {
-                DrawSoftOutline(graphics, face, 3, kFocusGlow, 120);
-                OutlinePath(graphics, face, kBlack, 70);
+                DrawSoftOutline(graphics, face, scale.Line(3), kFocusGlow, 120);
+                DrawOutline(graphics, edge, kBlack, 70, scale);
             } else {
-                OutlinePath(graphics, face, kBlack, 120);
+                DrawOutline(graphics, edge, kBlack, 120, scale);
             }
             if (state & ODS_SELECTED) {
-                GdipPath inset = RoundedPath(x + 2, y + 2, w - 3, h - 3, kFaceRadius);
-                FillPathGradient(graphics, inset, 2, 2, 2, h - 2, ToArgb(accent, 60, true), ToArgb(kWhite, 100, true));
+                const float two = scale.Pf(2);
+                GdipPath inset = RoundedPath(x + two, y + two, w - scale.Pf(3), h - scale.Pf(3), radius);
+                FillPathGradient(graphics, inset, two, two, two, h - two, ToArgb(accent, 60, true),
+                                 ToArgb(kWhite, 100, true));
             }
-            if (look.isDefault) DrawDefaultRing(graphics, x, y, w, h, accent);
+            if (look.isDefault) DrawDefaultRing(graphics, x, y, w, h, accent, scale);
         }
-        DrawCaption(graphics, window, look, Gdiplus::RectF(0, 2, w, h));
+        DrawCaption(graphics, window, look, Gdiplus::RectF(0, scale.Pf(2), w, h));
     });
 }
 
@@ -468,11 +516,7 @@ int SkinCheckOrRadio(SkinState& engine, int formIndex, HWND parent, HWND child) 
         record.checkedAtAttach = checked ? 1 : 0;
         record.parent = parent;
         record.focused = ::GetFocus() == child ? 1 : 0;
-        // A font GDI+ cannot use reads as no face and no size: the caption
-        // then takes the buttons' default font instead of vanishing.
-        record.fontFace = font.face.empty() ? Text(kDefaultFace) : font.face;
-        record.fontSize = font.size > 0 ? font.size : kDefaultFontSize;
-        record.fontStyle = font.style;
+        TakeCaptionFont(form, record, font);
         return i;
     });
     if (index == 0) return 0;

@@ -23,7 +23,7 @@ constexpr COLORREF kSilver = RGB(192, 192, 192);
 constexpr COLORREF kTeal = RGB(0, 128, 128);
 // The hover glow keeps this colour whatever the accent.
 constexpr COLORREF kGlow = RGB(34, 202, 221);
-constexpr float kBoxSize = 13;
+constexpr int kBoxSize = 13;
 constexpr int kFaceRadius = 5;
 // Where the caption area (and the focus cue around it) starts.
 constexpr float kCaptionCueLeft = 14;
@@ -31,6 +31,7 @@ constexpr float kCaptionCueLeft = 14;
 // What a painter needs of the record, copied out under the lock.
 struct CheckLook {
     int kind = -1;
+    DisplayScale scale;
     Text text;
     Text face;
     int size = 0;
@@ -39,8 +40,9 @@ struct CheckLook {
 };
 
 bool ReadCheckLook(SkinState& engine, HWND window, CheckLook& look) {
-    return WithControlRecord(engine, window, &FormSkin::buttons, [&](FormSkin&, ControlRecord& record) {
+    return WithControlRecord(engine, window, &FormSkin::buttons, [&](FormSkin& form, ControlRecord& record) {
         look.kind = record.kind;
+        look.scale = form.Scale();
         look.text = record.text;
         look.face = record.fontFace;
         look.size = record.fontSize;
@@ -58,67 +60,75 @@ GdipPath EllipsePath(float x, float y, float width, float height) {
 }
 
 // The silver face of a disabled control; no box, circle or mark.
-void DrawDisabledFace(GdipGraphics& graphics, float x, float y, float w, float h) {
+void DrawDisabledFace(GdipGraphics& graphics, float x, float y, float w, float h, const DisplayScale& scale) {
     GdipSolidBrush silver;
     silver.CreateSolidFill(ToArgb(kSilver, 255, true));
     graphics.FillRectangle(silver, x, y, w, h);
     GdipPath face;
     face.CreatePath(0);
-    AddRoundedRectangle(face, x, y, w - 1, h - 1, kFaceRadius);
+    AddRoundedRectangle(face, x, y, w - 1, h - 1, scale.Px(kFaceRadius));
+    const float d = OutlineInset(scale);
+    GdipPath edge;
+    edge.CreatePath(0);
+    AddRoundedRectangle(edge, x + d, y + d, w - 1 - 2 * d, h - 1 - 2 * d, scale.Px(kFaceRadius));
     GdipLinearBrush gloss;
     gloss.CreateLineBrush(x, y, x, y + h, ToArgb(kWhite, 50, true), ToArgb(kWhite, 50, true));
     gloss.SetLinePresetBlend({ToArgb(kWhite, 50, true), ToArgb(kBlack, 10, true), ToArgb(kWhite, 50, true)},
                              {0.0f, 0.6f, 1.0f});
     graphics.FillPath(gloss, face);
-    OutlinePath(graphics, face, kBlack, 80);
+    DrawOutline(graphics, edge, kBlack, 80, scale);
 }
 
-void DrawEmbedded(GdipGraphics& graphics, EmbeddedImage which, float x, float y) {
+// The box image fills the scaled square, whatever resolution the file records.
+void DrawEmbedded(GdipGraphics& graphics, EmbeddedImage which, float x, float y, float size) {
     GdipImage image;
     if (!image.LoadImageFromStream(EmbeddedImageBytes(which))) return;  // not drawn
-    // At its own size in pixels, whatever resolution the file records.
-    graphics.DrawImageRect(image, x, y, static_cast<float>(image.GetImageWidth()),
-                           static_cast<float>(image.GetImageHeight()));
+    graphics.DrawImageRect(image, x, y, size, size);
 }
 
-void DrawCheckBoxMark(GdipGraphics& graphics, float x, float y, float h, bool ticked, bool hot, COLORREF accent) {
-    const float top = y + (h - kBoxSize) / 2;
-    DrawEmbedded(graphics, EmbeddedImage::CheckBoxOff, x, top);
-    if (ticked) DrawEmbedded(graphics, EmbeddedImage::CheckBoxOn, x, top);
+void DrawCheckBoxMark(GdipGraphics& graphics, float x, float y, float h, bool ticked, bool hot, COLORREF accent,
+                      const DisplayScale& scale) {
+    const float size = static_cast<float>(scale.Px(kBoxSize));
+    const float top = y + (h - size) / 2;
+    UseSmoothImageScaling(graphics, scale);
+    DrawEmbedded(graphics, EmbeddedImage::CheckBoxOff, x, top, size);
+    if (ticked) DrawEmbedded(graphics, EmbeddedImage::CheckBoxOn, x, top, size);
     if (!hot) return;
-    const float shadeTop = y + (h - 12) / 2 + 1;
+    const float shadeTop = y + (h - scale.Pf(12)) / 2 + scale.Pf(1);
     GdipPath box;
     box.CreatePath(0);
-    box.AddPathRectangle(x, top, kBoxSize, kBoxSize);
-    FillPathGradient(graphics, box, x + 3, shadeTop, x + 11, shadeTop + 11, ToArgb(accent, 100, true),
-                 ToArgb(kBlack, 0, true));
-    DrawSoftOutline(graphics, box, 2, kGlow, 30);
+    box.AddPathRectangle(x, top, size, size);
+    FillPathGradient(graphics, box, x + scale.Pf(3), shadeTop, x + scale.Pf(11), shadeTop + scale.Pf(11),
+                     ToArgb(accent, 100, true), ToArgb(kBlack, 0, true));
+    DrawSoftOutline(graphics, box, scale.Line(2), kGlow, 30);
 }
 
-void DrawRadioMark(GdipGraphics& graphics, float x, float y, float h, bool selected, bool hot, COLORREF accent) {
+void DrawRadioMark(GdipGraphics& graphics, float x, float y, float h, bool selected, bool hot, COLORREF accent,
+                   const DisplayScale& scale) {
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    const float ringTop = y + (h - 12) / 2;
+    const float ring = scale.Pf(12);
+    const float ringTop = y + (h - ring) / 2;
     {
-        GdipPen ring;
-        ring.CreatePen1(ToArgb(kBlack, 200, true), 1.0f, Gdiplus::UnitWorld);
-        graphics.DrawEllipse(ring, x + 2, ringTop, 12, 12);
+        GdipPen pen;
+        pen.CreatePen1(ToArgb(kBlack, 200, true), scale.Pf(1), Gdiplus::UnitWorld);
+        graphics.DrawEllipse(pen, x + scale.Pf(2), ringTop, ring, ring);
     }
-    GdipPath face = EllipsePath(x + 3, y + (h - 11) / 2 + 1, 9, 9);
+    GdipPath face = EllipsePath(x + scale.Pf(3), y + (h - scale.Pf(11)) / 2 + scale.Pf(1), scale.Pf(9), scale.Pf(9));
     OutlinePath(graphics, face, kWhite, 255);
     {
         GdipSolidBrush white;
         white.CreateSolidFill(ToArgb(kWhite, 255, true));
         graphics.FillPath(white, face);
     }
-    FillPathGradient(graphics, face, x + 3, ringTop + 1, x + 13, ringTop + 11, ToArgb(kBlack, 100, true),
-                 ToArgb(kBlack, 0, true));
+    FillPathGradient(graphics, face, x + scale.Pf(3), ringTop + scale.Pf(1), x + scale.Pf(13),
+                     ringTop + scale.Pf(11), ToArgb(kBlack, 100, true), ToArgb(kBlack, 0, true));
     if (hot) {
-        FillPathGradient(graphics, face, x + 3, ringTop + 1, x + 14, ringTop + 12, ToArgb(accent, 100, true),
-                     ToArgb(kBlack, 0, true));
-        DrawSoftOutline(graphics, face, 2, kGlow, 30);
+        FillPathGradient(graphics, face, x + scale.Pf(3), ringTop + scale.Pf(1), x + scale.Pf(14),
+                         ringTop + scale.Pf(12), ToArgb(accent, 100, true), ToArgb(kBlack, 0, true));
+        DrawSoftOutline(graphics, face, scale.Line(2), kGlow, 30);
     }
     if (!selected) return;
-    GdipPath dot = EllipsePath(x + 5, ringTop + 3, 6, 6);
+    GdipPath dot = EllipsePath(x + scale.Pf(5), ringTop + scale.Pf(3), scale.Pf(6), scale.Pf(6));
     GdipPathBrush shine;
     shine.CreatePathGradientFromPath(dot);
     shine.SetPathGradientCenterColor(ToArgb(kWhite, 100, true));
@@ -152,21 +162,23 @@ void PaintCheckOrRadio(SkinState& engine, HWND window, UINT state, HDC target, i
         const float x = static_cast<float>(rect.left), y = static_cast<float>(rect.top);
         const float w = static_cast<float>(L), h = static_cast<float>(T);
         const bool hot = (state & ODS_HOTLIGHT) != 0;
+        const DisplayScale& scale = look.scale;
         if (state & ODS_DISABLED) {
-            DrawDisabledFace(graphics, x, y, w, h);
+            DrawDisabledFace(graphics, x, y, w, h, scale);
         } else if (kind == kButtonCheckBox) {
-            DrawCheckBoxMark(graphics, x, y, h, checked, hot, accent);
+            DrawCheckBoxMark(graphics, x, y, h, checked, hot, accent, scale);
         } else {
-            DrawRadioMark(graphics, x, y, h, checked, hot, accent);
+            DrawRadioMark(graphics, x, y, h, checked, hot, accent, scale);
         }
-        const Gdiplus::RectF layout = kind == kButtonCheckBox ? Gdiplus::RectF(x + 17, 2, w - 19, h)
-                                                               : Gdiplus::RectF(x + 18, 2, w, h);
+        const Gdiplus::RectF layout = kind == kButtonCheckBox
+                                          ? Gdiplus::RectF(x + scale.Pf(17), scale.Pf(2), w - scale.Pf(19), h)
+                                          : Gdiplus::RectF(x + scale.Pf(18), scale.Pf(2), w, h);
         DrawCaption(graphics, window, look, layout);
         // Around the caption, as a focus rectangle would be; the whole
         // control when it has no caption.
         if (look.focused && !(state & ODS_DISABLED) && FocusCuesShown(window)) {
-            const float left = look.text.empty() ? x : x + kCaptionCueLeft;
-            DrawFocusCue(graphics, left, y, w - (left - x), h, accent);
+            const float left = look.text.empty() ? x : x + scale.Pf(kCaptionCueLeft);
+            DrawFocusCue(graphics, left, y, w - (left - x), h, accent, scale);
         }
         graphics.Flush();
         if (target) {

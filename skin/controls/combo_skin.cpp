@@ -161,9 +161,9 @@ LRESULT HandleComboMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-int ComboButtonWidth(LONG style) {
+int ComboButtonWidth(LONG style, const DisplayScale& scale) {
     if (!(style & kDropDownBit)) return 0;
-    return (style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST ? 17 : 18;
+    return scale.Px((style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST ? 17 : 18);
 }
 
 int SkinComboBox(SkinState& engine, int formIndex, HWND combo) {
@@ -208,6 +208,7 @@ void PaintComboBox(SkinState& engine, int formIndex, int index, bool hovered, bo
     if (!useHovered) hovered = state.hovered != 0;
     if (!useFocused) focused = state.focused != 0;
     const ControlSkinSettings settings = ControlSettings(engine);
+    const DisplayScale scale = ScaleOfWindow(engine, combo);
     const RECT bounds = WindowBounds(combo);
     const int W = bounds.right, H = bounds.bottom;
     if (W <= 0 || H <= 0) return;
@@ -237,43 +238,52 @@ void PaintComboBox(SkinState& engine, int formIndex, int index, bool hovered, bo
         }
         const Gdiplus::ARGB lineColour = (hovered || focused) ? ToArgb(settings.accent, 200, true)
                                                                : ToArgb(kBlack, 80, true);
+        const int line = scale.Line(1);
         GdipPen pen;
-        pen.CreatePen1(lineColour, 1.0f, Gdiplus::UnitWorld);
-        graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
+        pen.CreatePen1(lineColour, static_cast<float>(line), Gdiplus::UnitWorld);
+        DrawInnerFrame(graphics, pen, W, H, line);
 
-        if (const int U = ComboButtonWidth(style)) {
-            const int x = W - U - 2, S = H - 4;
+        if (const int U = ComboButtonWidth(style, scale)) {
+            // The button stands `inset` in from the right, top and bottom edges.
+            const int inset = scale.Px(2), one = scale.Px(1);
+            const int x = W - U - inset, S = H - 2 * inset;
+            const float top = static_cast<float>(inset);
             GdipPath outline;
             outline.CreatePath(0);
-            AddRoundedRectangle(outline, static_cast<float>(x), 2, static_cast<float>(U - 1), static_cast<float>(S - 1), 4);
+            const float d = OutlineInset(scale);
+            AddRoundedRectangle(outline, x + d, top + d, U - 1 - 2 * d, S - 1 - 2 * d, scale.Px(4));
             graphics.DrawPath(pen, outline);
             GdipPath face;
             face.CreatePath(0);
-            AddRoundedRectangle(face, static_cast<float>(x + 1), 3, static_cast<float>(U - 2), static_cast<float>(S - 2), 1);
+            AddRoundedRectangle(face, static_cast<float>(x + one), top + static_cast<float>(one),
+                                static_cast<float>(U - 2 * one), static_cast<float>(S - 2 * one), scale.Px(1));
             GdipLinearBrush gradient;
             if (hovered) {
-                gradient.CreateLineBrush(static_cast<float>(x + 1), 2, static_cast<float>(x + 1), static_cast<float>(S),
+                gradient.CreateLineBrush(static_cast<float>(x + one), top, static_cast<float>(x + one), static_cast<float>(S),
                                          ToArgb(kWhite, 100, true), ToArgb(settings.accent, 150, true));
             } else {
-                gradient.CreateLineBrush(static_cast<float>(x + 1), 2, static_cast<float>(x + 1), static_cast<float>(S),
+                gradient.CreateLineBrush(static_cast<float>(x + one), top, static_cast<float>(x + one), static_cast<float>(S),
                                          ToArgb(settings.accent, 30, true), ToArgb(settings.accent, 100, true));
             }
             graphics.FillPath(gradient, face);
             GdipImage arrow;
             if (arrow.LoadImageFromStream(EmbeddedImageBytes(EmbeddedImage::ArrowDown))) {
-                const int aw = arrow.GetImageWidth(), ah = arrow.GetImageHeight();
-                graphics.DrawImageRectI(arrow, x + (U - aw) / 2, 2 + (S - ah) / 2, aw, ah);
+                const int aw = scale.Px(arrow.GetImageWidth()), ah = scale.Px(arrow.GetImageHeight());
+                UseSmoothImageScaling(graphics, scale);
+                graphics.DrawImageRectI(arrow, x + (U - aw) / 2, inset + (S - ah) / 2, aw, ah);
             }
         }
         if (!text.empty()) {
             GdipFont font;
-            if (font.CreateFontByName(kTextFace, kTextSize, 0, Gdiplus::UnitPixel)) {
+            const float size = scale.Pf(kTextSize);
+            if (font.CreateFontByName(kTextFace, size, 0, Gdiplus::UnitPixel)) {
                 GdipStringFormat format;
                 format.CreateStringFormat(0x1000);  // no wrap
                 GdipSolidBrush brush;
                 brush.CreateSolidFill(ToArgb(ink, 255, true));
-                const float right = static_cast<float>(W - 3 - ComboButtonWidth(style) - 2);
-                graphics.DrawString(text, font, Gdiplus::RectF(3, (H - kTextSize) / 2, right - 3, kTextSize + 4),
+                const float left = scale.Pf(3);
+                const float right = static_cast<float>(W - scale.Px(3) - ComboButtonWidth(style, scale) - scale.Px(2));
+                graphics.DrawString(text, font, Gdiplus::RectF(left, (H - size) / 2, right - left, size + scale.Pf(4)),
                                     format, brush);
             }
         }

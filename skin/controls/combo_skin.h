@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "skin/model/display_scale.h"
+
 class SkinState;
 
 // Skins the "Edit" and "ComboBox" children of parent, and in translucent
@@ -23,5 +25,5 @@ void PaintComboBox(SkinState& engine, int formIndex, int index, bool hovered, bo
                    bool useFocused);
 
 // Width of the drop-down button for the combo's style: 17 for a drop-down
-// list, 18 for a drop-down combo, 0 for a simple one.
-int ComboButtonWidth(LONG style);
+// list, 18 for a drop-down combo, 0 for a simple one (96-DPI pixels, scaled).
+int ComboButtonWidth(LONG style, const DisplayScale& scale = DisplayScale());

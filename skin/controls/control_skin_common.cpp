@@ -1,7 +1,9 @@
 #include "skin/controls/control_skin_common.h"
 
 #include "gdip/graphics.h"
+#include "gdip/image.h"
 #include "gdip/path.h"
+#include "gdip/pen.h"
 #include "skin/paint/paint_primitives.h"
 
 namespace {
@@ -66,10 +68,46 @@ bool FocusCuesShown(HWND window) {
     return (::SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
 }
 
-void DrawFocusCue(GdipGraphics& graphics, float x, float y, float width, float height, COLORREF accent) {
-    if (width < 4 || height < 4) return;
+void DrawFocusCue(GdipGraphics& graphics, float x, float y, float width, float height, COLORREF accent,
+                  const DisplayScale& scale) {
+    if (width < scale.Pf(4) || height < scale.Pf(4)) return;
     GdipPath path;
     path.CreatePath(0);
-    AddRoundedRectangle(path, x + 1, y + 1, width - 3, height - 3, kFocusCueRadius);
-    DrawSoftOutline(graphics, path, 2, accent, kFocusCueAlpha);
+    AddRoundedRectangle(path, x + scale.Pf(1), y + scale.Pf(1), width - scale.Pf(3), height - scale.Pf(3),
+                        scale.Px(kFocusCueRadius));
+    DrawSoftOutline(graphics, path, scale.Line(2), accent, kFocusCueAlpha);
+}
+
+float OutlineInset(const DisplayScale& scale) { return static_cast<float>(scale.Line(1) - 1) / 2; }
+
+void DrawOutline(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha, const DisplayScale& scale) {
+    if (scale.IsBase()) {
+        OutlinePath(graphics, path, colour, alpha);
+        return;
+    }
+    GdipPen pen;
+    pen.CreatePen1(ToArgb(colour, alpha, true), static_cast<float>(scale.Line(1)), Gdiplus::UnitWorld);
+    graphics.DrawPath(pen, path);
+}
+
+void UseSmoothImageScaling(GdipGraphics& graphics, const DisplayScale& scale) {
+    if (scale.IsBase()) return;
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+}
+
+void DrawImageScaled(GdipGraphics& graphics, const GdipImage& image, float x, float y, const DisplayScale& scale) {
+    const int w = image.GetImageWidth(), h = image.GetImageHeight();
+    graphics.DrawImageRect(image, x, y, static_cast<float>(scale.Px(w)), static_cast<float>(scale.Px(h)));
+}
+
+void DrawInnerFrame(GdipGraphics& graphics, const GdipPen& pen, int W, int H, int width) {
+    // A pen of even width centred on a pixel edge covers whole pixels on
+    // both sides of it; one of odd width does so centred on a pixel.
+    const int centre = width / 2;
+    if (width % 2 == 0) {
+        graphics.DrawRectangleI(pen, centre, centre, W - 2 * centre, H - 2 * centre);
+    } else {
+        graphics.DrawRectangleI(pen, centre, centre, W - 1 - 2 * centre, H - 1 - 2 * centre);
+    }
 }

@@ -12,10 +12,14 @@
 
 #include <vector>
 
+#include "skin/model/display_scale.h"
 #include "skin/model/form_skin_data.h"
 #include "skin/model/skin_state.h"
 
 class GdipGraphics;
+class GdipImage;
+class GdipPath;
+class GdipPen;
 
 // The settings a control painter reads, copied out under the engine's lock.
 struct ControlSkinSettings {
@@ -71,5 +75,25 @@ void FollowUiState(HWND window, WPARAM wParam);
 bool FocusCuesShown(HWND window);
 
 // The focus cue: a soft rounded outline in the accent colour just inside the
-// rectangle, in the style of the push button's focus glow.
-void DrawFocusCue(GdipGraphics& graphics, float x, float y, float width, float height, COLORREF accent);
+// rectangle, in the style of the push button's focus glow; its inset, radius
+// and width follow the scale.
+void DrawFocusCue(GdipGraphics& graphics, float x, float y, float width, float height, COLORREF accent,
+                  const DisplayScale& scale);
+
+// Above 96 DPI images are drawn larger than they are: smoothly, with the
+// pixel centres where GDI+ expects them. At 96 the modes are left alone, so
+// the images come out exactly as before.
+void UseSmoothImageScaling(GdipGraphics& graphics, const DisplayScale& scale);
+// The image at (x, y) at its own size in 96-DPI pixels, scaled.
+void DrawImageScaled(GdipGraphics& graphics, const GdipImage& image, float x, float y, const DisplayScale& scale);
+
+// Outlines of the control skins are one pixel wide at 96 DPI, scaled (never
+// under a pixel). A path whose one-pixel outline ran along the shape's edge
+// pixels is moved in by OutlineInset on each side, so that the wider
+// outline covers the edge pixels inward and nothing outside.
+float OutlineInset(const DisplayScale& scale);
+void DrawOutline(GdipGraphics& graphics, const GdipPath& path, COLORREF colour, int alpha, const DisplayScale& scale);
+
+// A frame `width` device pixels wide lying just inside a W x H rectangle
+// (pixels 0 .. width - 1 from each edge), drawn with a pen of that width.
+void DrawInnerFrame(GdipGraphics& graphics, const GdipPen& pen, int W, int H, int width);

@@ -11,8 +11,12 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kRestBorderAlpha = 80;
+// The border's width at rest and on focus, and on hover.
+constexpr int kBorder = 1;
+constexpr int kHoverBorder = 2;
 
-void DrawBandAndBorder(HDC memory, const RECT& client, int W, int H, const FrameBandLook& look) {
+void DrawBandAndBorder(HDC memory, const RECT& client, int W, int H, const FrameBandLook& look,
+                       const DisplayScale& scale) {
     GdipGraphics graphics;
     graphics.CreateFromHDC(memory);
     graphics.SetClipRectI(0, 0, W, H);
@@ -23,15 +27,11 @@ void DrawBandAndBorder(HDC memory, const RECT& client, int W, int H, const Frame
     graphics.FillRectangleI(band, 0, 0, W, H);
     if (look.bordered) {
         GdipPen pen;
-        if (look.hovered) {
-            pen.CreatePen1(ToArgb(look.accent, look.accentAlpha, true), 2.0f, Gdiplus::UnitWorld);
-            graphics.DrawRectangleI(pen, 1, 1, W - 2, H - 2);
-        } else {
-            pen.CreatePen1(look.focused ? ToArgb(look.accent, look.accentAlpha, true)
-                                        : ToArgb(kBlack, kRestBorderAlpha, true),
-                           1.0f, Gdiplus::UnitWorld);
-            graphics.DrawRectangleI(pen, 0, 0, W - 1, H - 1);
-        }
+        const int width = scale.Line(look.hovered ? kHoverBorder : kBorder);
+        const Gdiplus::ARGB colour = look.hovered || look.focused ? ToArgb(look.accent, look.accentAlpha, true)
+                                                                  : ToArgb(kBlack, kRestBorderAlpha, true);
+        pen.CreatePen1(colour, static_cast<float>(width), Gdiplus::UnitWorld);
+        DrawInnerFrame(graphics, pen, W, H, width);
     }
     graphics.Flush();
 }
@@ -52,7 +52,7 @@ void PaintFrameBand(SkinState& engine, HWND window, const FrameBandLook& look, H
     HDC memory = ComposeControlBackground(engine, window, bounds);
     if (!memory && standIn) memory = ComposeControlBackground(engine, standIn, bounds);
     if (!memory) return;
-    DrawBandAndBorder(memory, client, W, H, look);
+    DrawBandAndBorder(memory, client, W, H, look, ScaleOfWindow(engine, standIn ? standIn : window));
     {
         WindowDc target(window, true);
         ExcludeRect(target.Get(), client);

@@ -1,6 +1,6 @@
 // The frame band edit boxes and list-like controls share: a white band over
 // what lies behind the control, with a border that is dark at rest and
-// accent-coloured on focus (one pixel) and on hover (two pixels). The client
+// accent-coloured on focus (one pixel at 96 DPI) and on hover (two). The client
 // area and the system's scroll bars are left to the control; where they lie
 // in the window is found here too.
 #pragma once

@@ -122,11 +122,11 @@ void PaintItemFace(GdipGraphics& graphics, const RECT& r, bool hot, bool pressed
 
 // Draws the item's image after the margin, vertically centred; the x where
 // the text may start.
-int PaintItemIcon(GdipGraphics& graphics, HIMAGELIST images, const HeaderItem& item, int margin) {
+int PaintItemIcon(GdipGraphics& graphics, HIMAGELIST images, const HeaderItem& item, int margin, int inset) {
     int x = item.rect.left + margin;
-    if (!(item.format & HDF_IMAGE) || !images || item.image < 0) return item.rect.left + kTextInset;
+    if (!(item.format & HDF_IMAGE) || !images || item.image < 0) return item.rect.left + inset;
     IconHandle icon(pImageList_GetIcon(images, item.image, ILD_TRANSPARENT));
-    if (!icon) return item.rect.left + kTextInset;
+    if (!icon) return item.rect.left + inset;
     GdipBitmap bitmap;
     if (bitmap.CreateBitmapFromHICON(icon.Get())) {
         const int w = bitmap.GetImageWidth(), h = bitmap.GetImageHeight();
@@ -134,7 +134,7 @@ int PaintItemIcon(GdipGraphics& graphics, HIMAGELIST images, const HeaderItem& i
         graphics.DrawImageRectI(bitmap, x, y, w, h);
         x += w;
     }
-    return x + kTextInset;
+    return x + inset;
 }
 
 // The wide text cut to its first n characters and an ellipsis, terminated.
@@ -172,8 +172,9 @@ ByteArray FittedText(const GdipGraphics& graphics, const Text& text, const GdipF
     return CutWithEllipsis(wide, fits);
 }
 
-void PaintItemText(GdipGraphics& graphics, const GdipFont& font, const HeaderItem& item, int left, COLORREF inkColour) {
-    const int right = item.rect.right - kTextInset;
+void PaintItemText(GdipGraphics& graphics, const GdipFont& font, const HeaderItem& item, int left, int inset,
+                   COLORREF inkColour) {
+    const int right = item.rect.right - inset;
     if (item.text.empty() || right <= left) return;
     GdipStringFormat format;
     format.CreateStringFormat(kStringNoWrap);
@@ -221,6 +222,14 @@ void OnHeaderButton(SkinState& engine, HWND window, bool down, LPARAM lParam) {
     });
 }
 
+ControlFont HeaderFont(HWND header, const DisplayScale& scale) {
+    ControlFont font = ReadControlFont(header);
+    if (font.face.empty()) font = ReadControlFont(::GetParent(header));
+    if (font.face.empty()) font.face = kFallbackFace;
+    if (font.size <= 0) font.size = scale.Px(kFallbackSize);
+    return font;
+}
+
 LRESULT HandleHeaderMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SkinState* engine = SkinState::Instance();
     const bool known = engine && ChangeHeader(*engine, window, [](FormSkin&, ControlRecord&) {});
@@ -241,6 +250,19 @@ LRESULT HandleHeaderMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return result;
     }
     case WM_MOVE: PaintHeader(*engine, F, index, 0, false, 0, false); break;
+    case WM_SETFONT: {
+        // The items' text follows a new font (the form gives its children
+        // fonts for a new display scale this way).
+        const LRESULT result = ForwardToPrevious(window, message, wParam, lParam);
+        const ControlFont font = HeaderFont(window, ScaleOfWindow(*engine, window));
+        ChangeHeader(*engine, window, [&](FormSkin&, ControlRecord& record) {
+            record.fontFace = font.face;
+            record.fontSize = font.size;
+            record.fontStyle = font.style;
+        });
+        if (lParam) ::InvalidateRect(window, nullptr, TRUE);
+        return result;
+    }
     case WM_ENABLE:
         // The control does not repaint itself when enabled or disabled.
         ::InvalidateRect(window, nullptr, TRUE);
@@ -269,17 +291,9 @@ LRESULT HandleHeaderMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return ForwardToPrevious(window, message, wParam, lParam);
 }
 
-ControlFont HeaderFont(HWND header) {
-    ControlFont font = ReadControlFont(header);
-    if (font.face.empty()) font = ReadControlFont(::GetParent(header));
-    if (font.face.empty()) font.face = kFallbackFace;
-    if (font.size <= 0) font.size = kFallbackSize;
-    return font;
-}
-
 void SkinHeader(SkinState& engine, int formIndex, HWND header) {
     if (!header || !::IsWindow(header)) return;
-    const ControlFont font = HeaderFont(header);
+    const ControlFont font = HeaderFont(header, ScaleOfWindow(engine, header));
     const int clickable = (::GetWindowLongPtrA(header, GWL_STYLE) & HDS_BUTTONS) ? 1 : 0;
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(::SendMessageA(header, HDM_GETIMAGELIST, 0, 0));
     const int index = engine.WithForms([&](FormSkinList& forms) {
@@ -352,6 +366,8 @@ void PaintHeader(SkinState& engine, int formIndex, int index, int hot, bool useH
     const bool enabled = ::IsWindowEnabled(header) != FALSE;
     if (!enabled) hot = pressed = -1;
     const ControlSkinSettings settings = ControlSettings(engine);
+    const DisplayScale scale = ScaleOfWindow(engine, header);
+    const int inset = scale.Px(kTextInset);
     const int count = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
     // A list view's header spans the list view; one scrolled sideways is
     // wider than that, and its own width is painted too.
@@ -377,13 +393,13 @@ void PaintHeader(SkinState& engine, int formIndex, int index, int hot, bool useH
         GdipFont font;
         const bool haveFont =
             font.CreateFontByName(state.face, static_cast<float>(state.size), state.style, Gdiplus::UnitPixel) ||
-            font.CreateFontByName(kFallbackFace, static_cast<float>(kFallbackSize), 0, Gdiplus::UnitPixel);
+            font.CreateFontByName(kFallbackFace, scale.Pf(kFallbackSize), 0, Gdiplus::UnitPixel);
         for (int i = 0; i < count; ++i) {
             const HeaderItem item = ReadItem(header, i);
             if (item.rect.right <= item.rect.left) continue;
             PaintItemFace(graphics, item.rect, i == hot, i == pressed, settings.accent);
-            const int textLeft = PaintItemIcon(graphics, state.imageList, item, margin);
-            if (haveFont) PaintItemText(graphics, font, item, textLeft, enabled ? kBlack : kDisabledInk);
+            const int textLeft = PaintItemIcon(graphics, state.imageList, item, margin, inset);
+            if (haveFont) PaintItemText(graphics, font, item, textLeft, inset, enabled ? kBlack : kDisabledInk);
         }
         graphics.Flush();
         if (target) {

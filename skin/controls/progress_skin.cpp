@@ -9,7 +9,9 @@
 #include "gdip/path.h"
 #include "gdip/pen.h"
 #include "runtime/allocation_failure.h"
+#include "skin/controls/control_skin_common.h"
 #include "skin/paint/paint_primitives.h"
+#include "skin/model/display_scale.h"
 #include "skin/model/skin_state.h"
 
 namespace {
@@ -111,6 +113,7 @@ void PaintProgress(SkinState& engine, int formIndex, int index, HDC target) {
     ::GetWindowRect(window, &bounds);
     const int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
     const COLORREF accent = engine.WithSettings([](SkinSettings& s) { return s.accentColour; });
+    const DisplayScale scale = ScaleOfWindow(engine, window);
     const int position = static_cast<int>(::SendMessageA(window, PBM_GETPOS, 0, 0));
     PBRANGE range{};
     ::SendMessageA(window, PBM_GETRANGE, 0, reinterpret_cast<LPARAM>(&range));
@@ -124,14 +127,15 @@ void PaintProgress(SkinState& engine, int formIndex, int index, HDC target) {
 
         GdipPath outline;
         outline.CreatePath(0);
-        AddRoundedRectangle(outline, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1), 5);
+        const float d = OutlineInset(scale);
+        AddRoundedRectangle(outline, d, d, w - 1 - 2 * d, h - 1 - 2 * d, scale.Px(5));
         GdipPen outlinePen;
-        outlinePen.CreatePen1(ToArgb(kBlack, 50, true), 1.0f);
+        outlinePen.CreatePen1(ToArgb(kBlack, 50, true), static_cast<float>(scale.Line(1)));
         graphics.DrawPath(outlinePen, outline);
 
         GdipPath face;
         face.CreatePath(0);
-        AddRoundedRectangle(face, 1, 1, static_cast<float>(w - 2), static_cast<float>(h - 2), 1);
+        AddRoundedRectangle(face, 1, 1, static_cast<float>(w - 2), static_cast<float>(h - 2), scale.Px(1));
         FillAcross(graphics, face, state.vertical, w, h, ToArgb(kWhite, 160, true), ToArgb(kBlack, 30, true));
 
         if (range.iHigh != range.iLow) {
@@ -146,13 +150,16 @@ void PaintProgress(SkinState& engine, int formIndex, int index, HDC target) {
                 length = w * share;
                 bw = static_cast<float>(length);
             }
-            // The bar lies 1 px inside its length and is 3 px shorter; until
-            // that leaves some pixel, its corner arcs would stick out of it.
-            const float inner = std::min(bw, bh) - 3;
+            // The bar lies 1 px (at 96 DPI) inside its length and is 3 px
+            // shorter; until that leaves some pixel, its corner arcs would
+            // stick out of it.
+            const float one = scale.Pf(1), three = scale.Pf(3);
+            const float inner = std::min(bw, bh) - three;
             if (length > 0 && inner >= 1) {
                 GdipPath bar;
                 bar.CreatePath(0);
-                AddRoundedRectangle(bar, x + 1, y + 1, bw - 3, bh - 3, std::min(kBarRadius, static_cast<int>(inner)));
+                AddRoundedRectangle(bar, x + one, y + one, bw - three, bh - three,
+                                    std::min(scale.Px(kBarRadius), static_cast<int>(inner)));
                 FillAcross(graphics, bar, state.vertical, w, h, ToArgb(kWhite, 90, true), ToArgb(accent, 255, true));
                 GdipPen barPen;
                 barPen.CreatePen1(ToArgb(accent, 150, true), 1.0f);

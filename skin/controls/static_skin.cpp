@@ -6,8 +6,10 @@
 #include "gdip/graphics.h"
 #include "runtime/allocation_failure.h"
 #include "runtime/window_ops.h"
+#include "skin/controls/control_skin_common.h"
 #include "skin/paint/glow_text.h"
 #include "skin/paint/paint_primitives.h"
+#include "skin/model/display_scale.h"
 #include "skin/model/skin_state.h"
 
 namespace {
@@ -50,13 +52,19 @@ StaticState RecordAt(SkinState& engine, int formIndex, int index) {
     });
 }
 
+ControlFont LabelFontOf(HWND label, const DisplayScale& scale) {
+    const ControlFont own = ReadControlFont(label);
+    return LabelFont(own, own.face.empty() ? ReadControlFont(::GetParent(label)) : ControlFont{}, scale);
+}
+
 HANDLE ImageOf(HWND window) {
     HANDLE image = reinterpret_cast<HANDLE>(::SendMessageA(window, STM_GETICON, 0, 0));
     if (!image) image = reinterpret_cast<HANDLE>(::SendMessageA(window, STM_GETIMAGE, IMAGE_BITMAP, 0));
     return image;
 }
 
-void DrawBitmapImage(GdipGraphics& graphics, HWND window, int placement, int cw, int ch) {
+// The image is made for 96 DPI: above it, it is drawn enlarged, smoothly.
+void DrawBitmapImage(GdipGraphics& graphics, HWND window, int placement, int cw, int ch, const DisplayScale& scale) {
     HANDLE image = reinterpret_cast<HANDLE>(::SendMessageA(window, STM_GETIMAGE, IMAGE_BITMAP, 0));
     HICON icon = nullptr;
     if (!image) icon = reinterpret_cast<HICON>(::SendMessageA(window, STM_GETICON, 0, 0));
@@ -68,7 +76,8 @@ void DrawBitmapImage(GdipGraphics& graphics, HWND window, int placement, int cw,
         made = icon && bitmap.CreateBitmapFromHICON(icon);
     }
     if (!made) return;
-    const int iw = bitmap.GetImageWidth(), ih = bitmap.GetImageHeight();
+    const int iw = scale.Px(bitmap.GetImageWidth()), ih = scale.Px(bitmap.GetImageHeight());
+    UseSmoothImageScaling(graphics, scale);
     switch (placement) {
     case kPlaceStretched: graphics.DrawImageRectI(bitmap, 0, 0, cw, ch); break;
     case kPlaceCentred: graphics.DrawImageRectI(bitmap, (cw - iw) / 2, (ch - ih) / 2, iw, ih); break;
@@ -128,6 +137,22 @@ LRESULT HandleStaticMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_DESTROY: ReleaseLabelBrushes(*engine, window); break;
     case WM_MOVE: ::InvalidateRect(window, nullptr, TRUE); break;
+    case WM_SETFONT: {
+        // The label follows a new font (the form gives its children fonts
+        // for a new display scale this way).
+        const LRESULT result = Forward(window, message, wParam, lParam);
+        const ControlFont font = LabelFontOf(window, ScaleOfWindow(*engine, window));
+        engine->WithForms([&](FormSkinList& forms) {
+            if (F > static_cast<int>(forms.size())) return;
+            auto& records = forms[F - 1]->staticLabels;
+            if (index > static_cast<int>(records.size()) || records[index - 1].window != window) return;
+            records[index - 1].fontFace = font.face;
+            records[index - 1].fontSize = font.size;
+            records[index - 1].fontStyle = font.style;
+        });
+        if (lParam) ::InvalidateRect(window, nullptr, TRUE);
+        return result;
+    }
     case WM_SETTEXT: {
         // The system paints the new text at once in its own look; the skin
         // paints over it once the text is set.
@@ -186,11 +211,11 @@ StaticPlacement StaticPlacementOf(LONG_PTR style) {
     return kPlaceTopLeft;
 }
 
-ControlFont LabelFont(const ControlFont& own, const ControlFont& parent) {
+ControlFont LabelFont(const ControlFont& own, const ControlFont& parent, const DisplayScale& scale) {
     // The parent's face at the label's size would mix two fonts.
     ControlFont font = own.face.empty() && !parent.face.empty() ? parent : own;
     if (font.face.empty()) font.face = kDefaultFontFace;
-    if (font.size == 0) font.size = kDefaultFontSize;
+    if (font.size == 0) font.size = scale.Px(kDefaultFontSize);
     return font;
 }
 
@@ -199,8 +224,7 @@ void AttachStaticSkin(SkinState& engine, int formIndex, HWND parent) {
     for (HWND child = ::FindWindowExA(parent, nullptr, "Static", nullptr); child;
          child = ::FindWindowExA(parent, child, "Static", nullptr)) {
         if (FindControlRecord(engine, formIndex, child, RecordList::Statics) > 0) continue;
-        const ControlFont own = ReadControlFont(child);
-        const ControlFont font = LabelFont(own, own.face.empty() ? ReadControlFont(::GetParent(child)) : ControlFont{});
+        const ControlFont font = LabelFontOf(child, ScaleOfWindow(engine, child));
         const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
         const StaticKind kind = StaticKindOf(style);
         const int index = engine.WithForms([&](FormSkinList& forms) {
@@ -229,6 +253,7 @@ void PaintStatic(SkinState& engine, int formIndex, int index, HDC target) {
     RECT client{};
     ::GetClientRect(window, &client);
     const int cw = client.right, ch = client.bottom;
+    const DisplayScale scale = ScaleOfWindow(engine, window);
     HDC memory = ComposeControlBackground(engine, window, client);
     if (!memory) return;
     {
@@ -237,11 +262,11 @@ void PaintStatic(SkinState& engine, int formIndex, int index, HDC target) {
         switch (state.kind) {
         case kStaticText:
             DrawGlowText(graphics, WindowText(window),
-                         GlowLayout{-2, 2, static_cast<float>(cw + state.size + 10), static_cast<float>(ch)},
-                         kLabelInk, kLabelGlow, kLabelGlowSize, state.face, state.style, true, state.size, true,
-                         Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear);
+                         GlowLayout{scale.Pf(-2), scale.Pf(2), cw + state.size + scale.Pf(10), static_cast<float>(ch)},
+                         kLabelInk, kLabelGlow, scale.Px(kLabelGlowSize), state.face, state.style, true, state.size,
+                         true, Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear);
             break;
-        case kStaticBitmap: DrawBitmapImage(graphics, window, state.placement, cw, ch); break;
+        case kStaticBitmap: DrawBitmapImage(graphics, window, state.placement, cw, ch, scale); break;
         case kStaticIcon: {
             HICON icon = reinterpret_cast<HICON>(::SendMessageA(window, STM_GETICON, 0, 0));
             if (!icon) break;

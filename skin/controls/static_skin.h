@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "skin/model/display_scale.h"
 #include "skin/paint/paint_primitives.h"
 
 class SkinState;
@@ -19,8 +20,8 @@ StaticKind StaticKindOf(LONG_PTR style);
 StaticPlacement StaticPlacementOf(LONG_PTR style);
 // The font a label is drawn in: its own; when GDI+ could not take its own
 // (no face), its parent's whole font; then 宋体 and 12 for what is still
-// missing.
-ControlFont LabelFont(const ControlFont& own, const ControlFont& parent);
+// missing (12 pixels at 96 DPI, scaled).
+ControlFont LabelFont(const ControlFont& own, const ControlFont& parent, const DisplayScale& scale = DisplayScale());
 
 // Skins every "Static" child of parent that has no record yet (nothing while
 // control skinning is off).

@@ -80,28 +80,29 @@ void FillAcross(GdipGraphics& graphics, const GdipPath& path, bool vertical, flo
     graphics.FillPath(brush, path);
 }
 
-void PaintPlate(GdipGraphics& graphics, bool vertical, int w, int h) {
+void PaintPlate(GdipGraphics& graphics, bool vertical, int w, int h, const DisplayScale& scale) {
     GdipPath outline;
     outline.CreatePath(0);
-    AddRoundedRectangle(outline, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1), 5);
+    const float d = OutlineInset(scale);
+    AddRoundedRectangle(outline, d, d, w - 1 - 2 * d, h - 1 - 2 * d, scale.Px(5));
     GdipPen pen;
-    pen.CreatePen1(ToArgb(kBlack, 30, true), 1.0f);
+    pen.CreatePen1(ToArgb(kBlack, 30, true), static_cast<float>(scale.Line(1)));
     graphics.DrawPath(pen, outline);
 
     GdipPath face;
     face.CreatePath(0);
-    AddRoundedRectangle(face, 1, 1, static_cast<float>(w - 2), static_cast<float>(h - 2), 3);
+    AddRoundedRectangle(face, 1, 1, static_cast<float>(w - 2), static_cast<float>(h - 2), scale.Px(3));
     FillAcross(graphics, face, vertical, 1, 1, static_cast<float>(w - 2), static_cast<float>(h - 2),
                ToArgb(kWhite, 160, true), ToArgb(kBlack, 30, true));
 }
 
-void PaintChannel(GdipGraphics& graphics, bool vertical, const RECT& c, bool enabled) {
+void PaintChannel(GdipGraphics& graphics, bool vertical, const RECT& c, bool enabled, const DisplayScale& scale) {
     const float x = static_cast<float>(c.left), y = static_cast<float>(c.top);
     const float w = static_cast<float>(c.right - c.left), h = static_cast<float>(c.bottom - c.top);
     if (w <= 0 || h <= 0) return;
     GdipPath channel;
     channel.CreatePath(0);
-    AddRoundedRectangle(channel, x, y, w, h, 1);
+    AddRoundedRectangle(channel, x, y, w, h, scale.Px(1));
     if (enabled) {
         FillAcross(graphics, channel, vertical, x, y, w, h, ToArgb(kBlack, 50, true), ToArgb(kBlack, 30, true));
     } else {
@@ -109,7 +110,7 @@ void PaintChannel(GdipGraphics& graphics, bool vertical, const RECT& c, bool ena
     }
 }
 
-void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size, bool enabled) {
+void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size, bool enabled, float line) {
     const float x = static_cast<float>(centre.x - size / 2), y = static_cast<float>(centre.y - size / 2);
     const float s = static_cast<float>(size);
     if (!enabled) {
@@ -117,7 +118,7 @@ void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size, bo
         grey.CreateSolidFill(ToArgb(kDisabledKnob, 255, true));
         graphics.FillEllipse(grey, x, y, s, s);
         GdipPen pen;
-        pen.CreatePen1(ToArgb(kBlack, 40, true), 1.0f);
+        pen.CreatePen1(ToArgb(kBlack, 40, true), line);
         graphics.DrawEllipse(pen, x, y, s, s);
         return;
     }
@@ -129,7 +130,7 @@ void PaintKnob(GdipGraphics& graphics, bool vertical, POINT centre, int size, bo
     knob.AddPathEllipse(x, y, s, s);
     FillAcross(graphics, knob, vertical, x, y, s, s, ToArgb(kWhite, 0, true), ToArgb(kBlack, 90, true));
     GdipPen pen;
-    pen.CreatePen1(ToArgb(kBlack, 50, true), 1.0f);
+    pen.CreatePen1(ToArgb(kBlack, 50, true), line);
     graphics.DrawEllipse(pen, x, y, s, s);
 }
 
@@ -149,14 +150,15 @@ void PaintSelection(GdipGraphics& graphics, HWND bar, const TrackBarLayout& layo
     }
 }
 
-void PaintHoverFrame(GdipGraphics& graphics, bool vertical, POINT centre, COLORREF accent) {
-    const int left = centre.x - kKnobSize / 2, top = centre.y - kKnobSize / 2;
+void PaintHoverFrame(GdipGraphics& graphics, bool vertical, POINT centre, COLORREF accent, const DisplayScale& scale) {
+    const int knob = scale.Px(kKnobSize), margin = scale.Px(kHoverMargin);
+    const int left = centre.x - knob / 2, top = centre.y - knob / 2;
     GdipPen pen;
-    pen.CreatePen1(ToArgb(accent, 200, true), 1.0f);
+    pen.CreatePen1(ToArgb(accent, 200, true), static_cast<float>(scale.Line(1)));
     if (vertical) {
-        graphics.DrawRectangleI(pen, left, top - kHoverMargin, kKnobSize, kKnobSize + 2 * kHoverMargin);
+        graphics.DrawRectangleI(pen, left, top - margin, knob, knob + 2 * margin);
     } else {
-        graphics.DrawRectangleI(pen, left - kHoverMargin, top, kKnobSize + 2 * kHoverMargin, kKnobSize);
+        graphics.DrawRectangleI(pen, left - margin, top, knob + 2 * margin, knob);
     }
 }
 
@@ -233,7 +235,7 @@ LRESULT HandleTrackBarMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-TrackBarLayout LayoutTrackBar(HWND bar, bool vertical, int tickPlacement) {
+TrackBarLayout LayoutTrackBar(HWND bar, bool vertical, int tickPlacement, const DisplayScale& scale) {
     const POINT origin = ClientOrigin(bar);
     TrackBarLayout layout;
     RECT c{};
@@ -249,7 +251,7 @@ TrackBarLayout LayoutTrackBar(HWND bar, bool vertical, int tickPlacement) {
     ::OffsetRect(&t, origin.x, origin.y);
     layout.thumbLength = vertical ? t.bottom - t.top : t.right - t.left;
     // Toward the tick side: two pixels with ticks above (left), one with ticks on both sides.
-    const int shift = tickPlacement == kTicksTopLeft ? 2 : tickPlacement == kTicksBoth ? 1 : 0;
+    const int shift = scale.Px(tickPlacement == kTicksTopLeft ? 2 : tickPlacement == kTicksBoth ? 1 : 0);
     layout.knobCentre = POINT{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
     // The channel keeps the control's length and thickness but runs through
     // the knob's centre line, so the knob always sits on it.
@@ -323,7 +325,8 @@ void PaintTrackBar(SkinState& engine, int formIndex, int index, HDC target) {
     if (w <= 0 || h <= 0) return;
     const auto [trackOption, accent] =
         engine.WithSettings([](SkinSettings& s) { return std::make_pair(s.trackOption, s.accentColour); });
-    const TrackBarLayout layout = LayoutTrackBar(bar, state.vertical, state.tickPlacement);
+    const DisplayScale scale = ScaleOfWindow(engine, bar);
+    const TrackBarLayout layout = LayoutTrackBar(bar, state.vertical, state.tickPlacement, scale);
     const bool enabled = ::IsWindowEnabled(bar) != FALSE;
     const bool focusCue = enabled && state.focused && FocusCuesShown(bar);
     const bool hovered = enabled && state.hovered;
@@ -334,12 +337,13 @@ void PaintTrackBar(SkinState& engine, int formIndex, int index, HDC target) {
         GdipGraphics graphics;
         graphics.CreateFromHDC(memory);
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        if (trackOption != 0) PaintPlate(graphics, state.vertical, w, h);
-        PaintChannel(graphics, state.vertical, layout.channel, enabled);
-        PaintKnob(graphics, state.vertical, layout.knobCentre, hovered ? kKnobSize : kDotSize, enabled);
+        if (trackOption != 0) PaintPlate(graphics, state.vertical, w, h, scale);
+        PaintChannel(graphics, state.vertical, layout.channel, enabled, scale);
+        PaintKnob(graphics, state.vertical, layout.knobCentre, scale.Px(hovered ? kKnobSize : kDotSize), enabled,
+                  scale.Pf(1));
         if (state.selectionRange) PaintSelection(graphics, bar, layout, state.vertical);
-        if (hovered) PaintHoverFrame(graphics, state.vertical, layout.knobCentre, accent);
-        if (focusCue) DrawFocusCue(graphics, 0, 0, static_cast<float>(w), static_cast<float>(h), accent);
+        if (hovered) PaintHoverFrame(graphics, state.vertical, layout.knobCentre, accent, scale);
+        if (focusCue) DrawFocusCue(graphics, 0, 0, static_cast<float>(w), static_cast<float>(h), accent, scale);
     }
     if (target) {
         ::BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "skin/model/display_scale.h"
+
 class SkinState;
 
 // Skins every "msctls_trackbar32" child of parent for form formIndex
@@ -25,7 +27,8 @@ struct TrackBarLayout {
     POINT knobCentre{};  // the knob box is centred here (size / 2 to the left and above)
     int thumbLength = 0;  // the control's thumb along the channel
 };
-TrackBarLayout LayoutTrackBar(HWND bar, bool vertical, int tickPlacement);
+TrackBarLayout LayoutTrackBar(HWND bar, bool vertical, int tickPlacement,
+                              const DisplayScale& scale = DisplayScale());
 // The pixel along the channel (x for a horizontal bar, y for a vertical one)
 // where a position of the bar's range lies.
 int TrackBarPositionPixel(HWND bar, const TrackBarLayout& layout, bool vertical, LONG position);

@@ -57,13 +57,18 @@ struct Half {
     EmbeddedImage arrow;
 };
 
-void PaintHalf(GdipGraphics& graphics, const Half& half, bool first, bool horizontal, Look look, COLORREF accent) {
+void PaintHalf(GdipGraphics& graphics, const Half& half, bool first, bool horizontal, Look look, COLORREF accent,
+               const DisplayScale& scale) {
     const float x = static_cast<float>(half.x), y = static_cast<float>(half.y);
     const float w = static_cast<float>(half.w - 1), h = static_cast<float>(half.h - 1);
     if (w <= 0 || h <= 0) return;
     GdipPath figure;
     figure.CreatePath(0);
-    AddRoundedRectangle(figure, x, y, w, h, 3);
+    AddRoundedRectangle(figure, x, y, w, h, scale.Px(3));
+    const float d = OutlineInset(scale);
+    GdipPath edge;
+    edge.CreatePath(0);
+    AddRoundedRectangle(edge, x + d, y + d, w - 2 * d, h - 2 * d, scale.Px(3));
     GdipSolidBrush ground;
     ground.CreateSolidFill(ToArgb(kWhite, 160, true));
     graphics.FillPath(ground, figure);
@@ -101,7 +106,8 @@ void PaintHalf(GdipGraphics& graphics, const Half& half, bool first, bool horizo
 
     GdipImage arrow;
     if (arrow.LoadImageFromStream(EmbeddedImageBytes(half.arrow))) {
-        const int aw = arrow.GetImageWidth(), ah = arrow.GetImageHeight();
+        const int aw = scale.Px(arrow.GetImageWidth()), ah = scale.Px(arrow.GetImageHeight());
+        UseSmoothImageScaling(graphics, scale);
         graphics.DrawImageRectI(arrow, half.x + (half.w - aw) / 2, half.y + (half.h - ah) / 2, aw, ah);
         if (look == Look::Disabled) {
             GdipSolidBrush fade;
@@ -110,8 +116,8 @@ void PaintHalf(GdipGraphics& graphics, const Half& half, bool first, bool horizo
         }
     }
     GdipPen outline;
-    outline.CreatePen1(pen, 1.0f);
-    graphics.DrawPath(outline, figure);
+    outline.CreatePen1(pen, static_cast<float>(scale.Line(1)));
+    graphics.DrawPath(outline, edge);
 }
 
 void OnMouseMove(SkinState& engine, HWND window, int formIndex, int index, LPARAM position) {
@@ -238,6 +244,7 @@ void PaintUpDown(SkinState& engine, int formIndex, int index, bool hovered, bool
     const int W = bounds.right, H = bounds.bottom;
     if (W <= 0 || H <= 0) return;
     const COLORREF accent = engine.WithSettings([](SkinSettings& s) { return s.accentColour; });
+    const DisplayScale scale = ScaleOfWindow(engine, control);
     const bool enabled = ::IsWindowEnabled(control) != FALSE;
     const int litPart = hovered && enabled ? PartAt(state.horizontal, W, H, position) : 0;
     const Look litLook = down ? Look::Pressed : Look::Hot;
@@ -259,7 +266,7 @@ void PaintUpDown(SkinState& engine, int formIndex, int index, bool hovered, bool
         graphics.SetCompositingQuality(Gdiplus::CompositingQualityHighQuality);
         for (int part = kFirstPart; part <= kSecondPart; ++part) {
             const Look look = !enabled ? Look::Disabled : part == litPart ? litLook : Look::Normal;
-            PaintHalf(graphics, halves[part - 1], part == kFirstPart, state.horizontal, look, accent);
+            PaintHalf(graphics, halves[part - 1], part == kFirstPart, state.horizontal, look, accent, scale);
         }
     }
     if (target) {
