@@ -67,7 +67,7 @@ TEST_F(WindowDpiTest, TheFormTakesTheDpiOfItsWindow) {
 
 TEST_F(WindowDpiTest, CaptionSheenCoversTheScaledBandAndStopsBelowIt) {
     HWND window = ShowForm();
-    const DisplayScale s = form->Scale();
+    const DisplayScale s(WindowDpi(window));
     const int x = ClientWidth(window) / 3;
     const int band = s.Px(110);
     // The sheen fades from the top to the band's last row: ten 96-DPI rows
@@ -81,7 +81,7 @@ TEST_F(WindowDpiTest, CaptionButtonsAreLaidOutAtTheScaleFlushWithTheRightEdge) {
     SkinEngine::FormOptions options;
     HWND window = ShowForm(options);
     LayOutCaptionStrip(*form);
-    const DisplayScale s = form->Scale();
+    const DisplayScale s(WindowDpi(window));
     const int width = ClientWidth(window);
     ASSERT_EQ(form->captionButtons.size(), 2u);  // minimise, close
     const ButtonRect& minimise = form->captionButtons[0].rect;
@@ -110,7 +110,7 @@ TEST_F(WindowDpiTest, CaptionButtonsAreLaidOutAtTheScaleFlushWithTheRightEdge) {
 
 TEST_F(WindowDpiTest, FrameOutlinesAreAtLeastOneScaledPixelWide) {
     HWND window = ShowForm();
-    const DisplayScale s = form->Scale();
+    const DisplayScale s(WindowDpi(window));
     RECT client{};
     ::GetClientRect(window, &client);
     const int y = s.Px(200);
@@ -127,7 +127,7 @@ TEST_F(WindowDpiTest, FrameOutlinesAreAtLeastOneScaledPixelWide) {
 
 TEST_F(WindowDpiTest, RegionCornersAreCutAtTheScale) {
     HWND window = ShowForm();
-    const DisplayScale s = form->Scale();
+    const DisplayScale s(WindowDpi(window));
     RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
     ASSERT_NE(::GetWindowRgn(window, region.Get()), ERROR);
     // The first pixel of the top row inside the region: the corner's ellipse,
@@ -141,7 +141,7 @@ TEST_F(WindowDpiTest, RegionCornersAreCutAtTheScale) {
 TEST_F(WindowDpiTest, StatusStripHeightMarginAndWidthsFollowTheScale) {
     SkinEngine::FormOptions options;
     HWND window = ShowForm(options);
-    const DisplayScale s = form->Scale();
+    const DisplayScale s(WindowDpi(window));
     ASSERT_EQ(engine->SetStatusStrip(window, 22, {"就绪", "其余"}, {120, 0}), 1);
     const RECT strip = StatusStripRect(*form);
     RECT client{};
@@ -156,7 +156,7 @@ TEST_F(WindowDpiTest, StatusStripHeightMarginAndWidthsFollowTheScale) {
 
 TEST_F(WindowDpiTest, TitleIsDrawnInAScaledFont) {
     HWND window = ShowForm();
-    const DisplayScale s = form->Scale();
+    const DisplayScale s(WindowDpi(window));
     auto titleRows = [&](const char* title) {
         ::SetWindowTextA(window, title);
         engine->RebuildBackground(formIndex, nullptr, false);
@@ -169,8 +169,9 @@ TEST_F(WindowDpiTest, TitleIsDrawnInAScaledFont) {
     };
     const auto untitled = titleRows("");
     const auto titled = titleRows("WWWW");
-    // The rows the title and its shadow changed: the capitals' height of a
-    // 12-pixel font, scaled, and a scaled pixel of shadow above and below.
+    // The rows the title and its shadow changed: at 96 DPI rows 7 to 17 (the
+    // capitals of the 12-pixel font and a pixel of shadow above and below),
+    // at another scale as many scaled rows.
     int top = -1, bottom = -1;
     for (int y = 0; y < static_cast<int>(titled.size()); ++y) {
         if (titled[y] == untitled[y]) continue;
@@ -178,9 +179,8 @@ TEST_F(WindowDpiTest, TitleIsDrawnInAScaledFont) {
         bottom = y;
     }
     ASSERT_GE(top, 0);
-    EXPECT_GE(top, s.Px(6) - s.Px(1));
-    EXPECT_GE(bottom - top + 1, s.Px(12) / 2 + 2) << top << ".." << bottom;
-    EXPECT_LE(bottom - top + 1, s.Px(16)) << top << ".." << bottom;
+    EXPECT_NEAR(top, s.Px(7), s.Px(1));
+    EXPECT_NEAR(bottom - top + 1, s.Px(11), s.Px(1)) << top << ".." << bottom;
 }
 
 // A message box shown by its own thread, as the update thread shows them.
