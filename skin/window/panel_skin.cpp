@@ -216,17 +216,22 @@ bool DockToPanel(SkinState& engine, HWND panel, HWND child, int y, int height) {
 void PlaceDockedWindows(HWND parent, const std::vector<DockedWindow>& docked) {
     RECT client{};
     ::GetClientRect(parent, &client);
-    const int width = std::max(0, static_cast<int>(client.right) - 4);
+    // Inset, top and height are 96-DPI sizes, placed at the parent's form's scale.
+    SkinState* engine = SkinState::Instance();
+    const DisplayScale s = engine ? ScaleOfWindow(*engine, parent) : DisplayScale(WindowDpi(parent));
+    const int inset = s.Px(2);
+    const int width = std::max(0, static_cast<int>(client.right) - 2 * inset);
     for (const DockedWindow& d : docked) {
         if (!::IsWindow(d.window)) continue;
-        const int top = d.y < 0 ? static_cast<int>(client.bottom) + d.y : d.y;
+        const int top = d.y < 0 ? static_cast<int>(client.bottom) + s.Px(d.y) : s.Px(d.y);
+        const int height = s.Px(d.y + d.height) - s.Px(d.y);
         RECT now{};
         ::GetWindowRect(d.window, &now);
         ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
-        if (now.left == 2 && now.top == top && now.right - now.left == width && now.bottom - now.top == d.height) {
+        if (now.left == inset && now.top == top && now.right - now.left == width && now.bottom - now.top == height) {
             continue;
         }
-        ::MoveWindow(d.window, 2, top, width, d.height, TRUE);
+        ::MoveWindow(d.window, inset, top, width, height, TRUE);
     }
 }
 

@@ -154,6 +154,30 @@ TEST_F(WindowDpiTest, StatusStripHeightMarginAndWidthsFollowTheScale) {
     EXPECT_EQ(form->statusItems[1].rect.right, client.right - s.Px(kStatusMargin));
 }
 
+TEST_F(WindowDpiTest, DockedChildrenArePlacedAtTheScale) {
+    HWND window = ShowForm();
+    const DisplayScale s(WindowDpi(window));
+    HWND top = skintest::MakeChild(window, "Static", 0, 0, 10, 10);
+    HWND bottom = skintest::MakeChild(window, "Static", 0, 0, 10, 10);
+    ASSERT_EQ(engine->Dock(window, top, 130, 40), 1);
+    ASSERT_EQ(engine->Dock(window, bottom, -50, 30), 1);  // 50 above the bottom edge
+    RECT client{};
+    ::GetClientRect(window, &client);
+    auto placed = [&](HWND child) {
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT t = placed(top), b = placed(bottom);
+    EXPECT_EQ(t.left, s.Px(2));
+    EXPECT_EQ(t.right, client.right - s.Px(2));
+    EXPECT_EQ(t.top, s.Px(130));
+    EXPECT_EQ(t.bottom, s.Px(170));
+    EXPECT_EQ(b.top, client.bottom - s.Px(50));
+    EXPECT_EQ(b.bottom, client.bottom - s.Px(20));
+}
+
 TEST_F(WindowDpiTest, TitleIsDrawnInAScaledFont) {
     HWND window = ShowForm();
     const DisplayScale s(WindowDpi(window));
