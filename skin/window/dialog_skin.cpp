@@ -50,6 +50,9 @@ constexpr int kStringFormatNoWrap = 0x1000;
 #ifndef WM_NCMOUSELEAVE
 #define WM_NCMOUSELEAVE 0x02A2
 #endif
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 std::atomic<long> gCloseRepaints{0};
 
@@ -296,6 +299,26 @@ void OnNcMouseMove(SkinState& engine, FormSkin& form, bool overClose) {
     }
 }
 
+// The box moved to a monitor of another scale: it is skinned at the new DPI
+// and takes the rectangle the system suggests (the dialog manager may have
+// moved it there already); region, caption and image follow.
+LRESULT OnDpiChanged(FormSkin& form, HWND window, WPARAM wParam, LPARAM lParam) {
+    form.dpi = DisplayScale(LOWORD(wParam)).Dpi();
+    const LRESULT result = Forward(window, WM_DPICHANGED, wParam, lParam);
+    RECT suggested{};
+    if (lParam) std::memcpy(&suggested, reinterpret_cast<const void*>(lParam), sizeof suggested);
+    RECT now{};
+    ::GetWindowRect(window, &now);
+    if (lParam && !::EqualRect(&now, &suggested)) {
+        ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetDialogRegion(window, form.Scale());
+    LayoutCaption(form);
+    ::InvalidateRect(window, nullptr, TRUE);
+    return result;
+}
+
 // On a dialog's first paint: fades it in on the one fade thread. A dialog
 // that gets no fade (another dialog's fade owns the thread, or no thread can
 // start) is shown at once rather than left transparent.
@@ -332,6 +355,7 @@ LRESULT HandleDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         SetDialogRegion(window, form.Scale());
         LayoutCaption(form);
         break;
+    case WM_DPICHANGED: return OnDpiChanged(form, window, wParam, lParam);
     case WM_ACTIVATE: {
         // The hook of this dialog's thread; a box on another thread keeps its own.
         if (HHOOK hook = engine->TakeMessageBoxHook()) ::UnhookWindowsHookEx(hook);

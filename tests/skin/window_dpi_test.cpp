@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/message_box.h"
+#include "runtime/win_handles.h"
 #include "skin/model/display_scale.h"
 #include "skin/skin_engine.h"
 #include "skin/window/caption_painter.h"
@@ -285,6 +286,42 @@ TEST_F(WindowDpiTest, MessageBoxBandsRegionAndCloseButtonFollowItsScale) {
     while (first < 40 && !::PtInRegion(region.Get(), first, 0)) ++first;
     EXPECT_GE(first, s.Px(5) * 3 / 10);
     EXPECT_LE(first, s.Px(5) / 2);
+}
+
+// Moved to a monitor of another scale, the box is skinned at the new DPI in
+// the rectangle the system suggests.
+TEST_F(WindowDpiTest, MessageBoxFollowsAChangeOfDpi) {
+    Box shown;
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (box = shown.Find()) != nullptr; }));
+    FormSkin* dialog = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        dialog = engine->Form(engine->FormIndexOf(box));
+        return dialog && dialog->dialogPainted;
+    }));
+    const DisplayScale before(WindowDpi(box));
+    const DisplayScale after(before.Dpi() == 192 ? 96 : 192);
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    RECT suggested{r.left, r.top, r.left + after.From(r.right - r.left, before.Dpi()),
+                   r.top + after.From(r.bottom - r.top, before.Dpi())};
+    ::SendMessageA(box, WM_DPICHANGED, MAKEWPARAM(after.Dpi(), after.Dpi()), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(dialog->dpi, after.Dpi());
+    RECT now{};
+    ::GetWindowRect(box, &now);
+    EXPECT_TRUE(::EqualRect(&now, &suggested));
+    const ButtonRect& close = dialog->captionButtons[0].rect;
+    EXPECT_EQ(static_cast<int>(close.width), after.Px(kDialogCloseWidth));
+    EXPECT_EQ(static_cast<int>(close.x + close.width), now.right - now.left);
+    RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(box, region.Get()), ERROR);
+    RECT bounds{};
+    ::GetRgnBox(region.Get(), &bounds);
+    EXPECT_EQ(bounds.right, now.right - now.left);
+    int first = 0;
+    while (first < 40 && !::PtInRegion(region.Get(), first, 0)) ++first;
+    EXPECT_GE(first, after.Px(5) * 3 / 10);
+    EXPECT_LE(first, after.Px(5) / 2);
 }
 
 }  // namespace
