@@ -208,6 +208,12 @@ TEST_F(WindowDpiTest, TitleIsDrawnInAScaledFont) {
     EXPECT_NEAR(bottom - top + 1, s.Px(11), s.Px(1)) << top << ".." << bottom;
 }
 
+BOOL CALLBACK MatchSkinnedBox(HWND window, LPARAM out) {
+    if (ClassNameOf(window) != "#32770" || !GetProperty(window, prop::kPreviousProc)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+}
+
 // A message box shown by its own thread, as the update thread shows them.
 class Box {
 public:
@@ -227,16 +233,7 @@ public:
     }
     HWND Find() const {
         HWND found = nullptr;
-        if (threadId_) {
-            ::EnumThreadWindows(
-                threadId_,
-                [](HWND window, LPARAM out) {
-                    if (ClassNameOf(window) != "#32770" || !GetProperty(window, prop::kPreviousProc)) return TRUE;
-                    *reinterpret_cast<HWND*>(out) = window;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&found));
-        }
+        if (threadId_) ::EnumThreadWindows(threadId_, MatchSkinnedBox, reinterpret_cast<LPARAM>(&found));
         return found;
     }
 
