@@ -437,10 +437,11 @@ void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graph
             GdipSolidBrush shadow, face;
             shadow.CreateSolidFill(ToArgb(form.titleShadowColour, 150, true));
             face.CreateSolidFill(ToArgb(form.titleColour, 255, true));
-            for (const auto& o : kShadowOffsets) {
-                graphics->DrawString(title, font,
-                                     Gdiplus::RectF(x + o[0] * shadowOffset, y + o[1] * shadowOffset, w, h), format,
-                                     shadow);
+            for (int distance = 1; distance <= shadowOffset; ++distance) {
+                for (const auto& o : kShadowOffsets) {
+                    graphics->DrawString(title, font, Gdiplus::RectF(x + o[0] * distance, y + o[1] * distance, w, h),
+                                         format, shadow);
+                }
             }
             graphics->DrawString(title, font, layout, format, face);
         }
