@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <thread>
@@ -107,6 +108,36 @@ TEST_F(WindowDpiTest, CaptionButtonsAreLaidOutAtTheScaleFlushWithTheRightEdge) {
     EXPECT_EQ(engine->CaptionButtonAt(formIndex, lowX, lowY), 2);
     EXPECT_EQ(engine->CaptionButtonAt(formIndex, static_cast<int>(minimise.x) + s.Px(13), s.Px(10)), 1);
     EXPECT_EQ(engine->CaptionButtonAt(formIndex, static_cast<int>(close.x) + s.Px(20), s.Px(19) + 2), 0);
+}
+
+// The caption-button images are drawn scaled, not at their 96-DPI size.
+TEST_F(WindowDpiTest, CloseGlyphIsDrawnAtTheScaledSize) {
+    HWND window = ShowForm();
+    LayOutCaptionStrip(*form);
+    form->needsRedraw = 1;
+    engine->RebuildBackground(formIndex, nullptr, false);
+    const DisplayScale s(WindowDpi(window));
+    const ButtonRect& close = form->captionButtons.back().rect;
+    const int clear = ClientWidth(window) / 2;  // the same rows of the band, with nothing drawn on them
+    int left = -1, right = -1, top = -1, bottom = -1;
+    // Below the rows the frame's rounded corner reaches.
+    for (int y = s.Px(6); y < s.Px(24); ++y) {
+        const COLORREF ground = BackgroundPixel(*engine, window, clear, y);
+        for (int x = static_cast<int>(close.x); x < ClientWidth(window) - 2 * s.Line(1); ++x) {
+            if (BackgroundPixel(*engine, window, x, y) == ground) continue;
+            left = left < 0 ? x : std::min(left, x);
+            right = std::max(right, x);
+            top = top < 0 ? y : top;
+            bottom = y;
+        }
+    }
+    // At 96 DPI the cross's ink below row 6 starts 12 pixels into the
+    // button, is 16 wide and ends on row 17: as many scaled pixels here.
+    ASSERT_GE(left, 0);
+    EXPECT_NEAR(left - static_cast<int>(close.x), s.Px(12), s.Px(1));
+    EXPECT_NEAR(right - left + 1, s.Px(16), s.Px(1));
+    EXPECT_EQ(top, s.Px(6));
+    EXPECT_NEAR(bottom + 1, s.Px(18), s.Px(1));
 }
 
 TEST_F(WindowDpiTest, FrameOutlinesAreAtLeastOneScaledPixelWide) {
