@@ -26,7 +26,7 @@ class GdipStringFormat;
 // Caption-button faces.
 enum class ButtonFace { Normal, Hover, Pressed };
 
-// Where the title starts within the caption band.
+// Where the title starts within the caption band, at 96 DPI.
 constexpr int kTitleX = 8;
 constexpr int kTitleY = 8;
 
