@@ -420,11 +420,12 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
 
 namespace {
 
-// An image as GDI+ draws it at its natural size at an integral point, over
-// nothing: what it blends over any background, premultiplied.
+// An image as GDI+ draws it at a size (its natural one unless scaled) at an
+// integral point, over nothing: what it blends over any background, premultiplied.
 struct DrawnImage {
     std::size_t key = 0;
     int modes = 0;
+    int drawnWidth = 0, drawnHeight = 0;
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
@@ -437,18 +438,22 @@ std::mutex gDrawnLock;
 std::vector<std::shared_ptr<const DrawnImage>> gDrawn;  // most recent last
 
 std::shared_ptr<const DrawnImage> DrawImageOnce(const GdipGraphics& graphics, const GdipImage& image, std::size_t key,
-                                                int modes) {
+                                                int modes, int imageWidth, int imageHeight) {
     {
         std::lock_guard<std::mutex> guard(gDrawnLock);
         for (const auto& drawn : gDrawn) {
-            if (drawn->key == key && drawn->modes == modes) return drawn;
+            if (drawn->key == key && drawn->modes == modes && drawn->drawnWidth == imageWidth &&
+                drawn->drawnHeight == imageHeight) {
+                return drawn;
+            }
         }
     }
-    const int imageWidth = static_cast<int>(image.GetImageWidth()), imageHeight = static_cast<int>(image.GetImageHeight());
     if (imageWidth <= 0 || imageHeight <= 0) return nullptr;
     auto drawn = std::make_shared<DrawnImage>();
     drawn->key = key;
     drawn->modes = modes;
+    drawn->drawnWidth = imageWidth;
+    drawn->drawnHeight = imageHeight;
     drawn->width = imageWidth + 2 * kDrawnImageMargin;
     drawn->height = imageHeight + 2 * kDrawnImageMargin;
     void* bits = nullptr;
@@ -477,6 +482,12 @@ std::shared_ptr<const DrawnImage> DrawImageOnce(const GdipGraphics& graphics, co
 }  // namespace
 
 bool LayImage(GdipGraphics& graphics, HDC dc, const GdipImage& image, std::size_t imageKey, float x, float y) {
+    return LayImage(graphics, dc, image, imageKey, x, y, static_cast<int>(image.GetImageWidth()),
+                    static_cast<int>(image.GetImageHeight()));
+}
+
+bool LayImage(GdipGraphics& graphics, HDC dc, const GdipImage& image, std::size_t imageKey, float x, float y,
+              int width, int height) {
     const int left = static_cast<int>(x), top = static_cast<int>(y);
     if (static_cast<float>(left) != x || static_cast<float>(top) != y ||
         graphics.GetCompositingMode() != Gdiplus::CompositingModeSourceOver) {
@@ -493,7 +504,7 @@ bool LayImage(GdipGraphics& graphics, HDC dc, const GdipImage& image, std::size_
     }
     const int modes = graphics.GetInterpolationMode() | graphics.GetSmoothingMode() << 8 |
                       graphics.GetPixelOffsetMode() << 16;
-    const std::shared_ptr<const DrawnImage> drawn = DrawImageOnce(graphics, image, imageKey, modes);
+    const std::shared_ptr<const DrawnImage> drawn = DrawImageOnce(graphics, image, imageKey, modes, width, height);
     if (!drawn) return false;
     graphics.Flush();
     std::ptrdiff_t pitch = 0;

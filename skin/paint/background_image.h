@@ -68,3 +68,6 @@ bool DrawImagePixels(HDC dc, int areaWidth, int areaHeight, const ImagePixels& i
 // when the point is not integral, the graphics clips or the DC holds no
 // 32-bit top-down DIB.
 bool LayImage(GdipGraphics& graphics, HDC dc, const GdipImage& image, std::size_t imageKey, float x, float y);
+// The same with the image drawn at width x height (the layer is kept per size too).
+bool LayImage(GdipGraphics& graphics, HDC dc, const GdipImage& image, std::size_t imageKey, float x, float y,
+              int width, int height);

@@ -13,20 +13,28 @@
 #include "skin/paint/paint_primitives.h"
 
 void StrokeFrameOutlines(GdipGraphics& graphics, int width, int height, int outerRadius, int innerRadius,
-                         int darkAlpha, FrameOutlines which) {
+                         int darkAlpha, FrameOutlines which, int lineWidth) {
+    const int line = std::max(lineWidth, 1);
+    const float pen = static_cast<float>(line);
     GdipPen dark, light;
-    dark.CreatePen1(ToArgb(0x00000000, darkAlpha, true), 1.0f);
-    light.CreatePen1(ToArgb(0x00FFFFFF, 180, true), 1.0f);
+    dark.CreatePen1(ToArgb(0x00000000, darkAlpha, true), pen);
+    light.CreatePen1(ToArgb(0x00FFFFFF, 180, true), pen);
+    // A pen's centre line lies half its width inside the band it covers: a
+    // 1-pixel pen on the edge pixels, a wider one on as many pixels inwards.
+    const float inset = 0.5f * static_cast<float>(line - 1);
     if (which != FrameOutlines::Light) {
         GdipPath outer;
         outer.CreatePath(0);
-        AddRoundedRectangle(outer, 0, 0, static_cast<float>(width - 1), static_cast<float>(height - 1), outerRadius);
+        AddRoundedRectangle(outer, inset, inset, static_cast<float>(width - 1) - 2 * inset,
+                            static_cast<float>(height - 1) - 2 * inset, outerRadius);
         graphics.DrawPath(dark, outer);
     }
     if (which != FrameOutlines::Dark) {
         GdipPath inner;
         inner.CreatePath(0);
-        AddRoundedRectangle(inner, 1, 1, static_cast<float>(width - 3), static_cast<float>(height - 3), innerRadius);
+        const float in = static_cast<float>(line) + inset;
+        AddRoundedRectangle(inner, in, in, static_cast<float>(width - 1) - 2 * in,
+                            static_cast<float>(height - 1) - 2 * in, innerRadius);
         graphics.DrawPath(light, inner);
     }
 }
@@ -45,9 +53,10 @@ struct FrameStampKey {
     int darkAlpha = 0;
     int smoothing = 0;
     int pixelOffset = 0;
+    int lineWidth = 1;
     bool operator==(const FrameStampKey& o) const {
         return outerRadius == o.outerRadius && innerRadius == o.innerRadius && darkAlpha == o.darkAlpha &&
-               smoothing == o.smoothing && pixelOffset == o.pixelOffset;
+               smoothing == o.smoothing && pixelOffset == o.pixelOffset && lineWidth == o.lineWidth;
     }
 };
 
@@ -69,7 +78,7 @@ std::vector<std::shared_ptr<const FrameStamp>> gStamps;  // most recent last
 
 // Half the stamp's side: clear of the largest corner arc and its stroke.
 int StampHalf(const FrameStampKey& key) {
-    return std::clamp(std::max(key.outerRadius, key.innerRadius), 1, 100) + 8;
+    return std::clamp(std::max(key.outerRadius, key.innerRadius), 1, 100) + 6 + 2 * key.lineWidth;
 }
 
 bool StrokeIntoStamp(const FrameStampKey& key, int side, FrameOutlines which, StampRows& rows) {
@@ -85,7 +94,8 @@ bool StrokeIntoStamp(const FrameStampKey& key, int side, FrameOutlines which, St
         }
         graphics.SetSmoothingMode(key.smoothing);
         graphics.SetPixelOffsetMode(key.pixelOffset);
-        StrokeFrameOutlines(graphics, side, side, key.outerRadius, key.innerRadius, key.darkAlpha, which);
+        StrokeFrameOutlines(graphics, side, side, key.outerRadius, key.innerRadius, key.darkAlpha, which,
+                            key.lineWidth);
         graphics.Flush();
     }
     std::ptrdiff_t pitch = 0;
@@ -145,9 +155,9 @@ void LayStamp(std::uint32_t* bits, std::ptrdiff_t pitch, int width, int height, 
 }
 
 bool StampFrameOutlines(GdipGraphics& graphics, int width, int height, int outerRadius, int innerRadius,
-                        int darkAlpha) {
+                        int darkAlpha, int lineWidth) {
     const FrameStampKey key{outerRadius, innerRadius, darkAlpha, graphics.GetSmoothingMode(),
-                            graphics.GetPixelOffsetMode()};
+                            graphics.GetPixelOffsetMode(), std::max(lineWidth, 1)};
     const int side = 2 * StampHalf(key);
     if (width < side || height < side || graphics.GetCompositingMode() != Gdiplus::CompositingModeSourceOver) {
         return false;
@@ -175,7 +185,8 @@ bool StampFrameOutlines(GdipGraphics& graphics, int width, int height, int outer
 }  // namespace
 
 void DrawFrameOutlines(GdipGraphics& graphics, int width, int height, int outerRadius, int innerRadius,
-                       int darkAlpha) {
-    if (StampFrameOutlines(graphics, width, height, outerRadius, innerRadius, darkAlpha)) return;
-    StrokeFrameOutlines(graphics, width, height, outerRadius, innerRadius, darkAlpha, FrameOutlines::Both);
+                       int darkAlpha, int lineWidth) {
+    if (StampFrameOutlines(graphics, width, height, outerRadius, innerRadius, darkAlpha, lineWidth)) return;
+    StrokeFrameOutlines(graphics, width, height, outerRadius, innerRadius, darkAlpha, FrameOutlines::Both,
+                        lineWidth);
 }

@@ -34,16 +34,16 @@ Text WithoutCarriageReturns(const Text& text) {
 
 void DrawGlowText(GdipGraphics& graphics, const Text& rawText, const GlowLayout& layout, COLORREF textColour,
                   COLORREF glowColour, int glowSize, const Text& face, int style, bool useStyle, int size,
-                  bool useSize, int hAlign, int vAlign) {
+                  bool useSize, int hAlign, int vAlign, const DisplayScale& scale) {
     const Text text = WithoutCarriageReturns(rawText);
-    const int g = std::max(glowSize, 1);
+    const int g = ScaledGlowSize(glowSize, scale);
     const float h2 = static_cast<float>(g / 2);
     const int w = std::max(static_cast<int>(layout.width), 1);
     const int h = std::max(static_cast<int>(layout.height), 1);
     const float fw = static_cast<float>(w), fh = static_cast<float>(h);
 
     GdipFont font;
-    if (!font.CreateFontByName(face, static_cast<float>(useSize ? size : 12), useStyle ? style : 0)) return;
+    if (!font.CreateFontByName(face, useSize ? static_cast<float>(size) : scale.Pf(12), useStyle ? style : 0)) return;
     GdipStringFormat format;
     format.CreateStringFormat();
     format.SetStringFormatAlign(hAlign);
@@ -81,7 +81,8 @@ void DrawGlowText(GdipGraphics& graphics, const Text& rawText, const GlowLayout&
         GdipSolidBrush faint;
         faint.CreateSolidFill(ToArgb(glowColour, 60, true));
         const float top = 0.7f * static_cast<float>(g);
-        const float offsets[4][2] = {{h2 - 1, top}, {h2 + 1, top}, {h2, top - 1}, {h2, top + 1}};
+        const float one = static_cast<float>(scale.Px(1));
+        const float offsets[4][2] = {{h2 - one, top}, {h2 + one, top}, {h2, top - one}, {h2, top + one}};
         for (const auto& o : offsets) onHalo.DrawString(text, font, Gdiplus::RectF(o[0], o[1], fw, fh), format, faint);
     }
 

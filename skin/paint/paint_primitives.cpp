@@ -73,11 +73,15 @@ void CopyBackground(HDC target, int width, int height, HDC source, const RECT& o
     if (source) ::BitBlt(target, 0, 0, width, height, source, offset.left + rect.left, offset.top + rect.top, SRCCOPY);
 }
 
-void FillPanel(HDC dc, const RECT& rect, const PanelFill& fill, bool honourRounded) {
+void FillPanel(SkinState& engine, HWND control, HDC dc, const RECT& rect, const PanelFill& fill, bool honourRounded) {
     GdipPath path;
     path.CreatePath(0);
     if (honourRounded && fill.rounded) {
-        AddRoundedRectangle(path, 0, 5, static_cast<float>(rect.right), static_cast<float>(rect.bottom - 6), 5);
+        // A group box's frame: from its caption's middle down, a pixel short of the bottom.
+        const DisplayScale s = ScaleOfWindow(engine, control);
+        const float top = static_cast<float>(s.Px(5));
+        AddRoundedRectangle(path, 0, top, static_cast<float>(rect.right),
+                            static_cast<float>(rect.bottom - s.Px(1)) - top, s.Px(5));
     } else {
         path.AddPathRectangle(0, 0, static_cast<float>(rect.right), static_cast<float>(rect.bottom));
     }
@@ -153,7 +157,7 @@ HDC ComposeControlBackground(SkinState& engine, HWND control, const RECT& rect) 
         const RECT offset = RectRelativeToForm(engine, control);
         CopyBackground(dc, width, height, FormBackgroundDc(engine, found.formWindow), offset, rect);
         const PanelFill fill = PanelOf(engine, found.formWindow, control);
-        if (fill.found && fill.colour != 0) FillPanel(dc, rect, fill, true);
+        if (fill.found && fill.colour != 0) FillPanel(engine, control, dc, rect, fill, true);
         return dc;
     }
     if (found.owner == control) {
@@ -179,7 +183,7 @@ HDC ComposeControlBackground(SkinState& engine, HWND control, const RECT& rect) 
                     fill = PanelOf(engine, form, panel);
                 }
             }
-            if (fill.found && static_cast<LONG>(fill.colour) > 0) FillPanel(dc, rect, fill, own);
+            if (fill.found && static_cast<LONG>(fill.colour) > 0) FillPanel(engine, control, dc, rect, fill, own);
         }
         return dc;
     }
@@ -192,7 +196,7 @@ HDC ComposeControlBackground(SkinState& engine, HWND control, const RECT& rect) 
     PanelFill fill = PanelOf(engine, form, control);
     if (!fill.found && found.panelWindow) fill = PanelOf(engine, form, found.panelWindow);
     CopyBackground(dc, width, height, FormBackgroundDc(engine, form), RectRelativeToRoot(control), rect);
-    if (fill.found && fill.colour != 0) FillPanel(dc, rect, fill, false);
+    if (fill.found && fill.colour != 0) FillPanel(engine, control, dc, rect, fill, false);
     return dc;
 }
 
@@ -234,11 +238,12 @@ void AddRoundedTopOutline(GdipPath& path, int x, int y, int width, int height, i
     path.AddPathLine(fx + w, fy + r, fx + w, fy + h);
 }
 
-void DrawSoftOutline(GdipGraphics& graphics, const GdipPath& path, int count, COLORREF colour, int alpha) {
+void DrawSoftOutline(GdipGraphics& graphics, const GdipPath& path, int count, COLORREF colour, int alpha,
+                     const DisplayScale& scale) {
     GdipPen pen;
     pen.CreatePen1(ToArgb(colour, alpha, true), 1.0f, Gdiplus::UnitWorld);
     for (int i = 1; i <= count; ++i) {
-        pen.SetPenWidth(static_cast<float>(i));
+        pen.SetPenWidth(scale.Pf(static_cast<float>(i)));
         graphics.DrawPath(pen, path);
     }
 }

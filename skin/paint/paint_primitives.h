@@ -13,6 +13,7 @@
 #include "gdip/gdip_types.h"
 #include "runtime/value_types.h"
 #include "runtime/win_handles.h"
+#include "skin/model/display_scale.h"
 #include "skin/model/window_lookup.h"
 
 class GdipGraphics;
@@ -53,8 +54,9 @@ int ReleaseMemoryDc(SkinState& engine, HDC dc);
 void AddRoundedRectangle(GdipPath& path, float x, float y, float width, float height, int radius);
 // One open figure: the left, top and right sides with rounded top corners.
 void AddRoundedTopOutline(GdipPath& path, int x, int y, int width, int height, int radius);
-// Draws the path `count` times with widths 1..count.
-void DrawSoftOutline(GdipGraphics& graphics, const GdipPath& path, int count, COLORREF colour, int alpha);
+// Draws the path `count` times with widths 1..count (96-DPI pixels at the scale).
+void DrawSoftOutline(GdipGraphics& graphics, const GdipPath& path, int count, COLORREF colour, int alpha,
+                     const DisplayScale& scale = DisplayScale());
 // 0x00BBGGRR and an alpha into 0xAARRGGBB (alpha 255 unless useAlpha).
 constexpr Gdiplus::ARGB ToArgb(COLORREF colour, int alpha, bool useAlpha) {
     return (static_cast<Gdiplus::ARGB>(useAlpha ? (alpha & 255) : 255) << 24) |

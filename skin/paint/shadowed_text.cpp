@@ -176,7 +176,7 @@ bool RecolouringHolds(GdipGraphics& graphics, const GdipFont& font, const GdipSt
 
 bool DrawShadowedText(GdipGraphics& graphics, HDC dc, const Text& text, const GdipFont& font,
                       const GdipStringFormat& format, const Gdiplus::RectF& layout, Gdiplus::ARGB shadow,
-                      Gdiplus::ARGB face) {
+                      Gdiplus::ARGB face, int offset) {
     DIBSECTION target{};
     HGDIOBJ current = dc ? ::GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
     if (!current || ::GetObjectA(current, sizeof target, &target) != sizeof target) return false;
@@ -192,8 +192,13 @@ bool DrawShadowedText(GdipGraphics& graphics, HDC dc, const Text& text, const Gd
     std::ptrdiff_t pitch = 0;
     std::uint32_t* bits = DirectDibBits(dc, areaWidth, areaHeight, pitch);
     if (!bits) return false;
-    for (const auto& o : kShadowOffsets) {
-        LayTextLayer(bits, pitch, areaWidth, areaHeight, shadowLayer, static_cast<int>(o[0]), static_cast<int>(o[1]));
+    // A shadow wider than a pixel is laid at every distance up to its width,
+    // so it stays a ring round the strokes rather than four separate copies.
+    for (int distance = 1; distance <= std::max(offset, 1); ++distance) {
+        for (const auto& o : kShadowOffsets) {
+            LayTextLayer(bits, pitch, areaWidth, areaHeight, shadowLayer, static_cast<int>(o[0]) * distance,
+                         static_cast<int>(o[1]) * distance);
+        }
     }
     LayTextLayer(bits, pitch, areaWidth, areaHeight, faceLayer, 0, 0);
     return true;

@@ -16,9 +16,11 @@ class GdipStringFormat;
 inline constexpr float kShadowOffsets[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
 
 // A title: its shadow (the text in the shadow colour at the offsets (-1, 0),
-// (1, 0), (0, -1) and (0, 1) from the layout), then its face, blended as five
-// DrawString calls would blend them, from one or two drawings of the text
-// (the graphics' clip and transform are not applied). False, with nothing done, when the DC holds no 32-bit top-down DIB.
+// (1, 0), (0, -1) and (0, 1) from the layout, and as many times again at
+// each further pixel up to `offset` device pixels), then its face, blended as five DrawString calls would blend them,
+// from one or two drawings of the text (the graphics' clip and transform are
+// not applied). False, with nothing done, when the DC holds no 32-bit
+// top-down DIB.
 bool DrawShadowedText(GdipGraphics& graphics, HDC dc, const Text& text, const GdipFont& font,
                       const GdipStringFormat& format, const Gdiplus::RectF& layout, Gdiplus::ARGB shadow,
-                      Gdiplus::ARGB face);
+                      Gdiplus::ARGB face, int offset = 1);

@@ -62,32 +62,36 @@ void FillVertical(GdipGraphics& graphics, const GdipPath& shape, float top, floa
     graphics.FillPath(brush, shape);
 }
 
-void ButtonShape(GdipPath& path, bool close, float x, float y, float width, float height) {
+void ButtonShape(GdipPath& path, bool close, float x, float y, float width, float height, const DisplayScale& s) {
     path.CreatePath(0);
     if (close) {
-        AddRoundedRectangle(path, x, y, width, height, 5);
+        AddRoundedRectangle(path, x, y, width, height, s.Px(5));
     } else {
         AddRoundedTopOutline(path, static_cast<int>(x), static_cast<int>(y), static_cast<int>(width),
-                             static_cast<int>(height), 1);
+                             static_cast<int>(height), s.Px(1));
     }
 }
 
-bool CreateTitleFont(GdipFont& font, const Text& face, int size) {
-    if (font.CreateFontByName(face, static_cast<float>(size), 0, Gdiplus::UnitPixel)) return true;
+bool CreateTitleFont(GdipFont& font, const Text& face, float size) {
+    if (font.CreateFontByName(face, size, 0, Gdiplus::UnitPixel)) return true;
     GdipFontFamily family;
-    return family.GetGenericFontFamilySansSerif() && font.CreateFont(family, static_cast<float>(size));
+    return family.GetGenericFontFamilySansSerif() && font.CreateFont(family, size);
 }
 
-// The form's title font, made again only when its face or size changed
-// (finding a family by name walks the installed fonts).
+// What a font made for a 96-DPI pixel size at a scale is cached under.
+int FontCacheKey(int size, const DisplayScale& s) { return size + (s.Dpi() << 16); }
+
+// The form's title font, made again only when its face, size or scale
+// changed (finding a family by name walks the installed fonts).
 const GdipFont* TitleFont(FormSkin& form) {
-    if (!form.titleFontCache || form.titleFontCacheFace != form.titleFont ||
-        form.titleFontCacheSize != form.titleFontSize) {
+    const DisplayScale s = form.Scale();
+    const int key = FontCacheKey(form.titleFontSize, s);
+    if (!form.titleFontCache || form.titleFontCacheFace != form.titleFont || form.titleFontCacheSize != key) {
         auto font = std::make_shared<GdipFont>();
-        if (!CreateTitleFont(*font, form.titleFont, form.titleFontSize)) return nullptr;
+        if (!CreateTitleFont(*font, form.titleFont, s.Pf(static_cast<float>(form.titleFontSize)))) return nullptr;
         form.titleFontCache = std::move(font);
         form.titleFontCacheFace = form.titleFont;
-        form.titleFontCacheSize = form.titleFontSize;
+        form.titleFontCacheSize = key;
     }
     return form.titleFontCache.get();
 }
@@ -114,7 +118,7 @@ std::size_t BaseLayerKey(const FormSkin& form, const PaintContext& context, int 
                                  static_cast<std::size_t>(width), static_cast<std::size_t>(height),
                                  static_cast<std::size_t>(form.captionSheen),
                                  static_cast<std::size_t>(form.captionHeight), own ? 1u : 0u,
-                                 static_cast<std::size_t>(form.captionOn)};
+                                 static_cast<std::size_t>(form.captionOn), static_cast<std::size_t>(form.dpi)};
     for (std::size_t part : parts) key = (key ^ part) * 1099511628211ull + 0x9E3779B97F4A7C15ull;
     return key == 0 ? 1 : key;
 }
@@ -145,8 +149,31 @@ std::size_t DressedCaptionKey(const FormSkin& form, const PaintContext& context,
 
 // The height of the band the title and the caption buttons are drawn in.
 int DressedBandHeight(const FormSkin& form, int clientHeight) {
-    const int titleBottom = kTitleY - 1 + form.titleFontSize + 6;
-    return std::min(clientHeight, std::max({form.captionHeight, titleBottom, form.buttonStripY + 20}));
+    const DisplayScale s = form.Scale();
+    const int titleBottom = s.Px(kTitleY - 1 + form.titleFontSize + 6);
+    return std::min(clientHeight, std::max({s.Px(form.captionHeight), titleBottom, form.buttonStripY + s.Px(20)}));
+}
+
+// A caption button's glyph: at 96 DPI at its natural size, as the graphics
+// draws images; above, at its scaled size with high-quality interpolation.
+void DrawGlyph(GdipGraphics& graphics, HDC dc, const GdipImage& glyph, std::size_t key, float x, float y,
+               const DisplayScale& s) {
+    const int width = static_cast<int>(glyph.GetImageWidth()), height = static_cast<int>(glyph.GetImageHeight());
+    if (s.IsBase()) {
+        if (!LayImage(graphics, dc, glyph, key, x, y)) {
+            graphics.DrawImageRect(glyph, x, y, static_cast<float>(width), static_cast<float>(height));
+        }
+        return;
+    }
+    const int interpolation = graphics.GetInterpolationMode(), pixelOffset = graphics.GetPixelOffsetMode();
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    const int scaledWidth = s.Px(width), scaledHeight = s.Px(height);
+    if (!LayImage(graphics, dc, glyph, key, x, y, scaledWidth, scaledHeight)) {
+        graphics.DrawImageRect(glyph, x, y, static_cast<float>(scaledWidth), static_cast<float>(scaledHeight));
+    }
+    graphics.SetInterpolationMode(interpolation);
+    graphics.SetPixelOffsetMode(pixelOffset);
 }
 
 // Whether the cache holds a bitmap of exactly this size.
@@ -182,14 +209,39 @@ const GdipImage* DecodeCached(DecodedImage& cache, const ByteArray& bytes) {
     return cache.image.get();
 }
 
-void SetFormRegion(HWND window) {
+void SetFormRegion(HWND window, const DisplayScale& scale) {
     ::SetWindowRgn(window, nullptr, TRUE);
     ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
     int width = 0, height = 0;
     ClientSize(window, width, height);
     // The window owns the region once SetWindowRgn accepts it.
-    HRGN region = ::CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5);
+    const int corner = scale.Px(5);
+    HRGN region = ::CreateRoundRectRgn(0, 0, width + 1, height + 1, corner, corner);
     if (region && !::SetWindowRgn(window, region, TRUE)) ::DeleteObject(region);
+}
+
+void LayOutCaptionStrip(FormSkin& form) {
+    const DisplayScale s = form.Scale();
+    int clientWidth = 0, clientHeight = 0;
+    ClientSize(form.window, clientWidth, clientHeight);
+    // At 96 DPI the buttons are 27 pixels apart from 3 pixels inside the
+    // strip, the strip ends a pixel beyond the client area. Every position is
+    // kept as a 96-DPI distance from the right edge and scaled as one, so the
+    // strip stays flush with the edge at any scale.
+    int strip = 2;
+    for (const CaptionButton& button : form.captionButtons) strip += button.width + 1;
+    form.buttonStripX = clientWidth - s.Px(strip - 1);
+    form.buttonStripWidth = clientWidth + s.Px(1) - form.buttonStripX;
+    form.buttonStripHeight = s.Px(22);
+    const int top = form.buttonStripY + s.Px(1), bottom = form.buttonStripY + s.Px(19);
+    for (std::size_t i = 0; i < form.captionButtons.size(); ++i) {
+        CaptionButton& button = form.captionButtons[i];
+        const int fromRight = strip - 3 - 27 * static_cast<int>(i);
+        const int width = button.command == kCommandClose ? 40 : 26;
+        const int left = clientWidth - s.Px(fromRight), right = clientWidth - s.Px(fromRight - width);
+        button.rect = ButtonRect{static_cast<float>(left), static_cast<float>(top), static_cast<float>(right - left),
+                                 static_cast<float>(bottom - top)};
+    }
 }
 
 void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToWindow, HDC paintDc) {
@@ -198,7 +250,7 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
     // The region depends on the client size only; cutting it again for the
     // same size costs a round trip through the window manager and changes nothing.
     if (form.regionSize.cx != width || form.regionSize.cy != height) {
-        SetFormRegion(form.window);
+        SetFormRegion(form.window, form.Scale());
         ClientSize(form.window, width, height);
         form.regionSize = SIZE{width, height};
     }
@@ -252,10 +304,11 @@ void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToW
             (HasSize(form.captionCache, width, cacheBand) || form.captionCache.Create(width, cacheBand))) {
             ::BitBlt(form.captionCache.Dc(), 0, 0, width, cacheBand, form.backgroundDc.Get(), 0, 0, SRCCOPY);
         }
-        if (form.statusHeight > 0 && (HasSize(form.statusCache, width, form.statusHeight) ||
-                                      form.statusCache.Create(width, form.statusHeight))) {
-            ::BitBlt(form.statusCache.Dc(), 0, 0, width, form.statusHeight, form.backgroundDc.Get(), 0,
-                     height - form.statusHeight, SRCCOPY);
+        const int statusHeight = form.Scale().Px(form.statusHeight);
+        if (statusHeight > 0 &&
+            (HasSize(form.statusCache, width, statusHeight) || form.statusCache.Create(width, statusHeight))) {
+            ::BitBlt(form.statusCache.Dc(), 0, 0, width, statusHeight, form.backgroundDc.Get(), 0,
+                     height - statusHeight, SRCCOPY);
         }
         if (form.captionOn) {
             // Title and buttons are drawn once per look of the caption band.
@@ -323,25 +376,28 @@ void PaintBackground(GdipGraphics& graphics, HDC dc, FormSkin& form, const Paint
         graphics.Flush();
     }
     if (image) DrawImagePixels(dc, width, height, *image, place.x, place.y, place.width, place.height);
-    if (form.captionSheen && !FadeWhiteDownDirect(dc, width, std::min(height, form.captionHeight), form.captionHeight, 150)) {
+    const int captionHeight = form.Scale().Px(form.captionHeight);
+    if (form.captionSheen && !FadeWhiteDownDirect(dc, width, std::min(height, captionHeight), captionHeight, 150)) {
         GdipLinearBrush sheen;
-        sheen.CreateLineBrush(0, 0, 0, static_cast<float>(form.captionHeight), ToArgb(kWhite, 150, true),
+        sheen.CreateLineBrush(0, 0, 0, static_cast<float>(captionHeight), ToArgb(kWhite, 150, true),
                               ToArgb(kWhite, 0, true), kWrapTileFlipXY);
-        graphics.FillRectangleI(sheen, 0, 0, width, form.captionHeight);
+        graphics.FillRectangleI(sheen, 0, 0, width, captionHeight);
     }
 }
 
 void PaintFrame(GdipGraphics& graphics, const FormSkin& form) {
     int width = 0, height = 0;
     ClientSize(form.window, width, height);
-    DrawFrameOutlines(graphics, width, height, 7, 6, 180);
+    const DisplayScale s = form.Scale();
+    DrawFrameOutlines(graphics, width, height, s.Px(7), s.Px(6), 180, s.Line(1));
 }
 
 void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text) {
     if (!form.backgroundDc) return;
     // Outside a rebuild only the band left of the buttons is redrawn, as deep
     // as the title reaches (a tall title font reaches below the caption).
-    const int areaWidth = std::max(0, form.buttonStripX - 2);
+    const DisplayScale s = form.Scale();
+    const int areaWidth = std::max(0, form.buttonStripX - s.Px(2));
     int clientWidth = 0, clientHeight = 0;
     ClientSize(form.window, clientWidth, clientHeight);
     const int band = DressedBandHeight(form, clientHeight);
@@ -360,7 +416,9 @@ void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graph
     }
     if (context.appIcon) {
         graphics->Flush();
-        ::DrawIconEx(form.backgroundDc.Get(), kTitleX, kTitleY - 3, context.appIcon, 17, 17, 0, nullptr, DI_NORMAL);
+        const int iconSize = s.Px(17);
+        ::DrawIconEx(form.backgroundDc.Get(), s.Px(kTitleX), s.Px(kTitleY - 3), context.appIcon, iconSize, iconSize, 0,
+                     nullptr, DI_NORMAL);
     }
     const Text title = text ? *text : WindowTextOf(form.window);
     const GdipFont* cachedFont = title.empty() ? nullptr : TitleFont(form);
@@ -368,17 +426,22 @@ void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graph
         const GdipFont& font = *cachedFont;
         GdipStringFormat format;
         format.CreateStringFormat(0x1000 /* no wrap */);
-        const float x = static_cast<float>(kTitleX + 20), y = static_cast<float>(kTitleY - 2);
-        const float w = static_cast<float>(std::max(1, areaWidth - (kTitleX + 20)));
-        const float h = static_cast<float>(form.titleFontSize + 6);
+        const float x = static_cast<float>(s.Px(kTitleX + 20)), y = static_cast<float>(s.Px(kTitleY - 2));
+        const float w = static_cast<float>(std::max(1, areaWidth - s.Px(kTitleX + 20)));
+        const float h = static_cast<float>(s.Px(form.titleFontSize + 6));
         const Gdiplus::RectF layout(x, y, w, h);
+        const int shadowOffset = s.Px(1);
         if (!DrawShadowedText(*graphics, form.backgroundDc.Get(), title, font, format, layout,
-                              ToArgb(form.titleShadowColour, 150, true), ToArgb(form.titleColour, 255, true))) {
+                              ToArgb(form.titleShadowColour, 150, true), ToArgb(form.titleColour, 255, true),
+                              shadowOffset)) {
             GdipSolidBrush shadow, face;
             shadow.CreateSolidFill(ToArgb(form.titleShadowColour, 150, true));
             face.CreateSolidFill(ToArgb(form.titleColour, 255, true));
-            for (const auto& o : kShadowOffsets) {
-                graphics->DrawString(title, font, Gdiplus::RectF(x + o[0], y + o[1], w, h), format, shadow);
+            for (int distance = 1; distance <= shadowOffset; ++distance) {
+                for (const auto& o : kShadowOffsets) {
+                    graphics->DrawString(title, font, Gdiplus::RectF(x + o[0] * distance, y + o[1] * distance, w, h),
+                                         format, shadow);
+                }
             }
             graphics->DrawString(title, font, layout, format, face);
         }
@@ -399,15 +462,17 @@ void PaintCaptionButton(FormSkin& form, const PaintContext& context, int index, 
     const GdipImage* glyph =
         restoreGlyph ? DecodeCached(button.decodedAlt, button.altImage) : DecodeCached(button.decoded, button.image);
     const ButtonRect& b = button.rect;
+    const DisplayScale s = form.Scale();
     const int bx = static_cast<int>(b.x), by = static_cast<int>(b.y);
     const int bw = static_cast<int>(b.width), bh = static_cast<int>(b.height);
+    // The hover face: a pixel (at 96 DPI) left of the rectangle, the button's own size.
+    const int hoverX = bx - s.Px(1), hoverWidth = s.Px(button.width), hoverHeight = s.Px(button.height);
 
     // A hover face reaches a pixel beyond the rectangle on each side: every
     // hover frame, the last one (alpha 0) included, restores that area.
     RECT touched{bx, by, bx + bw, by + bh};
     if (face == ButtonFace::Hover) {
-        const int x = bx - 1, y = by, w = button.width, h = button.height;
-        touched = RECT{x - 1, y, x + w + 2, y + h + 1};
+        touched = RECT{hoverX - s.Px(1), by, hoverX + hoverWidth + s.Px(2), by + hoverHeight + s.Px(1)};
     }
     const int touchedWidth = touched.right - touched.left, touchedHeight = touched.bottom - touched.top;
 
@@ -419,7 +484,9 @@ void PaintCaptionButton(FormSkin& form, const PaintContext& context, int index, 
         slot < kHoverFaceSlots) {
         if (form.hoverFaces.size() < form.captionButtons.size()) form.hoverFaces.resize(form.captionButtons.size());
         cache = &form.hoverFaces[index - 1];
-        if (cache->faces.IsValid() && (cache->accent != context.accentColour || cache->maximised != form.maximised)) {
+        // Faces of another size were made at another scale.
+        if (cache->faces.IsValid() && (cache->accent != context.accentColour || cache->maximised != form.maximised ||
+                                       !HasSize(cache->faces, touchedWidth * kHoverFaceSlots, touchedHeight))) {
             *cache = HoverFaceCache();
         }
         if (cache->filled & (1u << slot)) {
@@ -438,34 +505,35 @@ void PaintCaptionButton(FormSkin& form, const PaintContext& context, int index, 
     }
     float glyphX = b.x, glyphY = b.y;
     if (face == ButtonFace::Hover && alpha > 0) {
-        const float x = b.x - 1, y = b.y, w = static_cast<float>(button.width), h = static_cast<float>(button.height);
+        const float x = static_cast<float>(hoverX), y = b.y, w = static_cast<float>(hoverWidth),
+                    h = static_cast<float>(hoverHeight);
         GdipPath shape;
-        ButtonShape(shape, close, x, y, w, h);
+        ButtonShape(shape, close, x, y, w, h, s);
         FillVertical(*graphics, shape, y, h, ToArgb(kBlack, alpha / 5, true), ToArgb(kWhite, 0, true));
         FillVertical(*graphics, shape, y, h, ToArgb(close ? kRed : context.accentColour, alpha, true),
                      ToArgb(kWhite, 0, true));
         GdipPath gloss;
-        ButtonShape(gloss, close, x, y, w - 1, static_cast<float>(static_cast<int>(0.8f * h)));
+        ButtonShape(gloss, close, x, y, w - static_cast<float>(s.Px(1)), static_cast<float>(static_cast<int>(0.8f * h)),
+                    s);
         GdipLinearBrush glossBrush;
         glossBrush.CreateLineBrush(0, y, 0, y + 0.8f * h, ToArgb(kWhite, static_cast<int>(0.8 * alpha), true),
                                    ToArgb(kWhite, 0, true), kWrapTileFlipXY);
         GdipPen glossPen;
-        glossPen.CreatePen2(glossBrush, 1.0f);
+        glossPen.CreatePen2(glossBrush, static_cast<float>(s.Line(1)));
         graphics->DrawPath(glossPen, gloss);
     } else if (face == ButtonFace::Pressed) {
         GdipPath shape;
         shape.CreatePath(0);
-        AddRoundedRectangle(shape, b.x, b.y, b.width, b.height, 5);
+        AddRoundedRectangle(shape, b.x, b.y, b.width, b.height, s.Px(5));
         FillVertical(*graphics, shape, b.y, b.height, close ? ToArgb(kRed, 255, true) : ToArgb(kBlack, 80, true),
                      close ? ToArgb(kWhite, 30, true) : ToArgb(kWhite, 5, true));
         FillVertical(*graphics, shape, b.y, b.height, ToArgb(kWhite, 50, true), ToArgb(kBlack, 0, true));
-        glyphX += 1;
-        glyphY += 1;
+        glyphX += static_cast<float>(s.Px(1));
+        glyphY += static_cast<float>(s.Px(1));
     }
-    if (glyph && !LayImage(*graphics, form.backgroundDc.Get(), *glyph,
-                           restoreGlyph ? button.decodedAlt.key : button.decoded.key, glyphX, glyphY)) {
-        graphics->DrawImageRect(*glyph, glyphX, glyphY, static_cast<float>(glyph->GetImageWidth()),
-                                static_cast<float>(glyph->GetImageHeight()));
+    if (glyph) {
+        DrawGlyph(*graphics, form.backgroundDc.Get(), *glyph, restoreGlyph ? button.decodedAlt.key : button.decoded.key,
+                  glyphX, glyphY, s);
     }
     if (graphics == &own) {
         own.DeleteGraphics();

@@ -26,11 +26,17 @@ class GdipStringFormat;
 // Caption-button faces.
 enum class ButtonFace { Normal, Hover, Pressed };
 
-// Where the title starts within the caption band.
+// Where the title starts within the caption band, at 96 DPI.
 constexpr int kTitleX = 8;
 constexpr int kTitleY = 8;
 
-void SetFormRegion(HWND window);
+// Cuts the window's rounded region for its client size at the scale.
+void SetFormRegion(HWND window, const DisplayScale& scale = DisplayScale());
+// Lays the caption-button strip out at the right edge of the client area at
+// the form's scale: strip position and size and every button's rectangle,
+// in device pixels (what hit-testing and painting read). Call it whenever
+// the client width, the buttons or the DPI change.
+void LayOutCaptionStrip(FormSkin& form);
 // Composes the whole client area into the form's background DC.
 // paintDc: the DC of the WM_PAINT in progress, if any.
 void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToWindow, HDC paintDc = nullptr);

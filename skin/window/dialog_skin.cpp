@@ -50,6 +50,9 @@ constexpr int kStringFormatNoWrap = 0x1000;
 #ifndef WM_NCMOUSELEAVE
 #define WM_NCMOUSELEAVE 0x02A2
 #endif
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 std::atomic<long> gCloseRepaints{0};
 
@@ -73,10 +76,11 @@ SIZE WindowSize(HWND window) {
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-void SetDialogRegion(HWND dialog) {
+void SetDialogRegion(HWND dialog, const DisplayScale& s) {
     const SIZE size = WindowSize(dialog);
     // The window owns the region once SetWindowRgn accepts it.
-    HRGN region = ::CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, kCornerSize, kCornerSize);
+    const int corner = s.Px(kCornerSize);
+    HRGN region = ::CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, corner, corner);
     if (region && !::SetWindowRgn(dialog, region, TRUE)) ::DeleteObject(region);
 }
 
@@ -93,6 +97,22 @@ void PrepareGraphics(GdipGraphics& graphics, HDC dc) {
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeBilinear);
 }
 
+// An image at its size at 96 DPI: as it is at 96, scaled with high-quality
+// interpolation above.
+void DrawScaledImage(GdipGraphics& graphics, const GdipImage& image, int x, int y, const DisplayScale& s) {
+    const int width = static_cast<int>(image.GetImageWidth()), height = static_cast<int>(image.GetImageHeight());
+    if (s.IsBase()) {
+        graphics.DrawImageRectI(image, x, y, width, height);
+        return;
+    }
+    const int interpolation = graphics.GetInterpolationMode(), pixelOffset = graphics.GetPixelOffsetMode();
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    graphics.DrawImageRectI(image, x, y, s.Px(width), s.Px(height));
+    graphics.SetInterpolationMode(interpolation);
+    graphics.SetPixelOffsetMode(pixelOffset);
+}
+
 // The layers under everything else: base colour, image, veils, caption band.
 void PaintDialogBase(GdipGraphics& graphics, FormSkin& form, const PaintContext& context, int width, int height) {
     graphics.GraphicsClear(ToArgb(context.backColour, 0, false));
@@ -105,13 +125,14 @@ void PaintDialogBase(GdipGraphics& graphics, FormSkin& form, const PaintContext&
     graphics.FillRectangleI(veil, 0, 0, width, height);
     graphics.FillRectangleI(white, 0, 0, width, height);
     GdipLinearBrush band;
-    band.CreateLineBrush(0, 0, 0, static_cast<float>(kTitleBandHeight), ToArgb(kWhite, 100, true),
+    const DisplayScale s = form.Scale();
+    band.CreateLineBrush(0, 0, 0, static_cast<float>(s.Px(kTitleBandHeight)), ToArgb(kWhite, 100, true),
                          ToArgb(kBlack, 20, true), kWrapTileFlipXY);
-    graphics.FillRectangleI(band, 0, 0, width, kCaptionBand);
+    graphics.FillRectangleI(band, 0, 0, width, s.Px(kCaptionBand));
 }
 
-void PaintDialogFrame(GdipGraphics& graphics, int width, int height) {
-    DrawFrameOutlines(graphics, width, height, 5, 3, 120);
+void PaintDialogFrame(GdipGraphics& graphics, int width, int height, const DisplayScale& s) {
+    DrawFrameOutlines(graphics, width, height, s.Px(5), s.Px(3), 120, s.Line(1));
 }
 
 // The title as a text path: a grey halo of widening strokes, then the white face.
@@ -125,10 +146,12 @@ void PaintDialogTitle(GdipGraphics& graphics, const FormSkin& form, int width) {
     format.SetStringFormatLineAlign(kStringAlignCenter);
     GdipPath path;
     path.CreatePath(0);
-    const Gdiplus::RectF layout(static_cast<float>(kTitleLeft), 0, static_cast<float>(width),
-                                static_cast<float>(kTitleBandHeight));
-    if (!path.AddPathString(title, family, 0, kTitleFontSize, layout, format)) return;
-    DrawSoftOutline(graphics, path, 4, form.titleShadowColour, 45);
+    // The em size of a path's text is in world units: pixels here.
+    const DisplayScale s = form.Scale();
+    const Gdiplus::RectF layout(static_cast<float>(s.Px(kTitleLeft)), 0, static_cast<float>(width),
+                                static_cast<float>(s.Px(kTitleBandHeight)));
+    if (!path.AddPathString(title, family, 0, s.Pf(kTitleFontSize), layout, format)) return;
+    DrawSoftOutline(graphics, path, 4, form.titleShadowColour, 45, s);
     GdipSolidBrush face;
     face.CreateSolidFill(ToArgb(form.titleColour, 255, true));
     graphics.FillPath(face, path);
@@ -165,10 +188,11 @@ private:
 
 void LayoutCaption(FormSkin& form) {
     const SIZE size = WindowSize(form.window);
-    form.buttonStripX = size.cx - kDialogCloseWidth;
+    const DisplayScale s = form.Scale();
+    form.buttonStripX = size.cx - s.Px(kDialogCloseWidth);
     for (CaptionButton& button : form.captionButtons) {
-        button.rect = ButtonRect{static_cast<float>(size.cx - kDialogCloseWidth), 0,
-                                 static_cast<float>(kDialogCloseWidth), static_cast<float>(kDialogCloseHeight)};
+        button.rect = ButtonRect{static_cast<float>(size.cx - s.Px(kDialogCloseWidth)), 0,
+                                 static_cast<float>(s.Px(kDialogCloseWidth)), static_cast<float>(s.Px(kDialogCloseHeight))};
     }
 }
 
@@ -177,12 +201,16 @@ void PaintCloseButton(FormSkin& form, const PaintContext& context, int index, Gd
     CaptionButton& button = form.captionButtons[index - 1];
     const int x = static_cast<int>(button.rect.x), y = static_cast<int>(button.rect.y);
     const int w = static_cast<int>(button.rect.width), h = static_cast<int>(button.rect.height);
+    const DisplayScale s = form.Scale();
+    const auto px = [&s](int length) { return static_cast<float>(s.Px(length)); };
+    const float fx = static_cast<float>(x), fy = static_cast<float>(y), fw = static_cast<float>(w),
+                fh = static_cast<float>(h);
     GdipGraphics own;
     if (!graphics) {
         ++gCloseRepaints;
         PrepareGraphics(own, form.backgroundDc.Get());
         // The frame lines at the top and right edge stay as painted.
-        own.SetClipRectI(x, y + 2, w - 2, h);
+        own.SetClipRectI(x, y + s.Px(2), w - s.Px(2), h);
         if (!hot) {
             const SIZE size = WindowSize(form.window);
             PaintDialogBase(own, form, context, size.cx, size.cy);
@@ -192,26 +220,24 @@ void PaintCloseButton(FormSkin& form, const PaintContext& context, int index, Gd
     if (hot) {
         GdipPath face;
         face.CreatePath(0);
-        AddRoundedRectangle(face, static_cast<float>(x + 6), static_cast<float>(y + 2), static_cast<float>(w - 12),
-                            static_cast<float>(h - 4), 5);
+        AddRoundedRectangle(face, fx + px(6), fy + px(2), fw - 2 * px(6), fh - 2 * px(2), s.Px(5));
         GdipLinearBrush red;
-        red.CreateLineBrush(static_cast<float>(x + 3), static_cast<float>(y + 2), static_cast<float>(x + 3),
-                            static_cast<float>(y + h - 2), ToArgb(kWhite, 10, true), ToArgb(kRed, 200, true),
-                            kWrapTileFlipXY);
+        red.CreateLineBrush(fx + px(3), fy + px(2), fx + px(3), fy + fh - px(2), ToArgb(kWhite, 10, true),
+                            ToArgb(kRed, 200, true), kWrapTileFlipXY);
         graphics->FillPath(red, face);
+        const float pen = static_cast<float>(s.Line(1));
         GdipPen dark;
-        dark.CreatePen1(ToArgb(kBlack, 100, true), 1.0f);
+        dark.CreatePen1(ToArgb(kBlack, 100, true), pen);
         graphics->DrawPath(dark, face);
         GdipPath inner;
         inner.CreatePath(0);
-        AddRoundedRectangle(inner, static_cast<float>(x + 7), static_cast<float>(y + 3), static_cast<float>(w - 14),
-                            static_cast<float>(h - 6), 3);
+        AddRoundedRectangle(inner, fx + px(7), fy + px(3), fw - 2 * px(7), fh - 2 * px(3), s.Px(3));
         GdipPen light;
-        light.CreatePen1(ToArgb(kWhite, 130, true), 1.0f);
+        light.CreatePen1(ToArgb(kWhite, 130, true), pen);
         graphics->DrawPath(light, inner);
     }
     if (const GdipImage* glyph = DecodeCached(button.decoded, button.image)) {
-        graphics->DrawImageRectI(*glyph, x, y + 3, glyph->GetImageWidth(), glyph->GetImageHeight());
+        DrawScaledImage(*graphics, *glyph, x, y + s.Px(3), s);
     }
     if (graphics == &own) {
         own.DeleteGraphics();
@@ -241,11 +267,12 @@ void Paint(SkinState& engine, FormSkin& form) {
         GdipGraphics graphics;
         PrepareGraphics(graphics, form.backgroundDc.Get());
         PaintDialogBase(graphics, form, context, w, h);
-        PaintDialogFrame(graphics, w, h);
+        PaintDialogFrame(graphics, w, h, form.Scale());
     }
     if (context.appIcon) {
-        ::DrawIconEx(form.backgroundDc.Get(), kIconPlace, kIconPlace, context.appIcon, kIconSize, kIconSize, 0,
-                     nullptr, DI_NORMAL);
+        const DisplayScale s = form.Scale();
+        ::DrawIconEx(form.backgroundDc.Get(), s.Px(kIconPlace), s.Px(kIconPlace), context.appIcon, s.Px(kIconSize),
+                     s.Px(kIconSize), 0, nullptr, DI_NORMAL);
     }
     {
         GdipGraphics graphics;
@@ -270,6 +297,26 @@ void OnNcMouseMove(SkinState& engine, FormSkin& form, bool overClose) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, form.window, 0};
         ::TrackMouseEvent(&track);
     }
+}
+
+// The box moved to a monitor of another scale: it is skinned at the new DPI
+// and takes the rectangle the system suggests (the dialog manager may have
+// moved it there already); region, caption and image follow.
+LRESULT OnDpiChanged(FormSkin& form, HWND window, WPARAM wParam, LPARAM lParam) {
+    form.dpi = DisplayScale(LOWORD(wParam)).Dpi();
+    const LRESULT result = Forward(window, WM_DPICHANGED, wParam, lParam);
+    RECT suggested{};
+    if (lParam) std::memcpy(&suggested, reinterpret_cast<const void*>(lParam), sizeof suggested);
+    RECT now{};
+    ::GetWindowRect(window, &now);
+    if (lParam && !::EqualRect(&now, &suggested)) {
+        ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetDialogRegion(window, form.Scale());
+    LayoutCaption(form);
+    ::InvalidateRect(window, nullptr, TRUE);
+    return result;
 }
 
 // On a dialog's first paint: fades it in on the one fade thread. A dialog
@@ -305,9 +352,10 @@ LRESULT HandleDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
     switch (message) {
     case WM_SIZE:
-        SetDialogRegion(window);
+        SetDialogRegion(window, form.Scale());
         LayoutCaption(form);
         break;
+    case WM_DPICHANGED: return OnDpiChanged(form, window, wParam, lParam);
     case WM_ACTIVATE: {
         // The hook of this dialog's thread; a box on another thread keeps its own.
         if (HHOOK hook = engine->TakeMessageBoxHook()) ::UnhookWindowsHookEx(hook);
@@ -368,13 +416,14 @@ LRESULT HandleDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 void AttachDialogSkin(SkinState& engine, HWND dialog) {
     if (!::IsWindow(dialog) || FindDialog(engine, dialog).form) return;
-    SetDialogRegion(dialog);
+    const DisplayScale scale(WindowDpi(dialog));
+    SetDialogRegion(dialog, scale);
     const SIZE size = WindowSize(dialog);
 
     auto entry = std::make_unique<FormSkin>();
     FormSkin& e = *entry;
     e.window = dialog;
-    e.dpi = WindowDpi(dialog);
+    e.dpi = scale.Dpi();
     e.captionHeight = kDialogCaptionHeight;
     e.hasMinimise = 0;
     e.hasMaximise = 0;
@@ -390,9 +439,9 @@ void AttachDialogSkin(SkinState& engine, HWND dialog) {
     close.command = kCommandClose;
     close.name = "关闭";
     e.captionButtons.push_back(std::move(close));
-    e.buttonStripWidth = 41;
-    e.buttonStripHeight = 22;
-    e.buttonStripX = size.cx - 4 - e.buttonStripWidth - 2;
+    e.buttonStripWidth = scale.Px(41);
+    e.buttonStripHeight = scale.Px(22);
+    e.buttonStripX = size.cx - scale.Px(4 + 41 + 2);
     e.buttonStripY = 0;
 
     ::SetWindowLongPtrA(dialog, GWL_STYLE, ::GetWindowLongPtrA(dialog, GWL_STYLE) | WS_SYSMENU);
@@ -441,8 +490,9 @@ LRESULT DialogHitTest(SkinState& engine, HWND window, LPARAM lParam) {
     ::GetWindowRect(window, &r);
     const DialogRef dialog = FindDialog(engine, window);
     const int stripX = dialog.form ? dialog.form->buttonStripX : 0;
-    if (x > r.left + stripX && x < r.right - 5 && y > r.top + 3 && y <= r.top + 20) return HTCLOSE;
-    if (y > r.top + kDialogCaptionHeight) return HTCLIENT;
+    const DisplayScale s = dialog.form ? dialog.form->Scale() : DisplayScale(WindowDpi(window));
+    if (x > r.left + stripX && x < r.right - s.Px(5) && y > r.top + s.Px(3) && y <= r.top + s.Px(20)) return HTCLOSE;
+    if (y > r.top + s.Px(kDialogCaptionHeight)) return HTCLIENT;
     return HTCAPTION;
 }
 

@@ -14,7 +14,7 @@
 class GdipGraphics;
 class SkinState;
 
-// The dialog's caption and close button.
+// The dialog's caption and close button, at 96 DPI (scaled to the dialog's).
 constexpr int kDialogCaptionHeight = 25;
 constexpr int kDialogCloseWidth = 36;
 constexpr int kDialogCloseHeight = 22;

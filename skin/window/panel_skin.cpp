@@ -22,8 +22,8 @@ namespace {
 constexpr int kTreeItemExpanding = -405;
 constexpr int kTreeItemExpanded = -406;
 constexpr LONG_PTR kGroupBoxBit = 0x4;
-// Where a group box's caption text starts.
-constexpr float kCaptionX = 8.0f;
+// Where a group box's caption text starts, at 96 DPI.
+constexpr int kCaptionX = 8;
 
 LRESULT Forward(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC previous = reinterpret_cast<WNDPROC>(GetProperty(window, prop::kPreviousProc));
@@ -63,15 +63,17 @@ PanelPaintState PanelState(SkinState& engine, HWND window, int formIndex, int pa
     });
 }
 
-void DrawGroupCaption(HDC dc, HWND window, const PanelPaintState& state) {
+void DrawGroupCaption(SkinState& engine, HDC dc, HWND window, const PanelPaintState& state) {
     const Text caption = WindowText(window);
     if (caption.empty()) return;
+    const DisplayScale s = ScaleOfWindow(engine, window);
     GdipGraphics graphics;
     graphics.CreateFromHDC(dc);
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    // The control's own font is sized for its DPI already; the default is 12 pixels at 96.
     GdipFont font;
     if (!font.CreateFontByName(state.face.empty() ? Text("宋体") : state.face,
-                               static_cast<float>(state.size > 0 ? state.size : 12), state.style)) {
+                               state.size > 0 ? static_cast<float>(state.size) : s.Pf(12), state.style)) {
         return;
     }
     GdipStringFormat format;
@@ -80,8 +82,9 @@ void DrawGroupCaption(HDC dc, HWND window, const PanelPaintState& state) {
     brush.CreateSolidFill(ToArgb(static_cast<COLORREF>(GetProperty(window, prop::kTextColour)), 255, true));
     RECT client{};
     ::GetClientRect(window, &client);
+    const float captionX = static_cast<float>(s.Px(kCaptionX));
     graphics.DrawString(caption, font,
-                        Gdiplus::RectF(kCaptionX, 0, static_cast<float>(client.right) - kCaptionX,
+                        Gdiplus::RectF(captionX, 0, static_cast<float>(client.right) - captionX,
                                        static_cast<float>(client.bottom)),
                         format, brush);
 }
@@ -91,7 +94,7 @@ void PaintPanel(SkinState& engine, HWND window, HDC target, const PanelPaintStat
     ::GetClientRect(window, &client);
     HDC memory = ComposeControlBackground(engine, window, client);
     if (!memory) return;
-    if (state.group) DrawGroupCaption(memory, window, state);
+    if (state.group) DrawGroupCaption(engine, memory, window, state);
     ::BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
     ReleaseMemoryDc(engine, memory);
 }
@@ -213,17 +216,22 @@ bool DockToPanel(SkinState& engine, HWND panel, HWND child, int y, int height) {
 void PlaceDockedWindows(HWND parent, const std::vector<DockedWindow>& docked) {
     RECT client{};
     ::GetClientRect(parent, &client);
-    const int width = std::max(0, static_cast<int>(client.right) - 4);
+    // Inset, top and height are 96-DPI sizes, placed at the parent's form's scale.
+    SkinState* engine = SkinState::Instance();
+    const DisplayScale s = engine ? ScaleOfWindow(*engine, parent) : DisplayScale(WindowDpi(parent));
+    const int inset = s.Px(2);
+    const int width = std::max(0, static_cast<int>(client.right) - 2 * inset);
     for (const DockedWindow& d : docked) {
         if (!::IsWindow(d.window)) continue;
-        const int top = d.y < 0 ? static_cast<int>(client.bottom) + d.y : d.y;
+        const int top = d.y < 0 ? static_cast<int>(client.bottom) + s.Px(d.y) : s.Px(d.y);
+        const int height = s.Px(d.y + d.height) - s.Px(d.y);
         RECT now{};
         ::GetWindowRect(d.window, &now);
         ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
-        if (now.left == 2 && now.top == top && now.right - now.left == width && now.bottom - now.top == d.height) {
+        if (now.left == inset && now.top == top && now.right - now.left == width && now.bottom - now.top == height) {
             continue;
         }
-        ::MoveWindow(d.window, 2, top, width, d.height, TRUE);
+        ::MoveWindow(d.window, inset, top, width, height, TRUE);
     }
 }
 

@@ -27,8 +27,9 @@ int AttachPanel(SkinState& engine, HWND window, int option = 1, COLORREF fillCol
 bool DockToPanel(SkinState& engine, HWND panel, HWND child, int y, int height);
 
 // Moves the docked windows to the parent's client width, 2 pixels in from
-// each side, at their y and height; windows already in place are left alone
-// and windows no longer alive are skipped.
+// each side, at their y and height (96-DPI sizes, placed at the scale of the
+// parent's form); windows already in place are left alone and windows no
+// longer alive are skipped.
 void PlaceDockedWindows(HWND parent, const std::vector<DockedWindow>& docked);
 
 // True for a "Button" whose style has the group-box bit.

@@ -20,19 +20,20 @@ RECT ClientOf(HWND window) {
     return r;
 }
 
-// The status font, made again only when its face or size changed.
+// The status font, made again only when its face, size or scale changed.
 const GdipFont* StatusFont(FormSkin& form) {
-    if (!form.statusFontCache || form.statusFontCacheFace != form.statusFont ||
-        form.statusFontCacheSize != form.statusFontSize) {
+    const DisplayScale s = form.Scale();
+    const int key = form.statusFontSize + (s.Dpi() << 16);
+    if (!form.statusFontCache || form.statusFontCacheFace != form.statusFont || form.statusFontCacheSize != key) {
         auto font = std::make_shared<GdipFont>();
-        const float size = static_cast<float>(form.statusFontSize);
+        const float size = s.Pf(static_cast<float>(form.statusFontSize));
         if (!font->CreateFontByName(form.statusFont, size, 0, Gdiplus::UnitPixel)) {
             GdipFontFamily family;
             if (!family.GetGenericFontFamilySansSerif() || !font->CreateFont(family, size)) return nullptr;
         }
         form.statusFontCache = std::move(font);
         form.statusFontCacheFace = form.statusFont;
-        form.statusFontCacheSize = form.statusFontSize;
+        form.statusFontCacheSize = key;
     }
     return form.statusFontCache.get();
 }
@@ -42,26 +43,27 @@ const GdipFont* StatusFont(FormSkin& form) {
 RECT StatusStripRect(const FormSkin& form) {
     if (form.statusHeight <= 0) return RECT{0, 0, 0, 0};
     const RECT client = ClientOf(form.window);
-    return RECT{0, std::max(0L, client.bottom - form.statusHeight), client.right, client.bottom};
+    return RECT{0, std::max(0L, client.bottom - form.Scale().Px(form.statusHeight)), client.right, client.bottom};
 }
 
 bool LayoutStatusItems(FormSkin& form) {
     const RECT strip = StatusStripRect(form);
-    const int right = std::max(static_cast<int>(strip.left) + kStatusMargin,
-                               static_cast<int>(strip.right) - kStatusMargin);
+    const DisplayScale s = form.Scale();
+    const int margin = s.Px(kStatusMargin);
+    const int right = std::max(static_cast<int>(strip.left) + margin, static_cast<int>(strip.right) - margin);
     int fixed = 0, shared = 0;
     for (const StatusItem& item : form.statusItems) {
         if (item.width > 0) {
-            fixed += item.width;
+            fixed += s.Px(item.width);
         } else {
             ++shared;
         }
     }
-    const int spare = std::max(0, right - kStatusMargin - fixed);
+    const int spare = std::max(0, right - margin - fixed);
     bool changed = false;
-    int x = kStatusMargin, sharedSeen = 0;
+    int x = margin, sharedSeen = 0;
     for (StatusItem& item : form.statusItems) {
-        int w = item.width;
+        int w = item.width > 0 ? s.Px(item.width) : item.width;
         if (w <= 0) {
             // The last sharing item takes what division leaves over.
             ++sharedSeen;
@@ -84,7 +86,7 @@ void PaintStatusStrip(FormSkin& form, GdipGraphics* graphics) {
     if (!graphics) {
         if (form.statusCache.IsValid()) {
             ::BitBlt(form.backgroundDc.Get(), 0, strip.top, strip.right, stripHeight, form.statusCache.Dc(), 0,
-                     form.statusHeight - stripHeight, SRCCOPY);
+                     form.Scale().Px(form.statusHeight) - stripHeight, SRCCOPY);
         }
         own.CreateFromHDC(form.backgroundDc.Get());
         own.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);

@@ -9,11 +9,12 @@
 
 class GdipGraphics;
 
-// Space left of the first item and right of the last.
+// Space left of the first item and right of the last, at 96 DPI.
 constexpr int kStatusMargin = 5;
 
-// Places the items in the strip for the window's client size: items with a
-// width keep it, items of width 0 share what is left, from the left; no item
+// Places the items in the strip for the window's client size, at the form's
+// scale (the strip's height, the margins and the items' widths are 96-DPI
+// sizes; the rectangles are in device pixels): items with a width keep it, items of width 0 share what is left, from the left; no item
 // reaches past the right margin and the strip is no taller than the client
 // area. True when a rectangle changed.
 bool LayoutStatusItems(FormSkin& form);
