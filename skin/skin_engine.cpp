@@ -250,23 +250,12 @@ void SkinEngine::RebuildBackground(int formIndex, HDC paintDc, bool copyToWindow
 void SkinEngine::LayoutCaptionButtons(int formIndex) {
     FormSkin* form = Form(formIndex);
     if (!form) return;
-    // The strip and the buttons are given at 96 DPI and placed in device
-    // pixels at the form's scale, each edge rounded on its own.
-    const DisplayScale scale = form->Scale();
-    form->buttonStripWidth = scale.Px(StripWidth(form->captionButtons));
-    form->buttonStripX = ClientWidth(form->window) - form->buttonStripWidth + 1;
-    form->buttonStripHeight = scale.Px(22);
-    const int top = form->buttonStripY + scale.Px(1);
-    const int bottom = form->buttonStripY + scale.Px(1 + 18);
+    // The strip and the buttons are placed in device pixels at the form's scale.
+    LayOutCaptionStrip(*form);
     const bool newTip = form->tooltip.GetWindow() == nullptr;
     if (newTip) form->tooltip.Create(form->window);
     for (std::size_t i = 0; i < form->captionButtons.size(); ++i) {
-        CaptionButton& button = form->captionButtons[i];
-        const int offset = 2 + 27 * static_cast<int>(i);
-        const int left = form->buttonStripX + scale.Px(offset);
-        const int right = form->buttonStripX + scale.Px(offset + (button.command == kCommandClose ? 40 : 26));
-        button.rect = ButtonRect{static_cast<float>(left), static_cast<float>(top), static_cast<float>(right - left),
-                                 static_cast<float>(bottom - top)};
+        const CaptionButton& button = form->captionButtons[i];
         const RECT r{static_cast<LONG>(button.rect.x), static_cast<LONG>(button.rect.y),
                      static_cast<LONG>(button.rect.x + button.rect.width),
                      static_cast<LONG>(button.rect.y + button.rect.height)};

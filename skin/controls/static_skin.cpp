@@ -263,8 +263,8 @@ void PaintStatic(SkinState& engine, int formIndex, int index, HDC target) {
         case kStaticText:
             DrawGlowText(graphics, WindowText(window),
                          GlowLayout{scale.Pf(-2), scale.Pf(2), cw + state.size + scale.Pf(10), static_cast<float>(ch)},
-                         kLabelInk, kLabelGlow, scale.Px(kLabelGlowSize), state.face, state.style, true, state.size,
-                         true, Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear);
+                         kLabelInk, kLabelGlow, kLabelGlowSize, state.face, state.style, true, state.size, true,
+                         Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear, scale);
             break;
         case kStaticBitmap: DrawBitmapImage(graphics, window, state.placement, cw, ch, scale); break;
         case kStaticIcon: {
