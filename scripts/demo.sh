@@ -58,7 +58,11 @@ PIDS+=($!)
 HEADLESS=""
 if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:77
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # The screen size the screenshot scripts use for the same prefix: Wine
+    # keeps the size it first saw in the prefix.
+    SCREEN=1024x768x24
+    [ "${WINE_DPI:-96}" = 96 ] || SCREEN=2048x1536x24
+    Xvfb "$DISPLAY" -screen 0 "$SCREEN" -nolisten tcp >/dev/null 2>&1 &
     PIDS+=($!)
     HEADLESS=1
     sleep 1
