@@ -5,8 +5,9 @@
 //
 // Painting of a skinned form: the window region, the background DC that
 // holds the whole client area (background, image, caption sheen, frame,
-// title, caption buttons, status strip), the caption-button faces and the
-// colour derived from a background image.
+// title, caption buttons, status strip) and the colour derived from a
+// background image. The caption buttons are laid out and painted by
+// caption_buttons.
 #pragma once
 
 #include <windows.h>
@@ -17,14 +18,13 @@
 #include "skin/model/skin_state.h"
 #include "skin/paint/background_copy.h"
 #include "skin/paint/shadowed_text.h"
+#include "skin/window/caption_buttons.h"
+#include "skin/window/caption_parts.h"
 
 class GdipGraphics;
 class GdipImage;
 class GdipFont;
 class GdipStringFormat;
-
-// Caption-button faces.
-enum class ButtonFace { Normal, Hover, Pressed };
 
 // Where the title starts within the caption band, at 96 DPI.
 constexpr int kTitleX = 8;
@@ -32,11 +32,6 @@ constexpr int kTitleY = 8;
 
 // Cuts the window's rounded region for its client size at the scale.
 void SetFormRegion(HWND window, const DisplayScale& scale = DisplayScale());
-// Lays the caption-button strip out at the right edge of the client area at
-// the form's scale: strip position and size and every button's rectangle,
-// in device pixels (what hit-testing and painting read). Call it whenever
-// the client width, the buttons or the DPI change.
-void LayOutCaptionStrip(FormSkin& form);
 // Composes the whole client area into the form's background DC.
 // paintDc: the DC of the WM_PAINT in progress, if any.
 void RebuildBackground(FormSkin& form, const PaintContext& context, bool copyToWindow, HDC paintDc = nullptr);
@@ -48,13 +43,7 @@ void PaintFrame(GdipGraphics& graphics, const FormSkin& form);
 // With graphics: inside a rebuild. Without: the title area is restored from
 // the caption-band cache first and the result is shown. text null: the window's.
 void PaintTitle(FormSkin& form, const PaintContext& context, GdipGraphics* graphics, const Text* text = nullptr);
-// alpha 30..240 for the hover face. Without graphics the button's rectangle
-// is copied to the window afterwards.
-void PaintCaptionButton(FormSkin& form, const PaintContext& context, int button, GdipGraphics* graphics,
-                        ButtonFace face, int alpha = 0);
 // The average of `samples` pseudo-random pixels of the image; 0 when it does not load.
 COLORREF DeriveImageColour(const ByteArray& image, int samples = 2000);
 // A hash of image bytes, to tell whether an image changed.
 std::size_t ImageBytesKey(const ByteArray& bytes);
-// The decoded image for the bytes, decoded again only when the bytes change.
-const GdipImage* DecodeCached(DecodedImage& cache, const ByteArray& bytes);

@@ -64,7 +64,9 @@ TEST_F(WindowDpiTest, TheFormTakesTheDpiOfItsWindow) {
     HWND window = ShowForm();
     EXPECT_EQ(form->dpi, WindowDpi(window));
     // A run in a prefix at another scale (wine-run-at-dpi) checks the scale it asked for.
-    if (const char* wanted = std::getenv("WINE_DPI")) EXPECT_EQ(form->dpi, std::atoi(wanted));
+    if (const char* wanted = std::getenv("WINE_DPI")) {
+        EXPECT_EQ(form->dpi, std::atoi(wanted));
+    }
 }
 
 TEST_F(WindowDpiTest, CaptionSheenCoversTheScaledBandAndStopsBelowIt) {
