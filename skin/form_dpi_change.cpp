@@ -7,19 +7,13 @@ void SkinEngine::OnDpiChanged(int formIndex, int dpi, const RECT& suggested) {
     if (!form || dpi <= 0) return;
     HWND window = form->window;
     const int from = form->dpi;
-    // Everything made at the old scale is dropped; the next paint lays the
-    // caption, the buttons and the background out again.
+    // The layers, faces and fonts a rebuild reuses are keyed by DPI; what is
+    // not (the region, cut for a size, and the children's brushes, cut from
+    // the background) is dropped here.
     WithForms([&](FormSkinList&) {
         form->dpi = dpi;
         form->needsRedraw = 1;
-        form->hoverFaces.clear();
-        form->baseLayerKey = 0;
-        form->dressedCaptionKey = 0;
         form->regionSize = SIZE{0, 0};
-        form->titleFontCache.reset();
-        form->titleFontCacheSize = 0;
-        form->statusFontCache.reset();
-        form->statusFontCacheSize = 0;
         form->ReleaseChildBrush(nullptr);
     });
     RescaleChildWindows(window, from, dpi, &form->childOrigins);

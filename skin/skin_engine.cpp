@@ -25,18 +25,6 @@ CaptionButton MakeCaptionButton(int width, EmbeddedImage image, int command, con
     return button;
 }
 
-int StripWidth(const std::vector<CaptionButton>& buttons) {
-    int sum = 0;
-    for (const CaptionButton& b : buttons) sum += b.width;
-    return sum + (static_cast<int>(buttons.size()) - 1) + 3;
-}
-
-int ClientWidth(HWND window) {
-    RECT r{};
-    ::GetClientRect(window, &r);
-    return r.right - r.left;
-}
-
 }  // namespace
 
 SkinEngine::SkinEngine(HICON appIcon) : SkinState(appIcon) {
@@ -137,10 +125,7 @@ int SkinEngine::AttachForm(HWND window, const FormOptions& options, const ByteAr
         e.captionButtons.push_back(std::move(maximise));
     }
     e.captionButtons.push_back(MakeCaptionButton(38, EmbeddedImage::FormClose, kCommandClose, "关闭"));
-    e.buttonStripWidth = StripWidth(e.captionButtons);
-    e.buttonStripHeight = 22;
-    e.buttonStripX = ClientWidth(window) - 3 - e.buttonStripWidth - 2;
-    e.buttonStripY = 0;
+    e.buttonStripY = 0;  // the rest of the strip is laid out once the form is listed
     e.needsRedraw = 1;
 
     ::SetWindowLongPtrA(window, GWL_STYLE, style | WS_SYSMENU);

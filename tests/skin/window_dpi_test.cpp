@@ -30,6 +30,17 @@ using skintest::PumpUntil;
 
 constexpr COLORREF kGround = RGB(40, 60, 90);
 
+// The first pixel of the top row inside the window's region: the corner's
+// ellipse, 5 pixels across at 96 DPI, leaves out a third of its width there.
+void ExpectCornerCut(HWND window, const DisplayScale& s) {
+    RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(window, region.Get()), ERROR);
+    int first = 0;
+    while (first < 40 && !::PtInRegion(region.Get(), first, 0)) ++first;
+    EXPECT_GE(first, s.Px(5) * 3 / 10);
+    EXPECT_LE(first, s.Px(5) / 2);
+}
+
 class WindowDpiTest : public skintest::SkinTest {
 protected:
     // A form like the updater's main window at the scale (its table is the
@@ -162,14 +173,7 @@ TEST_F(WindowDpiTest, FrameOutlinesAreAtLeastOneScaledPixelWide) {
 TEST_F(WindowDpiTest, RegionCornersAreCutAtTheScale) {
     HWND window = ShowForm();
     const DisplayScale s(WindowDpi(window));
-    RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
-    ASSERT_NE(::GetWindowRgn(window, region.Get()), ERROR);
-    // The first pixel of the top row inside the region: the corner's ellipse,
-    // 5 pixels across at 96 DPI, leaves out a third of its width there.
-    int first = 0;
-    while (first < 40 && !::PtInRegion(region.Get(), first, 0)) ++first;
-    EXPECT_GE(first, s.Px(5) * 3 / 10);
-    EXPECT_LE(first, s.Px(5) / 2);
+    ExpectCornerCut(window, s);
 }
 
 TEST_F(WindowDpiTest, StatusStripHeightMarginAndWidthsFollowTheScale) {
@@ -310,12 +314,7 @@ TEST_F(WindowDpiTest, MessageBoxBandsRegionAndCloseButtonFollowItsScale) {
     EXPECT_EQ(::SendMessageA(box, WM_NCHITTEST, 0, MAKELPARAM(r.left + s.Px(60), r.top + s.Px(26) + 1)), HTCLIENT);
 
     // The region's corner, cut as the form's.
-    RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
-    ASSERT_NE(::GetWindowRgn(box, region.Get()), ERROR);
-    int first = 0;
-    while (first < 40 && !::PtInRegion(region.Get(), first, 0)) ++first;
-    EXPECT_GE(first, s.Px(5) * 3 / 10);
-    EXPECT_LE(first, s.Px(5) / 2);
+    ExpectCornerCut(box, s);
 }
 
 // Moved to a monitor of another scale, the box is skinned at the new DPI in
